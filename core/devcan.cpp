@@ -138,7 +138,9 @@ uint32_t DevCan::openDevice(uint32_t type, uint32_t index, uint32_t reserved)
 
 uint32_t DevCan::closeDevice()
 {
-    if (pCloseDevice)
+    // Only this handle's own open is undone: the probe holds a second
+    // handle on the device the program has open.
+    if (pCloseDevice && deviceState != Closed)
         pCloseDevice(devType, devIndex);
     deviceState = Closed;
     resetChannels();

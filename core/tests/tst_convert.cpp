@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <cstring>
+
 #include <chrono>
 
 class tst_Convert : public QObject

@@ -1,0 +1,92 @@
+#include "simdevice.h"
+
+#include <cstdio>
+
+namespace {
+
+const char *familyName(uint32_t type)
+{
+    switch (type) {
+    case VCI_DRAVIN_PCI1:
+    case VCI_DRAVIN_PCI2:
+    case VCI_DRAVIN_PCI4:
+        return "DRAVIN PCI";
+    case VCI_KELMO_USB1:
+    case VCI_KELMO_USB2:
+        return "KELMO USB";
+    case VCI_VARNET_UDP:
+        return "VARNET UDP";
+    case VCI_VARNET_TCP:
+        return "VARNET TCP";
+    case VCI_DRAVEX_PCIE2:
+    case VCI_DRAVEX_PCIE1:
+        return "DRAVEX PCIe";
+    default:
+        return "VCI";
+    }
+}
+
+} // namespace
+
+SimDevice::SimDevice(uint32_t type, uint32_t index)
+    : m_type(type), m_index(index), m_bus(vciChannelCount(type)), m_traffic(m_bus)
+{
+}
+
+void SimDevice::open()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_handles++ == 0) {
+        m_bus.open(std::chrono::steady_clock::now());
+        m_open.store(true, std::memory_order_release);
+    }
+}
+
+bool SimDevice::close()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_handles == 0)
+        return false;
+    if (--m_handles == 0)
+        stopLocked();
+    return true;
+}
+
+void SimDevice::resetAll()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_handles = 0;
+    stopLocked();
+    m_bus.forgetSettings();
+}
+
+void SimDevice::stopLocked()
+{
+    m_open.store(false, std::memory_order_release);
+    m_traffic.stop();
+    m_bus.close();
+}
+
+bool SimDevice::boardInfo(VCI_BOARD_INFO *info) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_handles == 0)
+        return false;
+    *info = VCI_BOARD_INFO{};
+    info->HardwareVersion = 0x0100;
+    info->FirmwareVersion = 0x0102;
+    info->DriverVersion = 0x0203;
+    info->InterfaceVersion = 0x0202;
+    info->InterruptNumber = 0;
+    info->ChannelCount = uint8_t(m_bus.channelCount());
+    std::snprintf(info->SerialNumber, sizeof info->SerialNumber, "SIM-T%u-I%u", m_type, m_index);
+    std::snprintf(info->HardwareType, sizeof info->HardwareType, "%s %uch (simulated, type %u)",
+                  familyName(m_type), m_bus.channelCount(), m_type);
+    return true;
+}
+
+bool SimDevice::setTraffic(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_traffic.start(bitRate, id, framesPerSecond);
+}

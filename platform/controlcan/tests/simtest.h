@@ -1,0 +1,62 @@
+// Helpers shared by the tests of the simulated ControlCAN library.
+#pragma once
+
+#include "controlcan.h"
+#include "vcisim.h"
+
+#include <cstring>
+#include <initializer_list>
+
+namespace simtest {
+
+// BTR pairs of the standard table (Part 2.122).
+constexpr uint8_t kBtr0_500k = 0x00, kBtr1_500k = 0x1C; // 500000 bit/s
+constexpr uint8_t kBtr0_250k = 0x01, kBtr1_250k = 0x1C; // 250000 bit/s
+
+inline VCI_INIT_CONFIG config(uint8_t btr0 = kBtr0_500k, uint8_t btr1 = kBtr1_500k, uint8_t workMode = 0,
+                              uint32_t acc = 0, uint32_t mask = 0xFFFFFFFFu, uint8_t filterMode = 1)
+{
+    VCI_INIT_CONFIG c{};
+    c.AccCode = acc;
+    c.MaskCode = mask;
+    c.FilterMode = filterMode;
+    c.BTR0 = btr0;
+    c.BTR1 = btr1;
+    c.WorkMode = workMode;
+    return c;
+}
+
+inline VCI_CAN_OBJ frame(uint32_t id, std::initializer_list<uint8_t> data = {}, bool ext = false, bool rtr = false,
+                         uint8_t sendType = 0)
+{
+    VCI_CAN_OBJ f{};
+    f.ID = id;
+    f.ExternFlag = ext ? 1 : 0;
+    f.RemoteFlag = rtr ? 1 : 0;
+    f.SendType = sendType;
+    f.DataLen = uint8_t(data.size());
+    uint8_t i = 0;
+    for (uint8_t b : data)
+        f.Data[i++] = b;
+    return f;
+}
+
+// Opens (type, index) and inits and starts each listed channel with cfg.
+inline bool openAndStart(uint32_t type, uint32_t index, std::initializer_list<uint32_t> channels,
+                         VCI_INIT_CONFIG cfg = config())
+{
+    if (VCI_OpenDevice(type, index, 0) != 1)
+        return false;
+    for (uint32_t ch : channels) {
+        if (VCI_InitCAN(type, index, ch, &cfg) != 1 || VCI_StartCAN(type, index, ch) != 1)
+            return false;
+    }
+    return true;
+}
+
+inline bool startWith(uint32_t type, uint32_t index, uint32_t ch, VCI_INIT_CONFIG cfg)
+{
+    return VCI_InitCAN(type, index, ch, &cfg) == 1 && VCI_StartCAN(type, index, ch) == 1;
+}
+
+} // namespace simtest

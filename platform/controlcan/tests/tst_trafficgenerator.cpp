@@ -1,0 +1,162 @@
+// Background traffic of a simulated bus. Timing bounds are deliberately
+// loose: these tests check the behaviour, the benchmark checks the rate.
+#include "simtest.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include <vector>
+
+using namespace simtest;
+
+namespace {
+constexpr uint32_t kType = VCI_DRAVIN_PCI4;
+constexpr uint32_t kRate = 500000;
+
+uint32_t counterOf(const VCI_CAN_OBJ &f)
+{
+    return uint32_t(f.Data[0]) | uint32_t(f.Data[1]) << 8 | uint32_t(f.Data[2]) << 16 | uint32_t(f.Data[3]) << 24;
+}
+} // namespace
+
+class tst_TrafficGenerator : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { VCISIM_ResetAll(); }
+    void cleanup() { VCISIM_ResetAll(); }
+    void rateRoughlyRight();
+    void frameContents();
+    void respectsBitRateAndFilter();
+    void zeroRateStops();
+    void lastCloseStops();
+    void setBeforeOpen();
+    void refusals();
+};
+
+void tst_TrafficGenerator::rateRoughlyRight()
+{
+    QVERIFY(openAndStart(kType, 0, {0, 1, 2, 3}));
+    const uint32_t fps = 10000;
+    QElapsedTimer timer;
+    timer.start(); // before the traffic starts: elapsed time bounds the count
+    QCOMPARE(VCISIM_SetBackgroundTraffic(kType, 0, kRate, 0x321, fps), 1u);
+    QTest::qSleep(500);
+    const qint64 before = timer.elapsed();
+    const uint32_t n = VCI_GetReceiveNum(kType, 0, 0);
+    const qint64 after = timer.elapsed();
+    const double low = 0.5 * fps * double(before) / 1000.0;
+    const double high = 1.2 * fps * double(after) / 1000.0 + 50;
+    QVERIFY2(n >= low && n <= high, qPrintable(QStringLiteral("%1 frames in %2 ms").arg(n).arg(before)));
+    for (uint32_t ch = 1; ch < 4; ++ch) // one bus: every channel hears the same node
+        QVERIFY(VCI_GetReceiveNum(kType, 0, ch) >= low);
+    VCISIM_STATS s{};
+    QCOMPARE(VCISIM_GetStats(kType, 0, 0, &s), 1u);
+    QVERIFY(s.generated >= n);
+    QCOMPARE(s.dropped, quint64(0));
+    QCOMPARE(s.transmitted, quint64(0));
+}
+
+void tst_TrafficGenerator::frameContents()
+{
+    QVERIFY(openAndStart(kType, 0, {0}));
+    QCOMPARE(VCISIM_SetBackgroundTraffic(kType, 0, kRate, 0xF23, 5000), 1u); // ID kept to 11 bits
+    std::vector<VCI_CAN_OBJ> got(256);
+    uint32_t n = 0;
+    QElapsedTimer timer;
+    timer.start();
+    while (n < 100 && timer.elapsed() < 10000)
+        n += VCI_Receive(kType, 0, 0, got.data() + n, uint32_t(got.size()) - n, 100);
+    QVERIFY(n >= 100);
+    for (uint32_t i = 0; i < n; ++i) {
+        QCOMPARE(got[i].ID, 0x723u);
+        QCOMPARE(got[i].ExternFlag, uint8_t(0));
+        QCOMPARE(got[i].RemoteFlag, uint8_t(0));
+        QCOMPARE(got[i].DataLen, uint8_t(8));
+        QCOMPARE(got[i].HasDeviceTime, uint8_t(1));
+        QCOMPARE(counterOf(got[i]), i); // counts from 0, no gap
+        QCOMPARE(got[i].Data[4] | got[i].Data[5] | got[i].Data[6] | got[i].Data[7], 0);
+        if (i > 0)
+            QVERIFY(got[i].DeviceTime >= got[i - 1].DeviceTime);
+    }
+}
+
+void tst_TrafficGenerator::respectsBitRateAndFilter()
+{
+    QVERIFY(openAndStart(kType, 0, {0}));
+    QVERIFY(startWith(kType, 0, 1, config(kBtr0_250k, kBtr1_250k)));
+    // Single filter for standard ID 0x100 only (ACR0 0x20, ACR1 0x00).
+    QVERIFY(startWith(kType, 0, 2, config(kBtr0_500k, kBtr1_500k, 0, 0x20000000u, 0x000FFFFFu)));
+    QVERIFY(startWith(kType, 0, 3, config(kBtr0_500k, kBtr1_500k, 1))); // listen only
+    QCOMPARE(VCISIM_SetBackgroundTraffic(kType, 0, kRate, 0x321, 5000), 1u);
+    QElapsedTimer timer;
+    timer.start();
+    while (VCI_GetReceiveNum(kType, 0, 0) < 200 && timer.elapsed() < 10000)
+        QTest::qSleep(10);
+    QCOMPARE(VCISIM_SetBackgroundTraffic(kType, 0, kRate, 0x321, 0), 1u);
+    QVERIFY(VCI_GetReceiveNum(kType, 0, 0) >= 200);
+    QCOMPARE(VCI_GetReceiveNum(kType, 0, 1), 0u);
+    QCOMPARE(VCI_GetReceiveNum(kType, 0, 2), 0u);
+    QVERIFY(VCI_GetReceiveNum(kType, 0, 3) >= 200);
+    VCISIM_STATS s{};
+    QCOMPARE(VCISIM_GetStats(kType, 0, 1, &s), 1u);
+    QCOMPARE(s.generated, quint64(0)); // other bit rate: never offered
+    QCOMPARE(VCISIM_GetStats(kType, 0, 2, &s), 1u);
+    QCOMPARE(s.generated, quint64(0)); // filtered out: never offered
+    QCOMPARE(VCISIM_GetStats(kType, 0, 3, &s), 1u);
+    QCOMPARE(s.generated, quint64(VCI_GetReceiveNum(kType, 0, 3)));
+}
+
+void tst_TrafficGenerator::zeroRateStops()
+{
+    QVERIFY(openAndStart(kType, 0, {0}));
+    QCOMPARE(VCISIM_SetBackgroundTraffic(kType, 0, kRate, 0x1, 20000), 1u);
+    QElapsedTimer timer;
+    timer.start();
+    while (VCI_GetReceiveNum(kType, 0, 0) == 0 && timer.elapsed() < 10000)
+        QTest::qSleep(5);
+    QCOMPARE(VCISIM_SetBackgroundTraffic(kType, 0, kRate, 0x1, 0), 1u);
+    const uint32_t n = VCI_GetReceiveNum(kType, 0, 0);
+    QVERIFY(n > 0);
+    QTest::qSleep(50);
+    QCOMPARE(VCI_GetReceiveNum(kType, 0, 0), n);
+}
+
+void tst_TrafficGenerator::lastCloseStops()
+{
+    QVERIFY(openAndStart(kType, 0, {0}));
+    QCOMPARE(VCI_OpenDevice(kType, 0, 0), 1u); // the probe's handle
+    QCOMPARE(VCISIM_SetBackgroundTraffic(kType, 0, kRate, 0x1, 10000), 1u);
+    QCOMPARE(VCI_CloseDevice(kType, 0), 1u);
+    const uint32_t first = VCI_GetReceiveNum(kType, 0, 0);
+    QElapsedTimer timer;
+    timer.start();
+    while (VCI_GetReceiveNum(kType, 0, 0) <= first + 10 && timer.elapsed() < 10000)
+        QTest::qSleep(5);
+    QVERIFY(VCI_GetReceiveNum(kType, 0, 0) > first + 10); // still running
+    QCOMPARE(VCI_CloseDevice(kType, 0), 1u);
+    QVERIFY(openAndStart(kType, 0, {0}));
+    QTest::qSleep(50);
+    QCOMPARE(VCI_GetReceiveNum(kType, 0, 0), 0u); // the traffic went with the last handle
+}
+
+void tst_TrafficGenerator::setBeforeOpen()
+{
+    QCOMPARE(VCISIM_SetBackgroundTraffic(VCI_KELMO_USB1, 6, kRate, 0x42, 10000), 1u);
+    QVERIFY(openAndStart(VCI_KELMO_USB1, 6, {0}));
+    VCI_CAN_OBJ f{};
+    QCOMPARE(VCI_Receive(VCI_KELMO_USB1, 6, 0, &f, 1, 5000), 1u);
+    QCOMPARE(f.ID, 0x42u);
+}
+
+void tst_TrafficGenerator::refusals()
+{
+    QCOMPARE(VCISIM_SetBackgroundTraffic(kType, 0, 0, 0x1, 100), 0u);       // no bit rate
+    QCOMPARE(VCISIM_SetBackgroundTraffic(kType, 0, kRate, 0x1, 2000000), 0u); // above 1,000,000/s
+    QCOMPARE(VCISIM_SetBackgroundTraffic(kType, 8, kRate, 0x1, 100), 0u);     // bad index
+    QCOMPARE(VCISIM_SetBackgroundTraffic(kType, 0, 0, 0x1, 0), 1u);           // stopping is always fine
+}
+
+QTEST_GUILESS_MAIN(tst_TrafficGenerator)
+#include "tst_trafficgenerator.moc"
