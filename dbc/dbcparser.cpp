@@ -1,0 +1,61 @@
+#include "dbcparser.h"
+
+#include "dbcgrammar.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace Quillon {
+
+namespace {
+
+DbcParser::Stop stopAt(const std::string &text, std::size_t offset)
+{
+    DbcParser::Stop stop;
+    stop.offset = offset;
+    const auto end = text.begin() + std::ptrdiff_t(offset);
+    stop.line = std::size_t(std::count(text.begin(), end, '\n')) + 1;
+    const std::size_t lineStart = offset == 0 ? std::string::npos : text.rfind('\n', offset - 1);
+    stop.column = lineStart == std::string::npos ? offset + 1 : offset - lineStart;
+    return stop;
+}
+
+} // namespace
+
+bool DbcParser::parseText(const std::string &text, DBC::Network &network, Stop *stop)
+{
+    const char *first = text.data();
+    const char *const last = first + text.size();
+    static const char byteOrderMark[] = "\xEF\xBB\xBF";
+    if (text.compare(0, 3, byteOrderMark) == 0)
+        first += 3;
+
+    const DbcGrammar grammar;
+    const bool matched = qi::phrase_parse(first, last, grammar, qi::ascii::space, network);
+    qi::parse(first, last, *qi::ascii::space);
+    const bool accepted = matched && first == last;
+    if (!accepted && stop)
+        *stop = stopAt(text, std::size_t(first - text.data()));
+    return accepted;
+}
+
+bool DbcParser::parseFile(const std::string &path, DBC::Network &network, Stop *stop)
+{
+    // C streams report read errors, so that a folder or an unreadable file
+    // is not taken for an empty one.
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    std::string text;
+    char buffer[65536];
+    std::size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, count);
+    const bool readError = std::ferror(file) != 0;
+    std::fclose(file);
+    if (readError)
+        return false;
+    return parseText(text, network, stop);
+}
+
+} // namespace Quillon
