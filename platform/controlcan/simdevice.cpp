@@ -1,8 +1,37 @@
 #include "simdevice.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
+
+// One unsigned field of base base, ending at separator; advances text.
+bool takeField(const char *&text, int base, char separator, uint32_t *value)
+{
+    if (*text < '0' || *text > '9') // strtoul would also take blanks and signs
+        return false;
+    char *end = nullptr;
+    const unsigned long v = std::strtoul(text, &end, base);
+    if (*end != separator || v > 0xFFFFFFFFul)
+        return false;
+    *value = uint32_t(v);
+    text = end + 1;
+    return true;
+}
+
+// VCISIM_DEMO_TRAFFIC="<bit rate>:<id hex>:<frames per second>", for
+// instance "500000:0x123:50". False when unset or malformed.
+bool demoTraffic(uint32_t *bitRate, uint32_t *id, uint32_t *framesPerSecond)
+{
+    const char *text = std::getenv("VCISIM_DEMO_TRAFFIC");
+    if (!text || !*text)
+        return false;
+    const char *p = text;
+    if (takeField(p, 10, ':', bitRate) && takeField(p, 16, ':', id) && takeField(p, 10, '\0', framesPerSecond))
+        return true;
+    std::fprintf(stderr, "VCISIM_DEMO_TRAFFIC: expected <bit rate>:<id hex>:<frames per second>, not \"%s\"\n", text);
+    return false;
+}
 
 const char *familyName(uint32_t type)
 {
@@ -39,6 +68,9 @@ void SimDevice::open()
     if (m_handles++ == 0) {
         m_bus.open(std::chrono::steady_clock::now());
         m_open.store(true, std::memory_order_release);
+        uint32_t bitRate = 0, id = 0, framesPerSecond = 0;
+        if (demoTraffic(&bitRate, &id, &framesPerSecond) && !m_traffic.start(bitRate, id, framesPerSecond))
+            std::fprintf(stderr, "VCISIM_DEMO_TRAFFIC: rate refused\n");
     }
 }
 

@@ -76,6 +76,12 @@ VCISIM_EXPORT uint32_t VCISIM_SetTransmitLimit(uint32_t devType, uint32_t devInd
 // long-run rate is exact; after a stall of over a second the backlog beyond
 // one second is skipped. Returns 1, or 0 for an index above 7, a rate above
 // 1,000,000 frames/s, or bitRate 0 with a non-zero rate.
+//
+// The environment variable VCISIM_DEMO_TRAFFIC="<bit rate>:<id hex>:<frames
+// per second>" (for instance "500000:0x123:50") starts the same traffic on
+// every device when its first handle opens, so that a program linked to
+// nothing but the VCI_ functions sees live frames. A malformed value or a
+// refused rate is reported on stderr and ignored.
 VCISIM_EXPORT uint32_t VCISIM_SetBackgroundTraffic(uint32_t devType, uint32_t devIndex, uint32_t bitRate,
                                              uint32_t id, uint32_t framesPerSecond);
 

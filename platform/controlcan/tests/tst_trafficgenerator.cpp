@@ -33,6 +33,9 @@ private Q_SLOTS:
     void lastCloseStops();
     void setBeforeOpen();
     void refusals();
+    void demoVariable_data();
+    void demoVariable();
+    void demoVariableOnFirstOpenOnly();
 };
 
 void tst_TrafficGenerator::rateRoughlyRight()
@@ -156,6 +159,52 @@ void tst_TrafficGenerator::refusals()
     QCOMPARE(VCISIM_SetBackgroundTraffic(kType, 0, kRate, 0x1, 2000000), 0u); // above 1,000,000/s
     QCOMPARE(VCISIM_SetBackgroundTraffic(kType, 8, kRate, 0x1, 100), 0u);     // bad index
     QCOMPARE(VCISIM_SetBackgroundTraffic(kType, 0, 0, 0x1, 0), 1u);           // stopping is always fine
+}
+
+void tst_TrafficGenerator::demoVariable_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<bool>("traffic");
+    QTest::addColumn<uint32_t>("id");
+    QTest::newRow("hex with prefix") << QByteArray("500000:0x123:2000") << true << 0x123u;
+    QTest::newRow("hex without prefix") << QByteArray("500000:7fF:2000") << true << 0x7FFu;
+    QTest::newRow("other bit rate: nothing heard") << QByteArray("250000:0x123:2000") << false << 0u;
+    QTest::newRow("field missing") << QByteArray("500000:0x123") << false << 0u;
+    QTest::newRow("trailing text") << QByteArray("500000:0x123:2000x") << false << 0u;
+    QTest::newRow("negative rate") << QByteArray("500000:0x123:-5") << false << 0u;
+    QTest::newRow("rate refused") << QByteArray("500000:0x123:2000000") << false << 0u;
+    QTest::newRow("empty") << QByteArray("") << false << 0u;
+}
+
+// The channel runs at 500 kbit/s; a demo node at another rate is not heard.
+void tst_TrafficGenerator::demoVariable()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(bool, traffic);
+    QFETCH(uint32_t, id);
+    qputenv("VCISIM_DEMO_TRAFFIC", value);
+    const bool opened = openAndStart(kType, 0, {0});
+    qunsetenv("VCISIM_DEMO_TRAFFIC");
+    QVERIFY(opened);
+    VCI_CAN_OBJ f{};
+    if (traffic) {
+        QCOMPARE(VCI_Receive(kType, 0, 0, &f, 1, 5000), 1u);
+        QCOMPARE(f.ID, id);
+    } else {
+        QTest::qSleep(50);
+        QCOMPARE(VCI_GetReceiveNum(kType, 0, 0), 0u);
+    }
+}
+
+void tst_TrafficGenerator::demoVariableOnFirstOpenOnly()
+{
+    QVERIFY(openAndStart(kType, 0, {0}));
+    qputenv("VCISIM_DEMO_TRAFFIC", "500000:0x55:2000");
+    const bool second = VCI_OpenDevice(kType, 0, 0) == 1; // already open: no traffic starts
+    qunsetenv("VCISIM_DEMO_TRAFFIC");
+    QVERIFY(second);
+    QTest::qSleep(50);
+    QCOMPARE(VCI_GetReceiveNum(kType, 0, 0), 0u);
 }
 
 QTEST_GUILESS_MAIN(tst_TrafficGenerator)
