@@ -1,0 +1,216 @@
+#include "ascfile.h"
+#include "candata.h"
+#include "canobj.h"
+#include "ulascformat.h"
+
+#include <QtTest>
+
+class tst_ASCFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void lines_data();
+    void lines();
+    void otherToolFile();
+    void crLfReadsAsLf();
+    void endsAtTriggerblockEnd();
+    void badFrameLineFails();
+    void conformance_data();
+    void conformance();
+
+private:
+    QString write(const QByteArray &bytes);
+    QTemporaryDir m_dir;
+    int m_files = 0;
+};
+
+static QString describe(const CanObj &f)
+{
+    QString data;
+    for (int i = 0; i < 8; ++i)
+        data += QString::asprintf("%02X", f.Data[i]);
+    return QString::asprintf("t=%u id=%X x=%d r=%d len=%d ", f.DeviceTime, f.ID, f.ExternFlag, f.RemoteFlag, f.DataLen)
+        + data;
+}
+
+static QString frameText(uint32_t t, uint32_t id, bool x, bool r, int len, const char *data = "0000000000000000")
+{
+    return QString::asprintf("t=%u id=%X x=%d r=%d len=%d %s", t, id, int(x), int(r), len, data);
+}
+
+QString tst_ASCFile::write(const QByteArray &bytes)
+{
+    const QString path = m_dir.filePath(QString::number(++m_files) + ".asc");
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
+}
+
+void tst_ASCFile::lines_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("frame");  // when kind is Frame
+    const int F = UlAscFormat::Frame, N = UlAscFormat::NotAFrame, B = UlAscFormat::BadFrame, E = UlAscFormat::EndOfData;
+    const QString none;
+    QTest::newRow("own line") << QByteArray("0.012000\t1\t1A3x\tRx\td\t2\t0A FF \t") << F
+                              << frameText(12, 0x1A3, true, false, 2, "0AFF000000000000");
+    QTest::newRow("other spacing, trailing fields")
+        << QByteArray("   0.012000 1  1A3x          Rx   d 2 0a ff  Length = 1 BitCount = 2 ID = 419x") << F
+        << frameText(12, 0x1A3, true, false, 2, "0AFF000000000000");
+    QTest::newRow("remote with length") << QByteArray("1 2 7ff Tx r 8 Length = 0") << F << frameText(1000, 0x7FF, false, true, 8);
+    QTest::newRow("length 0") << QByteArray("0.5 1 0 Rx d 0") << F << frameText(500, 0, false, false, 0);
+    QTest::newRow("time truncated in decimal") << QByteArray("0.029 1 1 Rx d 0") << F << frameText(29, 1, false, false, 0);
+    QTest::newRow("time with microseconds") << QByteArray("3.0989999 1 1 Rx d 0") << F << frameText(3098, 1, false, false, 0);
+    QTest::newRow("largest time") << QByteArray("4294967.295 1 1 Rx d 0") << F << frameText(4294967295u, 1, false, false, 0);
+    QTest::newRow("time too large") << QByteArray("4294967.296 1 1 Rx d 0") << N << none;
+    QTest::newRow("negative time") << QByteArray("-1.0 1 1 Rx d 0") << N << none;
+    QTest::newRow("time not a number") << QByteArray("date 1 1 Rx d 0") << N << none;
+    QTest::newRow("id not hexadecimal") << QByteArray("1.0 1 12G Rx d 1 00") << N << none;
+    QTest::newRow("remote without length") << QByteArray("2.510001 2 100 Rx r") << N << none;
+    QTest::newRow("error frame") << QByteArray("   2.501000 1 ErrorFrame") << N << none;
+    QTest::newRow("error frame with details")
+        << QByteArray("2.501020 2 ErrorFrame Flags = 0xe CodeExt = 0x20a2 Code = 0x82 ID = 0 DLC = 0") << N << none;
+    QTest::newRow("CAN FD") << QByteArray("30.005021 CANFD   1 Rx        300    1 0 8  8 11 c2 03 04 05 06 07 08") << N << none;
+    QTest::newRow("status") << QByteArray("0.015991 CAN 1 Status:chip status error passive - TxErr: 132") << N << none;
+    QTest::newRow("statistic") << QByteArray("1.015991 1  Statistic: D 0 R 0 XD 0 XR 0 E 0 O 0 B 0.00%") << N << none;
+    QTest::newRow("begin") << QByteArray("Begin Triggerblock Sat Sep 30 15:06:13.191 2017") << N << none;
+    QTest::newRow("comment") << QByteArray("// version 9.0.0") << N << none;
+    QTest::newRow("empty") << QByteArray() << N << none;
+    QTest::newRow("end") << QByteArray("End Triggerblock") << E << none;
+    QTest::newRow("length above 8") << QByteArray("0.000000 1 123x Rx d 9 00 01 02 03 04 05 06 07 08") << B << none;
+    QTest::newRow("CAN FD length as classic") << QByteArray("0.000000 1 123x Rx d 40 00 01 02") << B << none;
+    QTest::newRow("missing data byte") << QByteArray("1.0 1 123 Rx d 3 00 01") << B << none;
+    QTest::newRow("data byte not hexadecimal") << QByteArray("1.0 1 123 Rx d 2 00 1Z") << B << none;
+    QTest::newRow("data byte of three digits") << QByteArray("1.0 1 123 Rx d 2 00 100") << B << none;
+}
+
+void tst_ASCFile::lines()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, kind);
+    QFETCH(QString, frame);
+    CanObj f;
+    f.ID = 0xDEAD;
+    f.SendType = 3;
+    for (auto &b : f.Data)
+        b = 0x55;
+    const CanObj before = f;
+    QCOMPARE(int(UlAscFormat::readLine(line.constData(), line.size(), f)), kind);
+    QCOMPARE(f.SendType, uint8_t(3));
+    QCOMPARE(describe(f), kind == UlAscFormat::Frame ? frame : describe(before));
+}
+
+static const QStringList otherToolFrames = {
+    frameText(10, 0x1A3, true, false, 2, "0AFF000000000000"),
+    frameText(20, 0x7FF, false, true, 4),
+    frameText(30, 0, false, false, 0),
+    frameText(1000, 0x18EBFF00, true, false, 8, "01A00FA6603BD140"),
+};
+
+static QStringList readAll(ASCFile &file)
+{
+    QStringList frames;
+    CanObj f;
+    while (file.getFrame(f))
+        frames << describe(f);
+    return frames;
+}
+
+void tst_ASCFile::otherToolFile()
+{
+    ASCFile file;
+    QVERIFY(file.open(QFINDTESTDATA("data/othertool-crlf.asc")));
+    QVERIFY(file.prepare());
+    QCOMPARE(readAll(file), otherToolFrames);
+    QVERIFY(!file.hasError());
+    CanData chunk;
+    QVERIFY(!file.getFrames(chunk, 4));
+}
+
+void tst_ASCFile::crLfReadsAsLf()
+{
+    QFile fixture(QFINDTESTDATA("data/othertool-crlf.asc"));
+    QVERIFY(fixture.open(QIODevice::ReadOnly));
+    const QByteArray crlf = fixture.readAll();
+    QVERIFY(crlf.contains("\r\n"));
+    ASCFile file;
+    QVERIFY(file.open(write(QByteArray(crlf).replace("\r\n", "\n"))));
+    QVERIFY(file.prepare());
+    QCOMPARE(readAll(file), otherToolFrames);
+}
+
+void tst_ASCFile::endsAtTriggerblockEnd()
+{
+    ASCFile file;
+    QVERIFY(file.open(write("date x\nbase hex timestamps absolute\n//version 11.0.0\n"
+                            "0.000000\t1\t100\tRx\td\t1\t01 \t\n"
+                            "End Triggerblock\n"
+                            "0.010000\t1\t101\tRx\td\t1\t02 \t\n")));
+    QVERIFY(file.prepare());
+    CanObj f;
+    QVERIFY(file.getFrame(f));
+    QCOMPARE(f.ID, 0x100u);
+    QVERIFY(!file.getFrame(f));
+    QVERIFY(!file.hasError());
+    QVERIFY(!file.getFrame(f));
+    QCOMPARE(f.ID, 0x100u);
+}
+
+void tst_ASCFile::badFrameLineFails()
+{
+    ASCFile file;
+    QVERIFY(file.open(write("h1\nh2\nh3\n"
+                            "0.000000\t1\t100\tRx\td\t1\t01 \t\n"
+                            "0.010000\t1\t101\tRx\td\t8\t02 03\n")));
+    QVERIFY(file.prepare());
+    CanObj f;
+    QVERIFY(file.getFrame(f));
+    QVERIFY(!file.getFrame(f));
+    QVERIFY(file.hasError());
+    QVERIFY2(file.errorString().contains(QLatin1String("Line 5")), qPrintable(file.errorString()));
+
+    ASCFile missing;
+    QVERIFY(!missing.open(m_dir.filePath("none.asc")));
+    QVERIFY(!missing.prepare());
+    QVERIFY(!missing.getFrame(f));
+}
+
+void tst_ASCFile::conformance_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<bool>("error");
+    QTest::newRow("classic") << "test_CanMessage.asc" << 2 << frameText(2501, 0xC8, false, false, 8, "0908070605040302") << false;
+    QTest::newRow("remote") << "test_CanRemoteMessage.asc" << 1 << frameText(2584, 0x300, false, true, 8) << false;
+    QTest::newRow("CAN FD only") << "test_CanFdMessage.asc" << 0 << QString() << false;
+    QTest::newRow("mixed log") << "logfile.asc" << 11 << frameText(2584, 0x300, false, true, 8) << false;
+    QTest::newRow("error frames") << "logfile_errorframes.asc" << 8 << frameText(2584, 0x300, false, true, 8) << false;
+    QTest::newRow("64 bytes as a classic frame") << "single_frame.asc" << 0 << QString() << true;
+}
+
+// ASC logs written by another tool (python-can's test files).
+void tst_ASCFile::conformance()
+{
+    QFETCH(QString, name);
+    QFETCH(int, frames);
+    QFETCH(QString, first);
+    QFETCH(bool, error);
+    const QString path = QStringLiteral(MEROVAST_TESTDATA_DIR "/asc/python-can/") + name;
+    if (!QFileInfo::exists(path))
+        QSKIP("python-can's ASC files are not there");
+    ASCFile file;
+    QVERIFY(file.open(path));
+    QVERIFY(file.prepare());
+    const QStringList read = readAll(file);
+    QCOMPARE(read.size(), frames);
+    if (frames)
+        QCOMPARE(read.first(), first);
+    QCOMPARE(file.hasError(), error);
+}
+
+QTEST_GUILESS_MAIN(tst_ASCFile)
+#include "tst_ascfile.moc"

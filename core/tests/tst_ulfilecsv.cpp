@@ -1,0 +1,318 @@
+#include "candata.h"
+#include "canobj.h"
+#include "ulcsvformat.h"
+#include "ulcsvtime.h"
+#include "ulfilecsv.h"
+
+#include <QtTest>
+
+class tst_UlFileCsv : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void timeClassification_data();
+    void timeClassification();
+    void headerTimeCode_data();
+    void headerTimeCode();
+    void lines_data();
+    void lines();
+    void codeFromFirstLine_data();
+    void codeFromFirstLine();
+    void windowsFile();
+    void badLineFails();
+    void chunks();
+    void notOpen();
+
+private:
+    QString write(const QByteArray &bytes);
+    QTemporaryDir m_dir;
+    int m_files = 0;
+};
+
+static QString describe(const CanObj &f)
+{
+    QString data;
+    for (int i = 0; i < 8; ++i)
+        data += QString::asprintf("%02X", f.Data[i]);
+    return QString::asprintf("t=%u id=%X x=%d r=%d len=%d ", f.DeviceTime, f.ID, f.ExternFlag, f.RemoteFlag, f.DataLen)
+        + data;
+}
+
+static QString frameText(uint32_t t, uint32_t id, bool x, bool r, int len, const char *data = "0000000000000000")
+{
+    return QString::asprintf("t=%u id=%X x=%d r=%d len=%d %s", t, id, int(x), int(r), len, data);
+}
+
+static QByteArray header(const char *time)
+{
+    return QByteArray("Index,Direction,") + time + ",Name,Id(Align Right),Format,Type,Length,Data(HEX)\n";
+}
+
+QString tst_UlFileCsv::write(const QByteArray &bytes)
+{
+    const QString path = m_dir.filePath(QString::number(++m_files) + ".csv");
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
+}
+
+void tst_UlFileCsv::timeClassification_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("dateTime");
+    QTest::addColumn<bool>("hex");
+    QTest::addColumn<bool>("time");
+    QTest::addColumn<int>("code");
+    QTest::newRow("duration") << "00:00:12.345.600" << true << false << false << 2;
+    QTest::newRow("one fraction group") << "23:59:59.5" << true << false << false << 2;
+    QTest::newRow("whole seconds") << "23:59:59" << true << false << true << 2;
+    QTest::newRow("clock") << "12:34:56:789" << false << false << true << 1;
+    QTest::newRow("clock with fraction") << "12:34:56:7.25" << false << false << true << 1;
+    QTest::newRow("stamp") << "0x1E240" << false << true << false << 0;
+    QTest::newRow("stamp without prefix") << "1e240" << false << true << false << 0;
+    QTest::newRow("64 bits") << "0xFFFFFFFFFFFFFFFF" << false << true << false << 0;
+    QTest::newRow("65 bits") << "1FFFFFFFFFFFFFFFF" << false << false << false << 9;
+    QTest::newRow("prefix only") << "0x" << false << false << false << 9;
+    QTest::newRow("hour 24") << "24:00:00" << false << false << false << 9;
+    QTest::newRow("sent row") << "NULL" << false << false << false << 9;
+    QTest::newRow("empty") << "" << false << false << false << 9;
+}
+
+void tst_UlFileCsv::timeClassification()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, dateTime);
+    QFETCH(bool, hex);
+    QFETCH(bool, time);
+    QFETCH(int, code);
+    QCOMPARE(isValidDateTime(text), dateTime);
+    QCOMPARE(isHexadecimal(text), hex);
+    QCOMPARE(isTimeFormat(text), time);
+    QCOMPARE(identifyTimeString(text), code);
+}
+
+void tst_UlFileCsv::headerTimeCode_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<uint>("code");
+    QTest::newRow("stamp") << QString(header("Time-0")) << 0u;
+    QTest::newRow("clock") << QString(header("Time-1")) << 1u;
+    QTest::newRow("duration") << QString(header("Time-2")) << 2u;
+    QTest::newRow("translated title") << QString::fromUtf8(u8"序号,方向,时间-2,名称") << 2u;
+    QTest::newRow("no suffix") << QString(header("Time")) << 8u;
+    QTest::newRow("unknown suffix") << QString(header("Time-9")) << 8u;
+    QTest::newRow("two suffixes") << QString(header("Time-1-2")) << 8u;
+    QTest::newRow("no header") << QStringLiteral("0,Rx,0x10,,0x1,Data Frame,Standard,0,") << 8u;
+}
+
+void tst_UlFileCsv::headerTimeCode()
+{
+    QFETCH(QString, line);
+    QFETCH(uint, code);
+    UlCsvFormat format;
+    format.readHeader(line);
+    QCOMPARE(format.timeCode(), code);
+}
+
+void tst_UlFileCsv::lines_data()
+{
+    QTest::addColumn<uint>("code");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("frame");  // empty: the line is rejected
+    const QString rejected;
+    QTest::newRow("stamp") << 0u << "1,Rx,0x64,,0x00000123,Data Frame,Standard,2,0A FF"
+                           << frameText(10, 0x123, false, false, 2, "0AFF000000000000");
+    QTest::newRow("stamp of a sent row") << 0u << "1,Tx,NULL,,0x1abcdef0,Data Frame,Extend,1,01"
+                                         << frameText(0, 0x1ABCDEF0, true, false, 1, "0100000000000000");
+    QTest::newRow("clock") << 1u << "1,Rx,10:00:01:500,,123,Remote,Standard,3,"
+                           << frameText(36001500, 0x123, false, true, 3);
+    QTest::newRow("clock, short milliseconds") << 1u << "1,Rx,00:00:01:5,,1,Data Frame,Standard,0,"
+                                               << frameText(1005, 1, false, false, 0);
+    QTest::newRow("duration") << 2u << "1,Rx,00:00:12.345.600,,0x1,Data Frame,Standard,0,"
+                              << frameText(12345, 1, false, false, 0);
+    QTest::newRow("duration, one group") << 2u << "1,Rx,00:00:12.345,,0x1,Data Frame,Standard,0,"
+                                         << frameText(12345, 1, false, false, 0);
+    QTest::newRow("duration past 99 hours") << 2u << "1,Rx,119:18:16.729.500,,0x1,Data Frame,Standard,0,"
+                                            << frameText(429496729, 1, false, false, 0);
+    QTest::newRow("Chinese texts") << 0u << QString::fromUtf8(u8"1,接收,0x10,,0x7ff,远程帧,扩展帧,8,")
+                                   << frameText(1, 0x7FF, true, true, 8);
+    QTest::newRow("quoted name with commas") << 0u << "1,Rx,0x10,\"a, \"\"b\"\", c\",0x5,Data Frame,Standard,1,AB"
+                                             << frameText(1, 5, false, false, 1, "AB00000000000000");
+    QTest::newRow("only 8 data bytes taken") << 0u << "1,Rx,0x10,,0x5,Data Frame,Standard,8,1 2 3 4 5 6 7 8 9 ZZ"
+                                             << frameText(1, 5, false, false, 8, "0102030405060708");
+    QTest::newRow("8 columns") << 0u << "1,Rx,0x10,0x5,Data Frame,Standard,1,AB" << rejected;
+    QTest::newRow("10 columns") << 0u << "1,Rx,0x10,,,0x5,Data Frame,Standard,1,AB" << rejected;
+    QTest::newRow("unquoted comma in name") << 0u << "1,Rx,0x10,a,b,0x5,Data Frame,Standard,1,AB" << rejected;
+    QTest::newRow("length above 8") << 0u << "1,Rx,0x10,,0x5,Data Frame,Standard,9,AB" << rejected;
+    QTest::newRow("length not a number") << 0u << "1,Rx,0x10,,0x5,Data Frame,Standard,x,AB" << rejected;
+    QTest::newRow("id not hexadecimal") << 0u << "1,Rx,0x10,,0x5G,Data Frame,Standard,1,AB" << rejected;
+    QTest::newRow("data byte not hexadecimal") << 0u << "1,Rx,0x10,,0x5,Data Frame,Standard,2,AB XY" << rejected;
+    QTest::newRow("data byte too large") << 0u << "1,Rx,0x10,,0x5,Data Frame,Standard,1,1AB" << rejected;
+    QTest::newRow("time of another code") << 0u << "1,Rx,10:00:01:500,,0x5,Data Frame,Standard,0," << rejected;
+    QTest::newRow("clock hour 24") << 1u << "1,Rx,24:00:01:500,,0x5,Data Frame,Standard,0," << rejected;
+    QTest::newRow("stamp too large") << 0u << "1,Rx,0xFFFFFFFFFFFF,,0x5,Data Frame,Standard,0," << rejected;
+}
+
+void tst_UlFileCsv::lines()
+{
+    QFETCH(uint, code);
+    QFETCH(QString, line);
+    QFETCH(QString, frame);
+    UlCsvFormat format;
+    format.readHeader(QString::asprintf("Index,Direction,Time-%u", code));
+    QCOMPARE(format.timeCode(), code);
+    CanObj f;
+    f.SendType = 3;
+    f.Data[7] = 0x55;
+    const QString before = describe(f);
+    const UlCsvFormat::LineKind kind = format.readLine(line, f);
+    QCOMPARE(kind, frame.isEmpty() ? UlCsvFormat::BadLine : UlCsvFormat::Frame);
+    QCOMPARE(describe(f), frame.isEmpty() ? before : frame);
+    QCOMPARE(f.SendType, uint8_t(3));
+}
+
+void tst_UlFileCsv::codeFromFirstLine_data()
+{
+    QTest::addColumn<QByteArray>("rows");
+    QTest::addColumn<uint>("code");
+    QTest::addColumn<QStringList>("frames");
+    QTest::newRow("sent row first, then stamps")
+        << QByteArray("0,Tx,NULL,,0x1,Data Frame,Standard,0,\n1,Rx,0x64,,0x2,Data Frame,Standard,0,\n") << 0u
+        << QStringList{frameText(0, 1, false, false, 0), frameText(10, 2, false, false, 0)};
+    QTest::newRow("clock")
+        << QByteArray("0,Rx,00:00:01:000,,0x1,Data Frame,Standard,0,\n1,Rx,00:00:01:010,,0x2,Data Frame,Standard,0,\n") << 1u
+        << QStringList{frameText(1000, 1, false, false, 0), frameText(1010, 2, false, false, 0)};
+    QTest::newRow("duration")
+        << QByteArray("0,Rx,00:00:01.000.100,,0x1,Data Frame,Standard,0,\n") << 2u
+        << QStringList{frameText(1000, 1, false, false, 0)};
+    QTest::newRow("undecidable: no frame")
+        << QByteArray("0,Rx,soon,,0x1,Data Frame,Standard,0,\n1,Rx,0x64,,0x2,Data Frame,Standard,0,\n") << 9u
+        << QStringList();
+}
+
+// A header without a time suffix: the first line's time decides for all.
+void tst_UlFileCsv::codeFromFirstLine()
+{
+    QFETCH(QByteArray, rows);
+    QFETCH(uint, code);
+    QFETCH(QStringList, frames);
+    UlFileCsv file;
+    QVERIFY(file.open(write(header("Time") + rows)));
+    QVERIFY(file.prepare());
+    QCOMPARE(file.timeCode(), 8u);
+    QStringList read;
+    CanObj f;
+    while (file.getFrame(f))
+        read << describe(f);
+    QCOMPARE(read, frames);
+    QCOMPARE(file.timeCode(), code);
+    QCOMPARE(file.hasError(), frames.isEmpty());
+}
+
+// Written by the Chinese program on Windows: GBK, CR LF.
+void tst_UlFileCsv::windowsFile()
+{
+    UlFileCsv file;
+    QVERIFY(file.open(QFINDTESTDATA("data/windows-gbk-crlf.csv")));
+    QVERIFY(file.prepare());
+    QCOMPARE(file.timeCode(), 1u);
+    QStringList read;
+    CanObj f;
+    while (file.getFrame(f))
+        read << describe(f);
+    QVERIFY2(!file.hasError(), qPrintable(file.errorString()));
+    QCOMPARE(read, QStringList({
+        frameText(36000000, 0x123, false, false, 2, "0AFF000000000000"),
+        frameText(36000010, 0x1ABCDEF0, true, false, 8, "0102030405060708"),
+        frameText(36001500, 0x7FF, false, true, 3),
+        frameText(36002999, 0, false, false, 0),
+    }));
+}
+
+void tst_UlFileCsv::badLineFails()
+{
+    UlFileCsv file;
+    QVERIFY(file.open(write("\xEF\xBB\xBF" + header("Time-0") + "0,Rx,0x10,,0x1,Data Frame,Standard,0,\n\n"
+                            "1,Rx,0x20,,0x2,Data Frame,Standard,0\n"
+                            "2,Rx,0x30,,0x3,Data Frame,Standard,0,\n")));
+    QVERIFY(file.prepare());
+    QCOMPARE(file.timeCode(), 0u);
+    CanObj f;
+    QVERIFY(file.getFrame(f));
+    QVERIFY(!file.getFrame(f));
+    QVERIFY(file.hasError());
+    QVERIFY2(file.errorString().contains(QLatin1String("Line 4")), qPrintable(file.errorString()));
+    QCOMPARE(f.ID, 1u);
+}
+
+void tst_UlFileCsv::chunks()
+{
+    UlFileCsv file;
+    QByteArray rows = header("Time-0");
+    for (int i = 1; i <= 5; ++i) {
+        rows += QByteArray::number(i) + ",Rx,0x" + QByteArray::number(i * 10, 16) + ",,0x" + QByteArray::number(i)
+            + ",Data Frame,Standard,1," + QByteArray::number(i) + "\n";
+        if (i == 2)
+            rows += "bad line\n";
+    }
+    QVERIFY(file.open(write(rows)));
+    QVERIFY(file.prepare());
+    CanObj templ;
+    templ.SendType = 1;
+    templ.RemoteFlag = 1;
+    templ.Data[5] = 0xEE;
+    templ.firstMark = templ.lastMark = templ.tailMark = 1;
+    CanData frames;
+    frames.push(templ);
+
+    QVERIFY(!file.getFrames(frames, 0));
+    QVERIFY(file.getFrames(frames, 3));
+    QCOMPARE(frames.size(), 3);
+    QList<uint32_t> ids;
+    for (int i = 0; i < frames.size(); ++i) {
+        const CanObj &f = frames.at(i);
+        ids << f.ID;
+        QCOMPARE(f.SendType, uint8_t(1));
+        QCOMPARE(f.RemoteFlag, uint8_t(0));
+        QCOMPARE(f.Data[5], uint8_t(0));
+        QCOMPARE(f.firstMark, uint8_t(i == 0));
+        QCOMPARE(f.lastMark, uint8_t(i == 2));
+        QCOMPARE(f.tailMark, uint8_t(0));
+    }
+    QCOMPARE(ids, QList<uint32_t>({1, 2, 3}));
+    QCOMPARE(frames.at(2).DeviceTime, 3u);
+
+    QVERIFY(file.getFrames(frames, 3));
+    QCOMPARE(frames.size(), 2);
+    QCOMPARE(frames.at(0).ID, 4u);
+    QCOMPARE(frames.at(0).firstMark, uint8_t(1));
+    QCOMPARE(frames.at(0).tailMark, uint8_t(0));
+    QCOMPARE(frames.at(1).ID, 5u);
+    QCOMPARE(frames.at(1).tailMark, uint8_t(1));
+    QCOMPARE(frames.at(1).lastMark, uint8_t(0));
+
+    QVERIFY(!file.getFrames(frames, 3));
+}
+
+void tst_UlFileCsv::notOpen()
+{
+    UlFileCsv file;
+    QVERIFY(!file.open(m_dir.filePath("none.csv")));
+    QVERIFY(!file.prepare());
+    CanObj f;
+    QVERIFY(!file.getFrame(f));
+    CanData frames;
+    QVERIFY(!file.getFrames(frames, 3));
+
+    UlFileCsv empty;
+    QVERIFY(empty.open(write(QByteArray())));
+    QVERIFY(empty.prepare());
+    QCOMPARE(empty.timeCode(), 8u);
+    QVERIFY(!empty.getFrame(f));
+    QVERIFY(!empty.hasError());
+}
+
+QTEST_GUILESS_MAIN(tst_UlFileCsv)
+#include "tst_ulfilecsv.moc"

@@ -1,0 +1,183 @@
+#include "ulascformat.h"
+
+#include "canobj.h"
+#include "canobjstr.h"
+#include "ulrecordtext.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+#include <cstring>
+
+using namespace UlRecordText;
+
+static constexpr int DayMs = 24 * 3600 * 1000;
+
+QString UlAscFormat::header(const QDateTime &now)
+{
+    const QString date = QLocale(QLocale::English).toString(now, QStringLiteral("ddd MMM dd h:m:s AP yyyy"));
+    return QStringLiteral("date ") + date + QStringLiteral("\t\n")
+        + QStringLiteral("base hex timestamps absolute\t\n")
+        + QStringLiteral("//version 11.0.0\t\n");
+}
+
+QString UlAscFormat::footer()
+{
+    return QStringLiteral("End Triggerblock\n");
+}
+
+QString UlAscFormat::line(const CanObjStr &row)
+{
+    const int ms = rowTimeOfDayMs(row);
+    if (!m_started) {
+        m_started = true;
+        m_firstMs = ms;
+        m_lastMs = ms;
+    } else if (ms < m_lastMs - DayMs / 2) {
+        m_dayOffsetMs += DayMs;
+    }
+    m_lastMs = ms;
+    // Whole milliseconds, printed as "%.6f" of the seconds would print them.
+    const qint64 elapsed = qMax<qint64>(0, m_dayOffsetMs + ms - m_firstMs);
+
+    QString id;
+    id.reserve(row.id.size() + 1);
+    for (const QChar c : row.id) {
+        if (!c.isSpace() && !(id.isEmpty() && c == QLatin1Char('0')))
+            id += c.toUpper();
+    }
+    if (id.isEmpty())
+        id = QStringLiteral("0");
+    if (rowIsExtended(row))
+        id += QLatin1Char('x');
+
+    QString text;
+    text.reserve(64 + row.data.size());
+    text += QString::number(elapsed / 1000);
+    text += QLatin1Char('.');
+    text += QString::number(elapsed % 1000).rightJustified(3, QLatin1Char('0'));
+    text += QLatin1String("000\t1\t");
+    text += id;
+    text += QLatin1Char('\t');
+    text += row.direction;
+    text += QLatin1Char('\t');
+    text += rowIsRemote(row) ? QLatin1Char('r') : QLatin1Char('d');
+    text += QLatin1Char('\t');
+    text += row.dataLen;
+    text += QLatin1Char('\t');
+    if (!rowIsRemote(row))
+        text += row.data;
+    text += QLatin1String(" \t\n");
+    return text;
+}
+
+namespace {
+
+struct Piece {
+    const char *b;
+    const char *e;
+    bool is(const char *word) const
+    {
+        const size_t n = std::strlen(word);
+        if (size_t(e - b) != n)
+            return false;
+        for (size_t i = 0; i < n; ++i) {
+            if ((b[i] | 0x20) != (word[i] | 0x20))
+                return false;
+        }
+        return true;
+    }
+};
+
+// Seconds, optionally with a fraction, as whole milliseconds (truncated).
+bool parseSeconds(const Piece &p, uint32_t &ms)
+{
+    const char *dot = static_cast<const char *>(std::memchr(p.b, '.', size_t(p.e - p.b)));
+    uint64_t seconds = 0;
+    if (!parseDec(p.b, dot ? dot : p.e, seconds) || seconds > UINT32_MAX / 1000)
+        return false;
+    uint64_t fraction = 0;
+    if (dot) {
+        for (const char *c = dot + 1; c != p.e; ++c) {
+            if (*c < '0' || *c > '9')
+                return false;
+        }
+        const ptrdiff_t digits = p.e - dot - 1;
+        for (ptrdiff_t i = 0; i < 3; ++i)
+            fraction = fraction * 10 + (i < digits ? uint64_t(dot[1 + i] - '0') : 0);
+    }
+    const uint64_t total = seconds * 1000 + fraction;
+    if (total > UINT32_MAX)
+        return false;
+    ms = uint32_t(total);
+    return true;
+}
+
+} // namespace
+
+UlAscFormat::LineKind UlAscFormat::readLine(const char *text, int length, CanObj &frame)
+{
+    const char *p = text;
+    const char *end = text + length;
+    if (p != end && *p == 'E')
+        return EndOfData;
+
+    enum { MaxPieces = 6 + 8 };
+    Piece pieces[MaxPieces];
+    int count = 0;
+    while (count < MaxPieces) {
+        while (p != end && isSpace(*p))
+            ++p;
+        if (p == end)
+            break;
+        const char *b = p;
+        while (p != end && !isSpace(*p))
+            ++p;
+        pieces[count++] = {b, p};
+    }
+    if (count < 6)
+        return NotAFrame;
+
+    uint32_t ms = 0;
+    if (!parseSeconds(pieces[0], ms))
+        return NotAFrame;
+
+    Piece id = pieces[2];
+    const bool extended = id.e - id.b > 1 && (id.e[-1] == 'x' || id.e[-1] == 'X');
+    if (extended)
+        --id.e;
+    uint64_t idValue = 0;
+    if (!parseHex(id.b, id.e, idValue) || idValue > UINT32_MAX)
+        return NotAFrame;
+    if (!pieces[3].is("Rx") && !pieces[3].is("Tx"))
+        return NotAFrame;
+    const bool remote = pieces[4].is("r");
+    if (!remote && !pieces[4].is("d"))
+        return NotAFrame;
+    uint64_t len = 0;
+    if (!parseDec(pieces[5].b, pieces[5].e, len))
+        return NotAFrame;
+    if (len > 8)
+        return BadFrame;
+
+    uint8_t data[8] = {};
+    if (!remote) {
+        if (count < 6 + int(len))
+            return BadFrame;
+        for (int i = 0; i < int(len); ++i) {
+            const Piece &d = pieces[6 + i];
+            uint64_t v = 0;
+            if (d.e - d.b > 2 || !parseHex(d.b, d.e, v))
+                return BadFrame;
+            data[i] = uint8_t(v);
+        }
+    }
+
+    frame.DeviceTime = ms;
+    frame.ID = uint32_t(idValue);
+    frame.ExternFlag = extended ? 1 : 0;
+    frame.RemoteFlag = remote ? 1 : 0;
+    frame.DataLen = uint8_t(len);
+    std::memcpy(frame.Data, data, sizeof data);
+    return Frame;
+}

@@ -1,0 +1,51 @@
+// Line layout of the ASC trace text file, written from frame-buffer rows and
+// read back as frames. Writer: three header lines, one line per frame
+//   time \t 1 \t ID[x] \t Rx|Tx \t d|r \t length \t data bytes " \t\n"
+// with the time in seconds since the first written frame ("%.6f"), and the
+// footer "End Triggerblock". Reader: pieces split at runs of white space, so
+// that files written by other tools (other spacing, comments, error frames,
+// statistics, CAN FD lines) are read for their classic frames.
+//
+// A writer object belongs to one file: it remembers the first frame's
+// arrival time. The reader functions keep no state.
+#pragma once
+
+#include "vizoz_global.h"
+
+#include <QString>
+
+class CanObj;
+class CanObjStr;
+class QDateTime;
+
+class VIZOZ_EXPORT UlAscFormat
+{
+public:
+    enum LineKind {
+        Frame,      // the frame was filled
+        NotAFrame,  // header, comment, event or other line to pass over
+        BadFrame,   // a frame line with a length above 8 or bad data bytes
+        EndOfData   // "End Triggerblock": no frames follow
+    };
+
+    // The three header lines, dated in English.
+    static QString header(const QDateTime &now);
+    static QString footer();
+
+    // One frame line. Times count from the first row given to this object;
+    // a time of day that goes back by more than 12 hours is taken as the
+    // next day.
+    QString line(const CanObjStr &row);
+
+    // Reads one line (without its line end). On Frame: DeviceTime (the
+    // time in milliseconds, truncated), ID, ExternFlag, RemoteFlag,
+    // DataLen and Data (zero beyond the data) are set; other fields and, on
+    // any other result, the whole frame are left as they are.
+    static LineKind readLine(const char *text, int length, CanObj &frame);
+
+private:
+    bool m_started = false;
+    int m_firstMs = 0;
+    int m_lastMs = 0;
+    qint64 m_dayOffsetMs = 0;
+};

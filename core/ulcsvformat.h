@@ -1,0 +1,65 @@
+// Column layout of the CSV record file, written from frame-buffer rows and
+// read back as frames. Nine columns: Index, Direction, Time (title suffix
+// "-0", "-1" or "-2" tells how times are written), Name, Id, Format (data or
+// remote), Type (standard or extended), Length, Data(HEX). Titles and the
+// direction, format and type texts are translated under the context
+// "UlCsvFormat"; lines end with "\n" (the caller's text stream adds CR on
+// Windows). A field holding a comma or a quote is quoted.
+//
+// Writing is stateless. A reader object belongs to one file: it keeps the
+// time code found in the header or on the first frame line.
+#pragma once
+
+#include "vizoz_global.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+class CanObj;
+class CanObjStr;
+
+class VIZOZ_EXPORT UlCsvFormat
+{
+public:
+    // How the time column is written, as the header suffix says.
+    enum TimeCode : uint32_t {
+        StampTime = 0,     // device time stamp "0x%X" (0.1 ms), "NULL" when sent
+        ClockTime = 1,     // arrival time "hh:mm:ss:zzz"
+        DurationTime = 2,  // device time as "hh:mm:ss.zzz.uuu"
+        UnknownTime = 8,   // decided by the first frame line
+        InvalidTime = 9    // no frame line can be read
+    };
+    enum LineKind { Frame, Blank, BadLine };
+
+    // Time modes of the channel's time display: 0 duration, 3 stamp, any
+    // other the arrival clock time. idFormat 1 writes left-aligned IDs.
+    static QString header(int timeMode, int idFormat);
+    // One line, "\n" included; name is the ID's name or empty.
+    static QString line(const CanObjStr &row, int timeMode, int idFormat, const QString &name);
+
+    // Fetches the translated remote and extended texts.
+    UlCsvFormat();
+
+    // Takes the time code from the header line (UnknownTime when the Time
+    // title carries no suffix).
+    void readHeader(const QString &line);
+    uint32_t timeCode() const { return m_timeCode; }
+
+    // Reads one line (without its line end). On Frame: DeviceTime (ms),
+    // ID (as written), RemoteFlag, ExternFlag, DataLen and Data (zero beyond
+    // the data given) are set; otherwise the frame is left as it is.
+    LineKind readLine(const QString &line, CanObj &frame);
+
+    // The line's fields: split at commas, empty fields kept, quoted
+    // fields unquoted.
+    static QStringList fields(const QString &line);
+
+private:
+    bool readTime(const QString &text, uint32_t &ms);
+
+    uint32_t m_timeCode = UnknownTime;
+    QString m_remoteText;
+    QString m_extendText;
+};

@@ -1,0 +1,34 @@
+// Reader of CSV record files (layout in UlCsvFormat): reads the header for
+// the time code, then one frame per line. Lines may end with LF or CR LF and
+// be UTF-8 or, as the Chinese Windows program writes them, GBK.
+#pragma once
+
+#include "ulcsvformat.h"
+#include "ulfile.h"
+
+class VIZOZ_EXPORT UlFileCsv : public UlFile
+{
+    Q_OBJECT
+public:
+    explicit UlFileCsv(QObject *parent = nullptr);
+
+    using UlFile::open;
+    bool open(const QString &fileName) override;
+    // Reads the header line; false only when the file is not open.
+    bool prepare() override;
+    // First mark on the chunk's first frame, tail mark on a frame after
+    // which the file is at its end, last mark on frame number count. Lines
+    // that are not frames are skipped. False at the end or when count <= 0.
+    bool getFrames(CanData &frames, int count) override;
+    // Blank lines are passed over; false with hasError() on any other line
+    // that is not a frame.
+    bool getFrame(CanObj &frame) override;
+
+    uint32_t timeCode() const { return m_format.timeCode(); }
+
+private:
+    bool readLine(QString &text);
+
+    UlCsvFormat m_format;
+    QByteArray m_line;
+};
