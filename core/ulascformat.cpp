@@ -73,7 +73,7 @@ QString UlAscFormat::line(const CanObjStr &row)
 
 namespace {
 
-struct Piece {
+struct Token {
     const char *b;
     const char *e;
     bool is(const char *word) const
@@ -90,7 +90,7 @@ struct Piece {
 };
 
 // Seconds, optionally with a fraction, as whole milliseconds (truncated).
-bool parseSeconds(const Piece &p, uint32_t &ms)
+bool parseSeconds(const Token &p, uint32_t &ms)
 {
     const char *dot = static_cast<const char *>(std::memchr(p.b, '.', size_t(p.e - p.b)));
     uint64_t seconds = 0;
@@ -122,10 +122,10 @@ UlAscFormat::LineKind UlAscFormat::readLine(const char *text, int length, CanObj
     if (p != end && *p == 'E')
         return EndOfData;
 
-    enum { MaxPieces = 6 + 8 };
-    Piece pieces[MaxPieces];
+    enum { MaxTokens = 6 + 8 };
+    Token tokens[MaxTokens];
     int count = 0;
-    while (count < MaxPieces) {
+    while (count < MaxTokens) {
         while (p != end && isSpace(*p))
             ++p;
         if (p == end)
@@ -133,29 +133,29 @@ UlAscFormat::LineKind UlAscFormat::readLine(const char *text, int length, CanObj
         const char *b = p;
         while (p != end && !isSpace(*p))
             ++p;
-        pieces[count++] = {b, p};
+        tokens[count++] = {b, p};
     }
     if (count < 6)
         return NotAFrame;
 
     uint32_t ms = 0;
-    if (!parseSeconds(pieces[0], ms))
+    if (!parseSeconds(tokens[0], ms))
         return NotAFrame;
 
-    Piece id = pieces[2];
+    Token id = tokens[2];
     const bool extended = id.e - id.b > 1 && (id.e[-1] == 'x' || id.e[-1] == 'X');
     if (extended)
         --id.e;
     uint64_t idValue = 0;
     if (!parseHex(id.b, id.e, idValue) || idValue > UINT32_MAX)
         return NotAFrame;
-    if (!pieces[3].is("Rx") && !pieces[3].is("Tx"))
+    if (!tokens[3].is("Rx") && !tokens[3].is("Tx"))
         return NotAFrame;
-    const bool remote = pieces[4].is("r");
-    if (!remote && !pieces[4].is("d"))
+    const bool remote = tokens[4].is("r");
+    if (!remote && !tokens[4].is("d"))
         return NotAFrame;
     uint64_t len = 0;
-    if (!parseDec(pieces[5].b, pieces[5].e, len))
+    if (!parseDec(tokens[5].b, tokens[5].e, len))
         return NotAFrame;
     if (len > 8)
         return BadFrame;
@@ -165,7 +165,7 @@ UlAscFormat::LineKind UlAscFormat::readLine(const char *text, int length, CanObj
         if (count < 6 + int(len))
             return BadFrame;
         for (int i = 0; i < int(len); ++i) {
-            const Piece &d = pieces[6 + i];
+            const Token &d = tokens[6 + i];
             uint64_t v = 0;
             if (d.e - d.b > 2 || !parseHex(d.b, d.e, v))
                 return BadFrame;

@@ -2,7 +2,7 @@
 // read back as frames. Writer: three header lines, one line per frame
 //   time \t 1 \t ID[x] \t Rx|Tx \t d|r \t length \t data bytes " \t\n"
 // with the time in seconds since the first written frame ("%.6f"), and the
-// footer "End Triggerblock". Reader: pieces split at runs of white space, so
+// footer "End Triggerblock". Reader: fields split at runs of white space, so
 // that files written by other tools (other spacing, comments, error frames,
 // statistics, CAN FD lines) are read for their classic frames.
 //

@@ -44,7 +44,7 @@ static CanObjStr row(int i)
     return r;
 }
 
-static bool writeFile(const QString &path, int frames, const std::function<QByteArray(int)> &piece,
+static bool writeFile(const QString &path, int frames, const std::function<QByteArray(int)> &frameBytes,
                       const QByteArray &head, const QByteArray &tail)
 {
     QFile f(path);
@@ -53,7 +53,7 @@ static bool writeFile(const QString &path, int frames, const std::function<QByte
     f.write(head);
     QByteArray block;
     for (int i = 0; i < frames; ++i) {
-        block += piece(i);
+        block += frameBytes(i);
         if (block.size() > (1 << 20)) {
             f.write(block);
             block.clear();
