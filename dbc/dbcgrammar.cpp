@@ -46,19 +46,22 @@ DbcGrammar::DbcGrammar()
     identifier_ = char_("a-zA-Z_") >> *char_("a-zA-Z_0-9");
     quoted_ = '"' >> *(('\\' >> char_("\\\"")) | ~char_('"')) >> '"';
     node_name_ = (lit("Vector_XXX") >> !char_("a-zA-Z_0-9") >> attr(std::string())) | identifier_;
-    blanks_ = *qi::blank;
-    blanks1_ = +qi::blank;
+    blanks_ = *qi::ascii::blank;
+    blanks1_ = +qi::ascii::blank;
     node_list_ = node_name_ % ',';
     name_list_ = identifier_ % ',';
     description_key_ = qi::long_long | (omit[qi::ulong_long] >> attr(Ast::UnrepresentableKey));
     descriptions_ = *(description_key_ >> quoted_);
-    access_type_ = qi::lexeme[(keyword.accessType >> !qi::xdigit)
+    access_type_ = qi::lexeme[(keyword.accessType >> !qi::ascii::xdigit)
                               | (lit("DUMMY_NODE_VECTOR") >> qi::hex)];
     // Spirit refuses reals beyond the double range that real files carry
     // (a maximum of 4.4E+481); those become infinities. The sequence around
     // double_ restores the position that double_ leaves behind on overflow.
-    number_syntax_ = -char_("+-") >> ((+qi::digit >> -('.' >> *qi::digit)) | ('.' >> +qi::digit))
-            >> -(char_("eE") >> -char_("+-") >> +qi::digit);
+    // Character classes are the ASCII ones throughout: the standard ones
+    // pass bytes above 127 to the C classification functions.
+    const auto digit = qi::ascii::digit;
+    number_syntax_ = -char_("+-") >> ((+digit >> -('.' >> *digit)) | ('.' >> +digit))
+            >> -(char_("eE") >> -char_("+-") >> +digit);
     real_ = (qi::double_ >> qi::eps)[_val = _1] | qi::raw[number_syntax_][_val = phx::bind(&outOfRangeReal, _1)];
     attribute_value_ = real_ | quoted_;
 

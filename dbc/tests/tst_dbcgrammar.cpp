@@ -70,6 +70,9 @@ void TestDbcGrammar::acceptance_data()
     QTest::newRow("environment type outside the table")
             << QByteArray("EV_ V: 3 [0|0] \"\" 0 1 DUMMY_NODE_VECTOR0 N;") << 1 << 1;
     QTest::newRow("unknown extended value type") << QByteArray("SIG_VALTYPE_ 1 S : 4;") << 1 << 1;
+    QTest::newRow("byte above 127 after a node name") << QByteArray("BU_: A\xE3\n") << 1 << 1;
+    QTest::newRow("byte above 127 for a number")
+            << QByteArray(message + " SG_ S : 0|8@1+ (1,0) [0|\xB5] \"\" X\n") << 2 << 2;
     QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBFVERSION \"\"") << 0 << 0;
     QTest::newRow("byte-order mark not at the start")
             << QByteArray("VERSION \"\"\n\xEF\xBB\xBF") << 2 << 1;
