@@ -1,45 +1,33 @@
-// Command-line check of the device path: opens a simulated two-channel
-// adapter, gives its bus background traffic and prints what channel 1 hears.
-#include "devcan.h"
-#include "vcisim.h"
+#include "merovast.h"
 
-#include <cstdio>
-#include <thread>
+#include <QApplication>
+#include <QFontDatabase>
 
-int main()
+namespace {
+
+// Without a desktop theme Qt falls back to a generic face whose Latin
+// letters are too wide for the fixed tool-bar buttons and which draws
+// Chinese from another font; one CJK face with narrow Latin letters
+// serves both languages.
+void chooseFont(QApplication &app)
 {
-    DevCan &dev = DevCan::instance();
-    if (!dev.isLibraryLoaded()) {
-        std::fprintf(stderr, "The interface library could not be loaded.\n");
-        return 1;
-    }
-    if (dev.openDevice(VCI_KELMO_USB2, 0, 0) != 1) {
-        std::fprintf(stderr, "Open device failed.\n");
-        return 1;
-    }
-    VCI_INIT_CONFIG config{};
-    config.MaskCode = 0xFFFFFFFF;
-    config.FilterMode = 1;
-    config.BTR1 = 0x1C;  // 500 kbit/s
-    for (uint32_t ch = 0; ch < dev.getChannels(); ++ch) {
-        if (dev.initCAN(ch, &config) != 1 || dev.StartCAN(ch) != 1) {
-            std::fprintf(stderr, "Start device failed.\n");
-            return 1;
-        }
-    }
-    VCISIM_SetBackgroundTraffic(VCI_KELMO_USB2, 0, 500000, 0x123, 10);
-    VCI_CAN_OBJ frames[32];
-    for (int round = 0; round < 40; ++round) {
-        const uint32_t n = dev.Receive(1, frames, 32, 0);
-        for (uint32_t i = 0; i < n; ++i) {
-            std::printf("%10.1f ms  ID %08X  DLC %u ", frames[i].DeviceTime / 10.0, frames[i].ID,
-                        frames[i].DataLen);
-            for (int b = 0; b < frames[i].DataLen && b < 8; ++b)
-                std::printf(" %02X", frames[i].Data[b]);
-            std::printf("\n");
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    dev.closeDevice();
-    return 0;
+    const QString cjk = QStringLiteral("WenQuanYi Micro Hei");
+    if (app.font().family() != QLatin1String("Sans Serif") || !QFontDatabase().hasFamily(cjk))
+        return;
+    QFont font = app.font();
+    font.setFamily(cjk);
+    app.setFont(font);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QApplication app(argc, argv);
+    chooseFont(app);
+    Merovast window;
+    window.show();
+    return app.exec();
 }

@@ -1,0 +1,5 @@
+#include "uimdiarea.h"
+
+UiMdiArea::UiMdiArea(QWidget *parent) : QMdiArea(parent)
+{
+}

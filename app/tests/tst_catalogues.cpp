@@ -1,0 +1,162 @@
+// The Chinese catalogue against the sources: every text that the program
+// and the core pass through a catalogue must be in it, finished, with the
+// same place markers. After adding texts, update the catalogue with
+//   lupdate -locations none app core -ts app/resources/Merovast_zh.ts
+// and translate the new entries.
+#include <QDirIterator>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+namespace {
+
+struct Entry {
+    QString translation; // numerus forms joined by '\n'
+    QString type;        // "", "unfinished", "vanished", "obsolete"
+};
+
+using Catalogue = QMap<QString, Entry>; // key: context, source, comment
+
+QString key(const QString &context, const QString &source, const QString &comment)
+{
+    return context + QChar(0) + source + QChar(0) + comment;
+}
+
+bool readCatalogue(const QString &path, Catalogue *catalogue, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    QXmlStreamReader xml(&file);
+    QString context, source, comment;
+    Entry entry;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            const auto name = xml.name();
+            if (name == QLatin1String("context")) {
+                context.clear();
+            } else if (name == QLatin1String("name")) {
+                context = xml.readElementText();
+            } else if (name == QLatin1String("message")) {
+                source.clear();
+                comment.clear();
+                entry = Entry();
+            } else if (name == QLatin1String("source")) {
+                source = xml.readElementText();
+            } else if (name == QLatin1String("comment")) {
+                comment = xml.readElementText();
+            } else if (name == QLatin1String("translation")) {
+                entry.type = xml.attributes().value(QLatin1String("type")).toString();
+                entry.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            }
+        } else if (xml.isEndElement() && xml.name() == QLatin1String("message")) {
+            catalogue->insert(key(context, source, comment), entry);
+        }
+    }
+    if (xml.hasError()) {
+        *error = xml.errorString();
+        return false;
+    }
+    return true;
+}
+
+// Sources that may hold catalogue texts; tests and tools hold none.
+QStringList sourceFiles()
+{
+    QStringList files;
+    for (const char *folder : {"app", "core"}) {
+        QDirIterator it(QStringLiteral(SOURCE_ROOT "/") + QLatin1String(folder),
+                        {QStringLiteral("*.cpp"), QStringLiteral("*.h"), QStringLiteral("*.ui")}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (!path.contains(QLatin1String("/tests/")) && !path.contains(QLatin1String("/resources/")))
+                files << path;
+        }
+    }
+    files.sort();
+    return files;
+}
+
+QStringList markers(const QString &text)
+{
+    QStringList found;
+    QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral("%L?\\d+|%n")).globalMatch(text);
+    while (it.hasNext())
+        found << it.next().captured();
+    found.sort();
+    found.removeDuplicates();
+    return found;
+}
+
+} // namespace
+
+class tst_Catalogues : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void chineseTranslatesSource_data();
+    void chineseTranslatesSource();
+
+private:
+    Catalogue sources;
+    Catalogue chinese;
+};
+
+void tst_Catalogues::initTestCase()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile list(dir.filePath(QStringLiteral("sources.lst")));
+    QVERIFY(list.open(QIODevice::WriteOnly | QIODevice::Text));
+    const QStringList files = sourceFiles();
+    QVERIFY(!files.isEmpty());
+    list.write(files.join(QLatin1Char('\n')).toUtf8());
+    list.close();
+
+    const QString extracted = dir.filePath(QStringLiteral("sources.ts"));
+    QProcess lupdate;
+    lupdate.start(QStringLiteral(LUPDATE_EXECUTABLE),
+                  {QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none"),
+                   QLatin1Char('@') + list.fileName(), QStringLiteral("-ts"), extracted});
+    QVERIFY2(lupdate.waitForFinished(120000), qPrintable(lupdate.errorString()));
+    QVERIFY2(lupdate.exitStatus() == QProcess::NormalExit && lupdate.exitCode() == 0,
+             lupdate.readAllStandardError().constData());
+
+    QString error;
+    QVERIFY2(readCatalogue(extracted, &sources, &error), qPrintable(error));
+    QVERIFY2(readCatalogue(QStringLiteral(SOURCE_ROOT "/app/resources/Merovast_zh.ts"), &chinese, &error),
+             qPrintable(error));
+    QVERIFY(!sources.isEmpty());
+}
+
+void tst_Catalogues::chineseTranslatesSource_data()
+{
+    QTest::addColumn<QString>("key");
+    for (auto it = sources.cbegin(); it != sources.cend(); ++it) {
+        QString name = it.key();
+        name.replace(QChar(0), QLatin1String(" | "));
+        QTest::newRow(qPrintable(name)) << it.key();
+    }
+}
+
+void tst_Catalogues::chineseTranslatesSource()
+{
+    QFETCH(QString, key);
+    const QString source = key.section(QChar(0), 1, 1);
+    QVERIFY2(chinese.contains(key), "missing from Merovast_zh.ts");
+    const Entry entry = chinese.value(key);
+    QVERIFY2(entry.type.isEmpty(), qPrintable(QStringLiteral("marked %1").arg(entry.type)));
+    QVERIFY2(!entry.translation.isEmpty(), "no translation");
+    QCOMPARE(markers(entry.translation), markers(source));
+}
+
+QTEST_GUILESS_MAIN(tst_Catalogues)
+#include "tst_catalogues.moc"
