@@ -42,7 +42,8 @@ DbcGrammar::DbcGrammar()
     using qi::uint_;
     const KeywordTables &keyword = keywordTables;
 
-    // Tokens.
+    // Tokens. Character classes are the ASCII ones throughout: the standard
+    // ones pass bytes above 127 to the C classification functions.
     identifier_ = char_("a-zA-Z_") >> *char_("a-zA-Z_0-9");
     quoted_ = '"' >> *(('\\' >> char_("\\\"")) | ~char_('"')) >> '"';
     node_name_ = (lit("Vector_XXX") >> !char_("a-zA-Z_0-9") >> attr(std::string())) | identifier_;
@@ -57,12 +58,11 @@ DbcGrammar::DbcGrammar()
     // Spirit refuses reals beyond the double range that real files carry
     // (a maximum of 4.4E+481); those become infinities. The sequence around
     // double_ restores the position that double_ leaves behind on overflow.
-    // Character classes are the ASCII ones throughout: the standard ones
-    // pass bytes above 127 to the C classification functions.
     const auto digit = qi::ascii::digit;
     number_syntax_ = -char_("+-") >> ((+digit >> -('.' >> *digit)) | ('.' >> +digit))
             >> -(char_("eE") >> -char_("+-") >> +digit);
-    real_ = (qi::double_ >> qi::eps)[_val = _1] | qi::raw[number_syntax_][_val = phx::bind(&outOfRangeReal, _1)];
+    real_ = (qi::double_ >> qi::eps)[_val = _1]
+            | qi::raw[number_syntax_][_val = phx::bind(&outOfRangeReal, _1)];
     attribute_value_ = real_ | quoted_;
 
     // Network, nodes, value tables, messages and signals.
@@ -75,7 +75,7 @@ DbcGrammar::DbcGrammar()
     // "m1M": multiplexed by switch value 1 and itself a switch of further
     // signals; the network keeps it as multiplexed.
     multiplexer_indicator_ = (lit('M') >> attr(DBC::Signal::MultiplexerSwitch) >> attr(0u))
-            | qi::lexeme[lit('m') >> attr(DBC::Signal::Multiplexed) >> uint_ >> -lit('M')];
+            | (lit('m') >> attr(DBC::Signal::Multiplexed) >> uint_ >> -lit('M'));
     sg_ = lit("SG_") >> identifier_ >> -multiplexer_indicator_ >> ':'
             >> uint_ >> '|' >> uint_ >> '@' >> keyword.byteOrder >> keyword.valueType
             >> '(' >> real_ >> ',' >> real_ >> ')'
@@ -120,7 +120,8 @@ DbcGrammar::DbcGrammar()
     ba_ptcan_ = lit("BA_") >> quoted_ >> lit("PTCAN") >> -lit(';');
     pairs_ = *(quoted_ >> qi::int_) >> ';';
 
-    // Statements recognised and skipped.
+    // Further standard statements: the extended value type of a signal is
+    // kept, the others are recognised and skipped.
     sig_valtype_ = lit("SIG_VALTYPE_") >> uint_ >> identifier_ >> -lit(':') >> char_("0-3") >> ';';
     sg_mul_val_ = lit("SG_MUL_VAL_") >> uint_ >> identifier_ >> identifier_
             >> ((uint_ >> '-' >> uint_) % ',') >> ';';

@@ -140,6 +140,16 @@ void TestSignal::decodeLongerMessage()
     // The fast path reads only the first 8 bytes.
     QCOMPARE(intel.decode(span), Decoded(0, 0));
 
+    // 64 bits that start inside a byte touch nine bytes.
+    Bytes nine = bytesOf("1032547698badcfe0f", 16);
+    const gsl::span<uint8_t> nineSpan(nine);
+    QCOMPARE(makeSignal('1', '-', 4, 64).decode_ex(nineSpan),
+             Decoded(int64_t(0xffedcba987654321), int64_t(0xffedcba987654321)));
+    Bytes nineMotorola = bytesOf("0123456789abcdeff0", 16);
+    const gsl::span<uint8_t> nineMotorolaSpan(nineMotorola);
+    QCOMPARE(makeSignal('0', '+', 3, 64).decode_ex(nineMotorolaSpan),
+             Decoded(0x123456789abcdeff, 0x123456789abcdeff));
+
     // A span shorter than 8 bytes is decoded within its length.
     Bytes shortBytes = bytesOf("1234", 2);
     const gsl::span<uint8_t> shortSpan(shortBytes);
