@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CAutoProbingThread</name>
+    <message>
+        <source>Recommended</source>
+        <translation>推荐</translation>
+    </message>
+    <message>
+        <source>Not recommended</source>
+        <translation>不推荐</translation>
+    </message>
+</context>
+<context>
     <name>Merovast</name>
     <message>
         <source>English</source>
@@ -179,6 +190,14 @@
         <source>Read data from file</source>
         <translation>从文件读取数据</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Open device failed.</source>
+        <translation>打开设备失败。</translation>
+    </message>
 </context>
 <context>
     <name>MerovastClass</name>
@@ -235,6 +254,184 @@
     </message>
 </context>
 <context>
+    <name>UiAutoProbing</name>
+    <message>
+        <source>Automatic Detection</source>
+        <translation>波特率自动识别</translation>
+    </message>
+    <message>
+        <source>Baud rate range:</source>
+        <translation>波特率范围：</translation>
+    </message>
+    <message>
+        <source>waiting time:</source>
+        <translation>等待时间：</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>The Range of Sampling Interval is 50 - 1000</source>
+        <translation>等待时间的范围为 50 - 1000 毫秒</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>error code = %1</source>
+        <translation>错误代码 = %1</translation>
+    </message>
+    <message>
+        <source>BitRate(kbps)</source>
+        <translation>波特率(kbps)</translation>
+    </message>
+    <message>
+        <source>BTR0</source>
+        <translation>定时器0</translation>
+    </message>
+    <message>
+        <source>BTR1</source>
+        <translation>定时器1</translation>
+    </message>
+    <message>
+        <source>Sample point</source>
+        <translation>采样点</translation>
+    </message>
+    <message>
+        <source>Remark</source>
+        <translation>备注</translation>
+    </message>
+</context>
+<context>
+    <name>UiDevPage</name>
+    <message>
+        <source>Form</source>
+        <translation>通道参数</translation>
+    </message>
+    <message>
+        <source>AccCode:0x</source>
+        <translation>验收码：0x</translation>
+    </message>
+    <message>
+        <source>MaskCode:0x</source>
+        <translation>屏蔽码：0x</translation>
+    </message>
+    <message>
+        <source>Baudrate:</source>
+        <translation>波特率：</translation>
+    </message>
+    <message>
+        <source>BTR0:0x</source>
+        <translation>定时器0：0x</translation>
+    </message>
+    <message>
+        <source>BTR1:0x</source>
+        <translation>定时器1：0x</translation>
+    </message>
+    <message>
+        <source>Filter:</source>
+        <translation>滤波方式：</translation>
+    </message>
+    <message>
+        <source>Mode:</source>
+        <translation>工作模式：</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自动识别</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>自定义</translation>
+    </message>
+    <message>
+        <source>5kbps</source>
+        <translation>5kbps</translation>
+    </message>
+    <message>
+        <source>10kbps</source>
+        <translation>10kbps</translation>
+    </message>
+    <message>
+        <source>20kbps</source>
+        <translation>20kbps</translation>
+    </message>
+    <message>
+        <source>40kbps</source>
+        <translation>40kbps</translation>
+    </message>
+    <message>
+        <source>50kbps</source>
+        <translation>50kbps</translation>
+    </message>
+    <message>
+        <source>80kbps</source>
+        <translation>80kbps</translation>
+    </message>
+    <message>
+        <source>100kbps</source>
+        <translation>100kbps</translation>
+    </message>
+    <message>
+        <source>125kbps</source>
+        <translation>125kbps</translation>
+    </message>
+    <message>
+        <source>200kbps</source>
+        <translation>200kbps</translation>
+    </message>
+    <message>
+        <source>250kbps</source>
+        <translation>250kbps</translation>
+    </message>
+    <message>
+        <source>400kbps</source>
+        <translation>400kbps</translation>
+    </message>
+    <message>
+        <source>500kbps</source>
+        <translation>500kbps</translation>
+    </message>
+    <message>
+        <source>666kbps</source>
+        <translation>666kbps</translation>
+    </message>
+    <message>
+        <source>800kbps</source>
+        <translation>800kbps</translation>
+    </message>
+    <message>
+        <source>1000kbps</source>
+        <translation>1000kbps</translation>
+    </message>
+    <message>
+        <source>DualFilter</source>
+        <translation>双滤波</translation>
+    </message>
+    <message>
+        <source>SingleFilter</source>
+        <translation>单滤波</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>ReadOnly</source>
+        <translation>只听</translation>
+    </message>
+</context>
+<context>
     <name>UiMessage</name>
     <message>
         <source>OK</source>
@@ -251,6 +448,25 @@
     <message>
         <source>No</source>
         <translation>否</translation>
+    </message>
+</context>
+<context>
+    <name>UiOpenDevice</name>
+    <message>
+        <source>Open Device</source>
+        <translation>打开设备</translation>
+    </message>
+    <message>
+        <source>   Device:</source>
+        <translation>   设备类型：</translation>
+    </message>
+    <message>
+        <source>    Index:</source>
+        <translation>    索引号：</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
     </message>
 </context>
 <context>
