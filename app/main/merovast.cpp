@@ -4,6 +4,8 @@
 #include "helplauncher.h"
 #include "uilanguage.h"
 #include "uimdiarea.h"
+#include "uimessage.h"
+#include "uiopendevice.h"
 #include "uistatusbar.h"
 #include "ui_merovast.h"
 
@@ -333,6 +335,20 @@ void Merovast::closeEvent(QCloseEvent *event)
 }
 
 void Merovast::openDevice()
+{
+    UiOpenDevice dialog(this);
+    const int result = dialog.exec();
+    if (result == QDialog::Accepted) {
+        createChildren();
+        updateActions();
+    } else if (result == UiOpenDevice::OpenFailed) {
+        UiMessage::information(this, tr("Error"), tr("Open device failed."));
+    }
+}
+
+// The device is open with every channel started: one channel window per
+// channel that DevCan::getChannels() reports belongs here.
+void Merovast::createChildren()
 {
 }
 

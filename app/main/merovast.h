@@ -64,6 +64,7 @@ private:
     void createLanguageMenu();
     static QString languageName(const QString &catalogue);
     void createMenus();
+    void createChildren();
     void updateActions();
     void setToolButtonWidth(int width);
     void retranslateUi();
