@@ -29,12 +29,14 @@ UlIdFilterMannger &UlIdFilterMannger::operator=(const UlIdFilterMannger &other)
         notList = other.notReceive;
         onlyList = other.onlyReceive;
     }
+    const int mode = other.filterMode.load();
     {
+        // Lists and mode change in one step for isValid.
         const QMutexLocker lock(&mutex);
         notReceive = notList;
         onlyReceive = onlyList;
+        filterMode = mode;
     }
-    filterMode = other.filterMode.load();
     return *this;
 }
 
@@ -128,11 +130,17 @@ QQueue<UlIdFilter> UlIdFilterMannger::getOnlyReceiveQueue() const
 
 bool UlIdFilterMannger::isValid(unsigned id) const
 {
+    const int mode = filterMode.load();
+    if (mode != NotReceiveMode && mode != OnlyReceiveMode)
+        return true;
+    // Mode and list are read together, so a copy assigned meanwhile is
+    // seen either whole or not at all.
+    const QMutexLocker lock(&mutex);
     switch (filterMode.load(std::memory_order_relaxed)) {
     case NotReceiveMode:
-        return !isNotReceive(id);
+        return !inAny(notReceive, id);
     case OnlyReceiveMode:
-        return isOnlyReceive(id);
+        return inAny(onlyReceive, id);
     default:
         return true;
     }

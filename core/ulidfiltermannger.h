@@ -1,7 +1,8 @@
 // A channel's software ID filter: two lists of ID ranges and the mode that
 // says which applies. The GUI thread edits it; the receive path asks
 // isValid for every received frame. One mutex guards both lists; the mode
-// is an atomic read without it.
+// is atomic, and copy assignment changes lists and mode under the mutex
+// together, so isValid sees a whole copy or none of it.
 #pragma once
 
 #include "ulidfilter.h"

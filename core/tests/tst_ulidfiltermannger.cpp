@@ -2,6 +2,9 @@
 
 #include <QtTest>
 
+#include <atomic>
+#include <thread>
+
 class tst_UlIdFilterMannger : public QObject
 {
     Q_OBJECT
@@ -12,6 +15,7 @@ private Q_SLOTS:
     void outOfRangeIndexChangesNothing_data();
     void outOfRangeIndexChangesNothing();
     void copyIsIndependent();
+    void assignmentIsWholeForReaders();
     void onePerChannel();
 };
 
@@ -130,6 +134,37 @@ void tst_UlIdFilterMannger::copyIsIndependent()
         QVERIFY(copy->isValid(0x350));
         QVERIFY(!copy->isValid(0x150));
     }
+}
+
+// Two states that reject 0x100 alike, while any mix of one's mode with the
+// other's lists accepts it: a reader that ever accepts 0x100 saw a mix.
+void tst_UlIdFilterMannger::assignmentIsWholeForReaders()
+{
+    UlIdFilterMannger notMode;
+    notMode.addNotReceive(UlIdFilter(0x100, 0x100));
+    notMode.addOnlyReceive(UlIdFilter(0x100, 0x100));
+    notMode.setFilterMode(1);
+    UlIdFilterMannger onlyMode;
+    onlyMode.setFilterMode(2);
+
+    UlIdFilterMannger shared(notMode);
+    std::atomic<bool> done{false};
+    std::atomic<int> reads{0};
+    std::atomic<int> mixed{0};
+    std::thread reader([&] {
+        while (!done) {
+            if (shared.isValid(0x100))
+                ++mixed;
+            ++reads;
+        }
+    });
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; mixed == 0 && (reads < 1000000 || i < 100000) && clock.elapsed() < 500; ++i)
+        shared = (i % 2) ? notMode : onlyMode;
+    done = true;
+    reader.join();
+    QCOMPARE(mixed.load(), 0);
 }
 
 void tst_UlIdFilterMannger::onePerChannel()
