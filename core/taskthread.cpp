@@ -1,0 +1,299 @@
+#include "taskthread.h"
+
+#include "devcan.h"
+#include "ulbuffer.h"
+#include "ulglobalset.h"
+#include "ulpipe.h"
+#include "ulsingletaskthread.h"
+
+#include <QElapsedTimer>
+#include <QMutexLocker>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Longest sleep between two tests of the running flag, µs.
+constexpr int64_t PauseSliceUs = 10000;
+
+void fillRecord(VCI_CAN_OBJ &r, const CanObj &frame, uint32_t id)
+{
+    r.ID = id;
+    r.DeviceTime = 0;
+    r.SendType = frame.SendType;
+    r.RemoteFlag = frame.RemoteFlag;
+    r.ExternFlag = frame.ExternFlag;
+    r.DataLen = frame.DataLen;
+    std::copy(std::begin(frame.Data), std::end(frame.Data), std::begin(r.Data));
+}
+
+} // namespace
+
+taskThread::taskThread(uint32_t channel)
+    : taskThread(nullptr, channel)
+{
+}
+
+taskThread::taskThread(QObject *parent, uint32_t channel)
+    : UThread(parent)
+    , channel(channel)
+{
+}
+
+taskThread::~taskThread()
+{
+    finish();
+    QList<UlSingleTaskThread *> threads;
+    {
+        const QMutexLocker lock(&singleLock);
+        threads.swap(singleTasks);
+    }
+    for (UlSingleTaskThread *t : threads)
+        t->stop();
+    qDeleteAll(threads);  // each waits for its own run to end
+}
+
+bool taskThread::pauseWhileRunning(const UThread &thread, int64_t us)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + std::chrono::microseconds(us);
+    while (thread.runFlag()) {
+        const Clock::time_point now = Clock::now();
+        if (now >= end)
+            return true;
+        std::this_thread::sleep_until(std::min(end, now + std::chrono::microseconds(PauseSliceUs)));
+    }
+    return false;
+}
+
+void taskThread::stop()
+{
+    UThread::stop();
+    page = NoPage;
+}
+
+void taskThread::stopSingleTask()
+{
+    QList<UlSingleTaskThread *> threads;
+    {
+        const QMutexLocker lock(&singleLock);
+        threads.swap(singleTasks);
+    }
+    for (UlSingleTaskThread *t : threads)
+        t->stop();
+    QList<UlSingleTaskThread *> busy;
+    for (UlSingleTaskThread *t : threads) {
+        if (t->wait(1000))
+            delete t;
+        else
+            busy.append(t);
+    }
+    if (!busy.isEmpty()) {
+        const QMutexLocker lock(&singleLock);
+        singleTasks.append(busy);
+    }
+}
+
+int taskThread::singleTaskCount() const
+{
+    const QMutexLocker lock(&singleLock);
+    return singleTasks.size();
+}
+
+void taskThread::setTaskQueue(taskQueue &queue)
+{
+    const QMutexLocker lock(&mutex);
+    tasks.clear();
+    tasks.swap(queue);
+}
+
+void taskThread::onInitUsedTime()
+{
+    if (channel < uint32_t(UlGlobalSet::Channels))
+        UlGlobalSet::instance().channel[channel].counters.usedTime = 0.0;
+}
+
+void taskThread::clearAll()
+{
+    const QMutexLocker lock(&mutex);
+    tasks.clear();
+}
+
+void taskThread::clearPipe()
+{
+    UlPipe::instance(int(channel)).clear();
+}
+
+void taskThread::run()
+{
+    {
+        const QMutexLocker lock(&mutex);
+        runTasks = tasks;
+    }
+    runSent = 0;
+    const bool validChannel = channel < uint32_t(UlGlobalSet::Channels);
+    if (validChannel) {
+        clearPipe();
+        onInitUsedTime();
+    }
+    Q_EMIT startSignal();
+    const int current = validChannel ? page.load() : int(NoPage);
+    switch (current) {
+    case BasePage:
+        BaseOperation();
+        break;
+    case TaskPage:
+        TaskOperation();
+        break;
+    case FilePage:
+        FileOperation();
+        break;
+    default:
+        Q_EMIT errorSignal();
+        break;
+    }
+    runTasks.clear();
+    Q_EMIT tailSignal();
+}
+
+void taskThread::BaseOperation()
+{
+    if (!runTasks.isEmpty())
+        sendTask(runTasks.head());
+}
+
+void taskThread::TaskOperation()
+{
+    switch (UlGlobalSet::instance().channel[channel].sendMode.load()) {
+    case 0:
+        for (const taskObj &task : qAsConst(runTasks)) {
+            if (!runFlag() || !sendTask(task))
+                return;
+        }
+        break;
+    case 1:
+        while (runFlag() && !runTasks.isEmpty()) {
+            const int64_t before = runSent;
+            for (const taskObj &task : qAsConst(runTasks)) {
+                if (!runFlag())
+                    return;
+                if (!sendTask(task))
+                    return;
+            }
+            // A queue that sends nothing would spin here until stopped.
+            if (runSent == before)
+                return;
+        }
+        break;
+    case 2:
+        startSingleTasks();
+        break;
+    default:
+        break;
+    }
+}
+
+void taskThread::FileOperation()
+{
+}
+
+void taskThread::startSingleTasks()
+{
+    for (const taskObj &task : qAsConst(runTasks)) {
+        auto *t = new UlSingleTaskThread(channel, task);
+        // Owned and deleted by this object's thread, not by this run.
+        t->moveToThread(thread());
+        connect(t, &UlSingleTaskThread::errorSignal, this, &taskThread::errorSignal, Qt::DirectConnection);
+        {
+            const QMutexLocker lock(&singleLock);
+            singleTasks.append(t);
+        }
+        t->start(QThread::InheritPriority);
+    }
+}
+
+bool taskThread::sendTask(const taskObj &task)
+{
+    if (task.Times <= 0)
+        return true;
+    CanObj templ;
+    if (!task.templateFrame(templ) || task.Frames <= 0) {
+        Q_EMIT errorSignal();
+        return false;
+    }
+    UlGlobalSet &settings = UlGlobalSet::instance();
+    UlRunCounters &counters = settings.channel[channel].counters;
+    const bool leftAligned = settings.IDFORMAT == 1;
+    const int idStep = task.IdIncrease == 1 ? 1 : 0;
+    uint32_t runningId = taskObj::firstId(templ, leftAligned);
+    // The pause follows every burst, the last one too.
+    const int64_t pauseUs = task.Interval > 0 ? int64_t(task.Interval) * 1000 - 5 : 0;
+
+    QElapsedTimer timer;
+    timer.start();
+    int sent = 0;
+    while (sent < task.Times && runFlag()) {
+        const int len = std::min(task.Times - sent, task.Frames);
+        for (int done = 0; done < len;) {
+            const int n = std::min(len - done, int(BurstSize));
+            if (!writeObj(templ, n, idStep, task.DataIncrease, runningId)) {
+                Q_EMIT errorSignal();
+                return false;
+            }
+            counters.sent += n;
+            runSent += n;
+            counters.usedTime = double(timer.elapsed()) / 1000.0;
+            done += n;
+        }
+        if (pauseUs > 0)
+            pauseWhileRunning(*this, pauseUs);
+        sent += len;
+    }
+    return true;
+}
+
+bool taskThread::transmitBurst(int n)
+{
+    UlBuffer::instance(int(channel)).addFrame(burst, n, true);
+    return DevCan::instance().Transmit(channel, burst, uint32_t(n)) == uint32_t(n);
+}
+
+uint32_t taskThread::writeObj(const CanObj &frame)
+{
+    VCI_CAN_OBJ record{};
+    fillRecord(record, frame, frame.ID);
+    UlBuffer::instance(int(channel)).addFrame(&record, 1, true);
+    return DevCan::instance().Transmit(channel, &record, 1);
+}
+
+int taskThread::writeObj(const CanObj &frame, int count)
+{
+    if (count <= 0)
+        return 0;
+    for (int done = 0; done < count;) {
+        const int n = std::min(count - done, int(BurstSize));
+        for (int k = 0; k < n; ++k)
+            fillRecord(burst[k], frame, frame.ID);
+        if (!transmitBurst(n))
+            return 0;
+        done += n;
+    }
+    return 1;
+}
+
+int taskThread::writeObj(CanObj &templ, int len, int idStep, int dataIncrease, uint32_t &runningId)
+{
+    if (len <= 0 || len > BurstSize)
+        return 0;
+    const bool countData = dataIncrease >= 1 && dataIncrease <= 8;
+    for (int k = 0; k < len; ++k) {
+        fillRecord(burst[k], templ, runningId);
+        if (idStep > 0)
+            runningId = taskObj::nextId(runningId, templ.ExternFlag != 0, uint32_t(idStep));
+        if (countData)
+            ++templ.Data[dataIncrease - 1];
+    }
+    return transmitBurst(len) ? 1 : 0;
+}

@@ -1,0 +1,106 @@
+// Shared set-up of the send tests: a simulated two-channel device whose
+// channel 0 sends and channel 1 listens on the same bus, and a log of the
+// device's transmit calls taken between the core and the simulator.
+#pragma once
+
+#include "controlcan.h"
+#include "devcan.h"
+#include "vcisim.h"
+
+#include <QElapsedTimer>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QThread>
+
+#include <vector>
+
+namespace SendFixture {
+
+constexpr uint32_t Type = VCI_KELMO_USB2;
+constexpr uint32_t Tx = 0;
+constexpr uint32_t Rx = 1;
+
+inline bool openBus()
+{
+    VCISIM_ResetAll();
+    DevCan &device = DevCan::instance();
+    if (device.openDevice(Type, 0, 0) != 1)
+        return false;
+    for (uint32_t ch : {Tx, Rx}) {
+        VCI_INIT_CONFIG config{};
+        config.MaskCode = 0xFFFFFFFF;
+        config.FilterMode = 1;
+        config.BTR1 = 0x1C;  // 500 kbit/s
+        if (device.initCAN(ch, &config) != 1 || device.StartCAN(ch) != 1)
+            return false;
+    }
+    return true;
+}
+
+inline void closeBus()
+{
+    DevCan::instance().closeDevice();
+}
+
+inline uint64_t transmitted(uint32_t channel = Tx)
+{
+    VCISIM_STATS stats{};
+    VCISIM_GetStats(Type, 0, channel, &stats);
+    return stats.transmitted;
+}
+
+// Frames heard on the listening channel, waiting up to timeoutMs for at
+// least expected of them.
+inline std::vector<VCI_CAN_OBJ> heard(int expected, int timeoutMs = 5000)
+{
+    std::vector<VCI_CAN_OBJ> frames;
+    VCI_CAN_OBJ buffer[256];
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        const uint32_t n = VCI_Receive(Type, 0, Rx, buffer, 256, 10);
+        frames.insert(frames.end(), buffer, buffer + n);
+    } while (int(frames.size()) < expected && timer.elapsed() < timeoutMs);
+    return frames;
+}
+
+// Frames per transmit call the core made, in call order.
+class TransmitLog
+{
+public:
+    TransmitLog() { DevCan::instance().pTransmit = &record; clear(); }
+    ~TransmitLog() { DevCan::instance().pTransmit = &VCI_Transmit; }
+
+    static std::vector<uint32_t> calls()
+    {
+        const QMutexLocker lock(&mutex());
+        return sizes();
+    }
+    static void clear()
+    {
+        const QMutexLocker lock(&mutex());
+        sizes().clear();
+    }
+
+private:
+    static uint32_t record(uint32_t type, uint32_t index, uint32_t channel, VCI_CAN_OBJ *frames, uint32_t count)
+    {
+        {
+            const QMutexLocker lock(&mutex());
+            sizes().push_back(count);
+        }
+        return VCI_Transmit(type, index, channel, frames, count);
+    }
+    static QMutex &mutex()
+    {
+        static QMutex m;
+        return m;
+    }
+    static std::vector<uint32_t> &sizes()
+    {
+        static std::vector<uint32_t> s;
+        return s;
+    }
+};
+
+} // namespace SendFixture
