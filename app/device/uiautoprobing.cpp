@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QTableWidgetItem>
 
 namespace {
@@ -57,6 +58,7 @@ UiAutoProbing::UiAutoProbing(int channel, QWidget *parent)
     connect(form->m_btnOperation, &QPushButton::clicked, this, &UiAutoProbing::onOperation);
     connect(form->m_btnOk, &QPushButton::clicked, this, &UiAutoProbing::accept);
     connect(table, &QTableWidget::currentItemChanged, this, &UiAutoProbing::ChangedCurremItem);
+    connect(table, &QTableWidget::itemSelectionChanged, this, &UiAutoProbing::updateOk);
     connect(&probe, &CAutoProbingThread::ShowRateInfo, this, &UiAutoProbing::slotShowRateInfo);
     connect(&probe, &CAutoProbingThread::EndTest, this, &UiAutoProbing::onEndTest);
     connect(&probe, &CAutoProbingThread::ShowError, this, &UiAutoProbing::slotShowError);
@@ -129,7 +131,7 @@ void UiAutoProbing::onEndTest()
     slider->setEnabled(true);
     form->m_btnOperation->setText(tr("Start"));
     form->m_btnOperation->setEnabled(false); // the thread's finished() follows
-    form->m_btnOk->setEnabled(!btr0.isEmpty());
+    updateOk();
 }
 
 void UiAutoProbing::onProbeFinished()
@@ -150,15 +152,22 @@ void UiAutoProbing::ChangedCurremItem(QTableWidgetItem *current, QTableWidgetIte
     QTableWidget *table = form->tableWidget;
     const QTableWidgetItem *first = current ? table->item(current->row(), 1) : nullptr;
     const QTableWidgetItem *second = current ? table->item(current->row(), 2) : nullptr;
-    if (!first || !second) {
+    if (first && second) {
+        btr0 = first->text().mid(2);
+        btr1 = second->text().mid(2);
+    } else {
         btr0.clear();
         btr1.clear();
-        form->m_btnOk->setEnabled(false);
-        return;
     }
-    btr0 = first->text().mid(2);
-    btr1 = second->text().mid(2);
-    form->m_btnOk->setEnabled(!running);
+    updateOk();
+}
+
+// Ok hands back the current row: only a selected row of a finished run.
+void UiAutoProbing::updateOk()
+{
+    const QTableWidget *table = form->tableWidget;
+    const bool selected = table->currentRow() >= 0 && table->selectionModel()->isRowSelected(table->currentRow(), {});
+    form->m_btnOk->setEnabled(!running && !btr0.isEmpty() && selected);
 }
 
 void UiAutoProbing::accept()

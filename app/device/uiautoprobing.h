@@ -47,6 +47,7 @@ protected:
 
 private:
     void onProbeFinished();
+    void updateOk();
     void retranslateUi();
 
     std::unique_ptr<Ui::UiAutoProbing> form;

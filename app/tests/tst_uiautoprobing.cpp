@@ -138,7 +138,12 @@ void tst_UiAutoProbing::findsTheBusAndHandsItsTiming()
     QCOMPARE(d.table->item(0, 2)->textAlignment(), int(Qt::AlignCenter));
     QVERIFY(d.slider->isEnabled());
     QCOMPARE(d.operation->text(), QStringLiteral("Start"));
+    QVERIFY(!d.ok->isEnabled()); // nothing chosen yet
     d.table->setCurrentCell(0, 3);
+    QVERIFY(d.ok->isEnabled());
+    d.table->clearSelection(); // still current, no longer chosen
+    QVERIFY(!d.ok->isEnabled());
+    d.table->selectRow(0);
     QVERIFY(d.ok->isEnabled());
     d.ok->click();
     QCOMPARE(d.dialog.result(), int(QDialog::Accepted));
