@@ -76,6 +76,11 @@ void taskThread::stop()
 
 void taskThread::stopSingleTask()
 {
+    // A parallel run still starting its threads ends at once; let it, so
+    // that none of them is started after this stop.
+    if (QThread::currentThread() != this && page == TaskPage && channel < uint32_t(UlGlobalSet::Channels)
+        && UlGlobalSet::instance().channel[channel].sendMode == 2)
+        wait();
     QList<UlSingleTaskThread *> threads;
     {
         const QMutexLocker lock(&singleLock);

@@ -99,14 +99,14 @@ private:
         const QString name = QStringLiteral("Data");
         if (missing(name))
             return false;
-        const QVector<QStringRef> pieces =
+        const QVector<QStringRef> fields =
             attributes.value(name).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        const int n = qMin(pieces.size(), 8);
+        const int n = qMin(fields.size(), 8);
         for (int i = 0; i < n; ++i) {
             bool ok = false;
-            const uint value = pieces.at(i).right(2).toUInt(&ok, 16);
+            const uint value = fields.at(i).right(2).toUInt(&ok, 16);
             if (!ok) {
-                problem = QStringLiteral("\"Data\" byte \"%1\" is not hexadecimal").arg(pieces.at(i).toString());
+                problem = QStringLiteral("\"Data\" byte \"%1\" is not hexadecimal").arg(fields.at(i).toString());
                 return false;
             }
             frame.Data[i] = uint8_t(value);

@@ -42,6 +42,7 @@ private Q_SLOTS:
     void newQueueDuringRun();
     void parallelMode();
     void parallelStopDuringLongInterval();
+    void parallelStopRightAfterStart();
     void parallelFailureIsReported();
     void directWriters();
     void tasksTravelQueued();
@@ -427,6 +428,21 @@ void tst_TaskThread::parallelStopDuringLongInterval()
     QVERIFY(timer.elapsed() < 1000);
     QCOMPARE(thread.singleTaskCount(), 0);
     QCOMPARE(transmitted(), 0u);
+}
+
+void tst_TaskThread::parallelStopRightAfterStart()
+{
+    // No task thread may start after the stop and run on unowned.
+    UlGlobalSet::instance().channel[Tx].sendMode = 2;
+    taskThread thread(Tx);
+    give(thread, {task(0x1, 1, 1), task(0x2, 1, 1)}, taskThread::TaskPage);
+    thread.start();
+    thread.stopSingleTask();
+    QVERIFY(thread.isFinished());
+    QCOMPARE(thread.singleTaskCount(), 0);
+    const uint64_t after = transmitted();
+    QTest::qWait(30);
+    QCOMPARE(transmitted(), after);
 }
 
 void tst_TaskThread::parallelFailureIsReported()

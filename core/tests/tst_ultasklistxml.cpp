@@ -154,6 +154,17 @@ void tst_UlTaskListXml::foreignDocuments_data()
     QTest::newRow("unclosed") << withTask(Good).replace("</xml>", "<xml>") << QString();
     QTest::newRow("empty") << QByteArray() << QString();
     QTest::newRow("not XML") << QByteArray("1,,0,0000,0,0,11 22,1,0,0,1,0\n") << QString();
+
+    // Nested entities that would expand to 10^12 characters.
+    QByteArray bomb = "<?xml version=\"1.0\"?>\n<!DOCTYPE xml [\n<!ENTITY e0 \"aaaaaaaaaaaaaaaaaaaa\">\n";
+    for (int i = 1; i <= 12; ++i) {
+        bomb += "<!ENTITY e" + QByteArray::number(i) + " \"";
+        for (int k = 0; k < 10; ++k)
+            bomb += "&e" + QByteArray::number(i - 1) + ";";
+        bomb += "\">\n";
+    }
+    bomb += "]>\n<xml version=\"1.0\"><TaskObj " + replaced("ID", "&e12;") + "/></xml>\n";
+    QTest::newRow("entity bomb") << bomb << QString();
 }
 
 void tst_UlTaskListXml::foreignDocuments()
