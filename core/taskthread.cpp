@@ -128,7 +128,8 @@ void taskThread::clearAll()
 
 void taskThread::clearPipe()
 {
-    UlPipe::instance(int(channel)).clear();
+    if (channel < uint32_t(UlPipe::Channels))
+        UlPipe::instance(int(channel)).clear();
 }
 
 void taskThread::run()
