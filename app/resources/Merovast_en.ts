@@ -28,4 +28,15 @@
         <translation>ID Format</translation>
     </message>
 </context>
+<context>
+    <name>UiIdFilterSetting</name>
+    <message>
+        <source>Low(Hex)</source>
+        <translation>Low(HEX)</translation>
+    </message>
+    <message>
+        <source>High(Hex)</source>
+        <translation>High(HEX)</translation>
+    </message>
+</context>
 </TS>

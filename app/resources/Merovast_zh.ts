@@ -13,6 +13,214 @@
     </message>
 </context>
 <context>
+    <name>ErrorInfoWidget</name>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Bit error</source>
+        <translation>位错误</translation>
+    </message>
+    <message>
+        <source>Formal error</source>
+        <translation>格式错误</translation>
+    </message>
+    <message>
+        <source>Stuff error</source>
+        <translation>填充错误</translation>
+    </message>
+    <message>
+        <source>Other type of error</source>
+        <translation>其他错误</translation>
+    </message>
+    <message>
+        <source>start of frame</source>
+        <translation>帧起始</translation>
+    </message>
+    <message>
+        <source>CRC sequence</source>
+        <translation>CRC 序列</translation>
+    </message>
+    <message>
+        <source>reserved bit 0</source>
+        <translation>保留位 0</translation>
+    </message>
+    <message>
+        <source>data field</source>
+        <translation>数据场</translation>
+    </message>
+    <message>
+        <source>data length code</source>
+        <translation>数据长度码</translation>
+    </message>
+    <message>
+        <source>reserved bit 1</source>
+        <translation>保留位 1</translation>
+    </message>
+    <message>
+        <source>active error flag</source>
+        <translation>主动错误标志</translation>
+    </message>
+    <message>
+        <source>intermission</source>
+        <translation>帧间隔</translation>
+    </message>
+    <message>
+        <source>tolerate dominant bits</source>
+        <translation>容许显性位</translation>
+    </message>
+    <message>
+        <source>passive error flag</source>
+        <translation>被动错误标志</translation>
+    </message>
+    <message>
+        <source>error delimiter</source>
+        <translation>错误界定符</translation>
+    </message>
+    <message>
+        <source>CRC delimiter</source>
+        <translation>CRC 界定符</translation>
+    </message>
+    <message>
+        <source>acknowledge slot</source>
+        <translation>应答间隙</translation>
+    </message>
+    <message>
+        <source>end of frame</source>
+        <translation>帧结束</translation>
+    </message>
+    <message>
+        <source>acknowledge delimiter</source>
+        <translation>应答界定符</translation>
+    </message>
+    <message>
+        <source>overload flag</source>
+        <translation>过载标志</translation>
+    </message>
+    <message>
+        <source>Unknown error</source>
+        <translation>未知错误</translation>
+    </message>
+    <message>
+        <source>Recv</source>
+        <translation>接收</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>error type:</source>
+        <translation>错误类型：</translation>
+    </message>
+    <message>
+        <source>Error direction:</source>
+        <translation>错误方向：</translation>
+    </message>
+    <message>
+        <source>Error position:</source>
+        <translation>错误位置：</translation>
+    </message>
+    <message>
+        <source>Arbitration is lost in the identifier&apos;s bit</source>
+        <translation>仲裁丢失于标识符位</translation>
+    </message>
+    <message>
+        <source>Arbitration is lost in the SRTR bit</source>
+        <translation>仲裁丢失于 SRTR 位</translation>
+    </message>
+    <message>
+        <source>Arbitration is lost in the IDE bit</source>
+        <translation>仲裁丢失于 IDE 位</translation>
+    </message>
+    <message>
+        <source>Arbitration is lost in the RTR bit</source>
+        <translation>仲裁丢失于 RTR 位</translation>
+    </message>
+    <message>
+        <source>No error</source>
+        <translation>无错误</translation>
+    </message>
+    <message>
+        <source>Bit stuffing error</source>
+        <translation>位填充错误</translation>
+    </message>
+    <message>
+        <source>ACK error</source>
+        <translation>应答错误</translation>
+    </message>
+    <message>
+        <source>The recessive dislocation</source>
+        <translation>隐性位错误</translation>
+    </message>
+    <message>
+        <source>Dominant dislocation</source>
+        <translation>显性位错误</translation>
+    </message>
+    <message>
+        <source>CRC error</source>
+        <translation>CRC 错误</translation>
+    </message>
+    <message>
+        <source>CAN Controller internal FIFO overflow</source>
+        <translation>CAN 控制器内部 FIFO 溢出</translation>
+    </message>
+    <message>
+        <source>CAN Controller error warning</source>
+        <translation>CAN 控制器错误报警</translation>
+    </message>
+    <message>
+        <source>CAN Controller negative error</source>
+        <translation>CAN 控制器消极错误</translation>
+    </message>
+    <message>
+        <source>CAN Controller arbitration missing</source>
+        <translation>CAN 控制器仲裁丢失</translation>
+    </message>
+    <message>
+        <source>CAN Controller bus error</source>
+        <translation>CAN 控制器总线错误</translation>
+    </message>
+    <message>
+        <source>NO</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Error Type</source>
+        <translation>错误类型</translation>
+    </message>
+    <message>
+        <source>TEC/REC</source>
+        <translation>发送/接收错误计数</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>描述</translation>
+    </message>
+</context>
+<context>
+    <name>IdFilterXmlReader</name>
+    <message>
+        <source>The file is not an XBEL version 1.0 file.</source>
+        <translation>该文件不是 1.0 版的过滤列表文件。</translation>
+    </message>
+    <message>
+        <source>The filter mode %1 is not 0, 1 or 2.</source>
+        <translation>过滤模式 %1 无效，只能是 0、1 或 2。</translation>
+    </message>
+    <message>
+        <source>%1
+Line %2, column %3</source>
+        <translation>%1
+第 %2 行，第 %3 列</translation>
+    </message>
+</context>
+<context>
     <name>Merovast</name>
     <message>
         <source>English</source>
@@ -313,6 +521,105 @@
     </message>
 </context>
 <context>
+    <name>UiCanObjListWidget</name>
+    <message>
+        <source>Index</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>传输方向</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Alias</source>
+        <translation>别名</translation>
+    </message>
+    <message>
+        <source>Id</source>
+        <translation>帧ID</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>帧类型</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>帧格式</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>数据长度</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>数据</translation>
+    </message>
+    <message>
+        <source>Rx</source>
+        <translation>接收</translation>
+    </message>
+    <message>
+        <source>Tx</source>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>Data Frame</source>
+        <translation>数据帧</translation>
+    </message>
+    <message>
+        <source>Remote</source>
+        <translation>远程帧</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>标准帧</translation>
+    </message>
+    <message>
+        <source>Extend</source>
+        <translation>扩展帧</translation>
+    </message>
+    <message>
+        <source>Id(Align Left)</source>
+        <translation>帧ID(左对齐)</translation>
+    </message>
+    <message>
+        <source>Id(Align Right)</source>
+        <translation>帧ID(右对齐)</translation>
+    </message>
+    <message>
+        <source>Data(DEC)</source>
+        <translation>数据(十进制)</translation>
+    </message>
+    <message>
+        <source>Find ID</source>
+        <translation>查找 ID</translation>
+    </message>
+    <message>
+        <source>Add to Send</source>
+        <translation>添加到发送</translation>
+    </message>
+    <message>
+        <source>Add to List</source>
+        <translation>添加到列表</translation>
+    </message>
+    <message>
+        <source>NameSetting</source>
+        <translation>名称设置</translation>
+    </message>
+    <message>
+        <source>Hit</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>No matching ID was found.</source>
+        <translation>没有找到匹配的 ID。</translation>
+    </message>
+</context>
+<context>
     <name>UiDevPage</name>
     <message>
         <source>Form</source>
@@ -432,6 +739,184 @@
     </message>
 </context>
 <context>
+    <name>UiFindID</name>
+    <message>
+        <source>Search</source>
+        <translation>查找</translation>
+    </message>
+    <message>
+        <source>UP</source>
+        <translation>向上</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>向下</translation>
+    </message>
+    <message>
+        <source>Find ID:</source>
+        <translation>查找 ID：</translation>
+    </message>
+    <message>
+        <source>Input ID</source>
+        <translation>输入 ID</translation>
+    </message>
+    <message>
+        <source>total quantity :</source>
+        <translation>匹配数量：</translation>
+    </message>
+</context>
+<context>
+    <name>UiGotoLineDlg</name>
+    <message>
+        <source>Goto</source>
+        <translation>定位</translation>
+    </message>
+    <message>
+        <source>Line Number(1 - %1):</source>
+        <translation>行号(1 - %1)：</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>UiIdFilterSetting</name>
+    <message>
+        <source>ID Filter Setting</source>
+        <translation>ID 过滤设置</translation>
+    </message>
+    <message>
+        <source>Current Mode:</source>
+        <translation>当前模式：</translation>
+    </message>
+    <message>
+        <source>From Low(HEX):</source>
+        <translation>起始 ID(HEX)：</translation>
+    </message>
+    <message>
+        <source>To High(HEX):</source>
+        <translation>结束 ID(HEX)：</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation>加载</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation>禁用</translation>
+    </message>
+    <message>
+        <source>Not receive IDs</source>
+        <translation>不接收以下 ID</translation>
+    </message>
+    <message>
+        <source>Only receive IDs</source>
+        <translation>只接收以下 ID</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>Low(Hex)</source>
+        <translation>起始 ID(HEX)</translation>
+    </message>
+    <message>
+        <source>High(Hex)</source>
+        <translation>结束 ID(HEX)</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>备注</translation>
+    </message>
+    <message>
+        <source>When the list is empty, that receives all ID.</source>
+        <translation>列表为空时，接收所有 ID。</translation>
+    </message>
+    <message>
+        <source>When the list is empty, that it would not receive any ID.</source>
+        <translation>列表为空时，不接收任何 ID。</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>%1 %2:
+%3.</source>
+        <translation>%1 %2：
+%3。</translation>
+    </message>
+    <message>
+        <source>Cannot write file</source>
+        <translation>无法写入文件</translation>
+    </message>
+    <message>
+        <source>Filter(*.filter)</source>
+        <translation>过滤列表(*.filter)</translation>
+    </message>
+    <message>
+        <source>Cannot read file</source>
+        <translation>无法读取文件</translation>
+    </message>
+    <message>
+        <source>%1 %2:
+
+%3</source>
+        <translation>%1 %2：
+
+%3</translation>
+    </message>
+    <message>
+        <source>Parse error in file</source>
+        <translation>文件解析错误</translation>
+    </message>
+</context>
+<context>
+    <name>UiIdFormatSetting</name>
+    <message>
+        <source>ID Format Setting</source>
+        <translation>ID 格式设置</translation>
+    </message>
+    <message>
+        <source>Align Right(Real ID)</source>
+        <translation>右对齐(实际 ID)</translation>
+    </message>
+    <message>
+        <source>Align Left(SJA1000 Compat ID)</source>
+        <translation>左对齐(兼容 SJA1000 的 ID)</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
     <name>UiMessage</name>
     <message>
         <source>OK</source>
@@ -448,6 +933,87 @@
     <message>
         <source>No</source>
         <translation>否</translation>
+    </message>
+</context>
+<context>
+    <name>UiNameSetting</name>
+    <message>
+        <source>Name Setting</source>
+        <translation>名称设置</translation>
+    </message>
+    <message>
+        <source>Note: no Spaces between names</source>
+        <translation>注意：名称中不要有空格</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>导入</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Id(HEX)</source>
+        <translation>ID(HEX)</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Hint</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Rows %1 were not stored: an ID is a hexadecimal number from 0 to 1FFFFFFF.</source>
+        <translation>第 %1 行未保存：ID 须为 0 到 1FFFFFFF 之间的十六进制数。</translation>
+    </message>
+    <message>
+        <source>Failed to open file</source>
+        <translation>打开文件失败：</translation>
+    </message>
+    <message>
+        <source>Open file</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>%1 %2,
+%3</source>
+        <translation>%1 %2，
+%3</translation>
+    </message>
+    <message>
+        <source>Cannot write file</source>
+        <translation>无法写入文件</translation>
+    </message>
+    <message>
+        <source>Save successfully</source>
+        <translation>保存成功</translation>
+    </message>
+    <message>
+        <source>Content is empty</source>
+        <translation>内容为空</translation>
+    </message>
+    <message>
+        <source>Save file</source>
+        <translation>保存文件</translation>
     </message>
 </context>
 <context>
