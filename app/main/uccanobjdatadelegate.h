@@ -1,7 +1,9 @@
-// Paints the frame list's data cells of watched frames as byte texts in
-// their own colours (changed bytes red), the way UcColorDataEdit draws
-// them; other cells are painted as usual.
+// Paints the frame list's cells: plain single-line text, and the data
+// cells of watched frames as byte texts in their own colours (changed
+// bytes red), the way UcColorDataEdit draws them.
 #pragma once
+
+#include "uccelltextpainter.h"
 
 #include <QStyledItemDelegate>
 
@@ -13,4 +15,7 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+private:
+    mutable UcCellTextPainter textPainter;
 };

@@ -183,6 +183,28 @@ QVariant UiCanObjListModel::data(const QModelIndex &index, int role) const
     }
 }
 
+QStringList UiCanObjListModel::widestTexts(int column) const
+{
+    switch (column) {
+    case IndexColumn:
+        return {QStringLiteral("000000")};
+    case DirectionColumn:
+        return {texts.rx, texts.tx};
+    case TimeColumn:
+        return {QStringLiteral("00:00:00.000.000")};
+    case IdColumn:
+        return {QStringLiteral("0x00000000")};
+    case FormatColumn:
+        return {texts.dataFrame, texts.remote};
+    case TypeColumn:
+        return {texts.standard, texts.extend};
+    case DataColumn:
+        return {QStringLiteral("00 00 00 00 00 00 00 00")};
+    default:
+        return {};
+    }
+}
+
 CanObjStr UiCanObjListModel::frame(int row) const
 {
     if (row < 0 || row >= rows)

@@ -60,6 +60,9 @@ public:
     // Texts of the catalogue in force (language change, ID format change).
     void retranslate();
 
+    // The widest texts a column's cells show in the catalogue in force.
+    QStringList widestTexts(int column) const;
+
     // The record a row shows: from the last refresh when the row was shown,
     // else read now. Empty strings for a row outside the list.
     CanObjStr frame(int row) const;

@@ -17,7 +17,11 @@
 
 namespace {
 
+// Least widths; a column is widened to fit its header and cells in the
+// fonts and catalogue in force.
 const int kColumnWidths[UiCanObjListModel::ColumnCount] = {100, 70, 120, 70, 100, 60, 60, 70, 250};
+constexpr int kCellPadding = 10;
+constexpr int kHeaderPadding = 20;
 
 } // namespace
 
@@ -33,7 +37,7 @@ UiCanObjListWidget::UiCanObjListWidget(QWidget *parent, int channel)
 {
     BaseSendParam::registerMetaType();
     setModel(frameModel);
-    setItemDelegateForColumn(UiCanObjListModel::DataColumn, new UcCanObjDataDelegate(this));
+    setItemDelegate(new UcCanObjDataDelegate(this));
 
     resize(550, 500);
     setShowGrid(false);
@@ -45,8 +49,6 @@ UiCanObjListWidget::UiCanObjListWidget(QWidget *parent, int channel)
     setFrameShadow(QFrame::Sunken);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setWordWrap(false);
-    for (int column = 0; column < UiCanObjListModel::ColumnCount; ++column)
-        setColumnWidth(column, kColumnWidths[column]);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->hide();
@@ -83,12 +85,29 @@ void UiCanObjListWidget::retranslate()
     listAct->setText(tr("Add to List"));
     nameAct->setText(tr("NameSetting"));
     frameModel->retranslate();
+    fitColumns();
+}
+
+void UiCanObjListWidget::fitColumns()
+{
+    const QFontMetrics cells(font());
+    const QFontMetrics headers(horizontalHeader()->font());
+    for (int column = 0; column < UiCanObjListModel::ColumnCount; ++column) {
+        int width = kColumnWidths[column];
+        const QString header = frameModel->headerData(column, Qt::Horizontal).toString();
+        width = qMax(width, headers.horizontalAdvance(header) + kHeaderPadding);
+        for (const QString &text : frameModel->widestTexts(column))
+            width = qMax(width, cells.horizontalAdvance(text) + kCellPadding);
+        setColumnWidth(column, width);
+    }
 }
 
 void UiCanObjListWidget::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange)
         retranslate();
+    else if (event->type() == QEvent::FontChange)
+        fitColumns();
     QTableView::changeEvent(event);
 }
 

@@ -77,6 +77,7 @@ protected:
 
 private:
     void retranslate();
+    void fitColumns();
     // The right-clicked frame while its menu is open, else the current row's.
     std::optional<CanObjStr> actionFrame() const;
     BaseSendParam buildSendParam(const CanObjStr &frame) const;
