@@ -3,8 +3,10 @@
 #include "devcan.h"
 #include "helplauncher.h"
 #include "uilanguage.h"
+#include "uiidformatsetting.h"
 #include "uimdiarea.h"
 #include "uimessage.h"
+#include "uinamesetting.h"
 #include "uiopendevice.h"
 #include "uistatusbar.h"
 #include "ui_merovast.h"
@@ -362,6 +364,9 @@ void Merovast::devBufferSetting()
 
 void Merovast::devIdFormatSetting()
 {
+    UiIdFormatSetting dialog(this);
+    if (dialog.exec() == 1)
+        Q_EMIT idFormatChanged();
 }
 
 void Merovast::onSubWindowActivated(QMdiSubWindow *window)
@@ -420,6 +425,8 @@ void Merovast::toolBusStatus()
 
 void Merovast::toolNameSetting()
 {
+    UiNameSetting dialog(this);
+    dialog.exec();
 }
 
 void Merovast::toolUpdateFireware()

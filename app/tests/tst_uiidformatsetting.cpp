@@ -1,14 +1,17 @@
 // The ID format dialog: what it shows for the stored value, and what Ok,
 // the close button and Cancel leave in UlGlobalSet and in the settings.
 #include "guitest.h"
+#include "merovast.h"
 #include "modaldialog.h"
 #include "uiidformatsetting.h"
 #include "ulglobalset.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QtTest>
 
 class tst_UiIdFormatSetting : public QObject
@@ -21,6 +24,7 @@ private Q_SLOTS:
     void choice_data();
     void choice();
     void closingChangesNothing();
+    void mainWindowTellsViewsOnOkOnly();
 
 private:
     static QSettings settings()
@@ -90,6 +94,24 @@ void tst_UiIdFormatSetting::closingChangesNothing()
     QCOMPARE(dialog.exec(), -1);
     QCOMPARE(UlGlobalSet::instance().IDFORMAT.load(), 0);
     QCOMPARE(stored().toInt(), 0);
+}
+
+void tst_UiIdFormatSetting::mainWindowTellsViewsOnOkOnly()
+{
+    UlGlobalSet::instance().IDFORMAT = 0;
+    Merovast window;
+    QSignalSpy changed(&window, &Merovast::idFormatChanged);
+    QAction *command = window.findChild<QAction *>(QStringLiteral("idFormatSettingAct"));
+    onNextModal<UiIdFormatSetting>([](UiIdFormatSetting *d) { d->close(); });
+    command->trigger();
+    QCOMPARE(changed.count(), 0);
+    onNextModal<UiIdFormatSetting>([](UiIdFormatSetting *d) {
+        d->findChild<QRadioButton *>(QStringLiteral("m_radioLeft"))->click();
+        d->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    command->trigger();
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(UlGlobalSet::instance().IDFORMAT.load(), 1);
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_UiIdFormatSetting)

@@ -1,11 +1,14 @@
 // The name dialog: the map shown, edited and replaced on Ok, rows with a
 // bad ID reported, and name list files written and read back.
 #include "guitest.h"
+#include "merovast.h"
+#include "modaldialog.h"
 #include "uifiledialog.h"
 #include "uimessage.h"
 #include "uinamesetting.h"
 #include "ulnamemapping.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -68,6 +71,7 @@ private Q_SLOTS:
     void failedImportKeepsTable();
     void exportEmptyTableWritesNothing();
     void exportFailureIsReported();
+    void mainWindowCommandOpensDialog();
 
 private:
     UlNameMapping *map() const { return UlNameMapping::getSingleton(); }
@@ -251,6 +255,22 @@ void tst_UiNameSetting::exportFailureIsReported()
     QCOMPARE(boxes.at(0).title, QStringLiteral("Warning"));
     QVERIFY2(boxes.at(0).text.startsWith(QLatin1String("Cannot write file /dev/full,\n")), qPrintable(boxes.at(0).text));
     QCOMPARE(boxes.at(1).title, QStringLiteral("Hint"));
+}
+
+void tst_UiNameSetting::mainWindowCommandOpensDialog()
+{
+    map()->add(0x1A, QStringLiteral("Engine"));
+    Merovast window;
+    QList<QStringList> shown;
+    onNextModal<UiNameSetting>([&shown](UiNameSetting *d) {
+        auto *table = d->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+        shown << QStringList{table->item(0, 0)->text(), table->item(0, 1)->text()};
+        table->item(0, 1)->setText(QStringLiteral("Motor"));
+        d->findChild<QPushButton *>(QStringLiteral("m_btnOk"))->click();
+    });
+    window.findChild<QAction *>(QStringLiteral("nameSettingAct"))->trigger();
+    QCOMPARE(shown, QList<QStringList>({{"1a", "Engine"}}));
+    QCOMPARE(map()->find(0x1A), QStringLiteral("Motor"));
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_UiNameSetting)
