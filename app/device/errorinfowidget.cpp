@@ -67,14 +67,16 @@ QString busErrorDescription(quint8 capture)
             {nullptr, false},
     };
     const Position &position = positions[capture & 31];
-    const QString positionText = !position.text      ? fromCatalogue(QT_TRANSLATE_NOOP("ErrorInfoWidget", "Unknown error"))
-                                 : position.translated ? fromCatalogue(position.text)
-                                                       : QString::fromLatin1(position.text);
+    QString positionText;
+    if (!position.text)
+        positionText = fromCatalogue(QT_TRANSLATE_NOOP("ErrorInfoWidget", "Unknown error"));
+    else
+        positionText = position.translated ? fromCatalogue(position.text) : QString::fromLatin1(position.text);
     const QString direction = capture & 0x20 ? fromCatalogue(QT_TRANSLATE_NOOP("ErrorInfoWidget", "Recv"))
                                              : fromCatalogue(QT_TRANSLATE_NOOP("ErrorInfoWidget", "Send"));
     const QString separator = QStringLiteral(";   ");
-    return fromCatalogue(QT_TRANSLATE_NOOP("ErrorInfoWidget", "error type:")) + fromCatalogue(types[capture >> 6]) + separator
-           + fromCatalogue(QT_TRANSLATE_NOOP("ErrorInfoWidget", "Error direction:")) + direction + separator
+    return fromCatalogue(QT_TRANSLATE_NOOP("ErrorInfoWidget", "error type:")) + fromCatalogue(types[capture >> 6])
+           + separator + fromCatalogue(QT_TRANSLATE_NOOP("ErrorInfoWidget", "Error direction:")) + direction + separator
            + fromCatalogue(QT_TRANSLATE_NOOP("ErrorInfoWidget", "Error position:")) + positionText;
 }
 
@@ -82,7 +84,8 @@ QString busErrorDescription(quint8 capture)
 QString arbitrationDescription(quint8 capture)
 {
     const int bit = capture & 31;
-    const QString identifierBit = fromCatalogue(QT_TRANSLATE_NOOP("ErrorInfoWidget", "Arbitration is lost in the identifier's bit"));
+    const QString identifierBit =
+            fromCatalogue(QT_TRANSLATE_NOOP("ErrorInfoWidget", "Arbitration is lost in the identifier's bit"));
     if (bit <= 10)
         return identifierBit + QString::number(bit + 1);
     if (bit == 11)

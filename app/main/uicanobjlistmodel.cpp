@@ -149,8 +149,9 @@ QVariant UiCanObjListModel::headerData(int section, Qt::Orientation orientation,
     if (role != Qt::DisplayRole)
         return QVariant();
     if (section == IdColumn) {
-        return UlGlobalSet::instance().IDFORMAT != 0 ? fromCatalogue(QT_TRANSLATE_NOOP("UiCanObjListWidget", "Id(Align Left)"))
-                                                     : fromCatalogue(QT_TRANSLATE_NOOP("UiCanObjListWidget", "Id(Align Right)"));
+        if (UlGlobalSet::instance().IDFORMAT != 0)
+            return fromCatalogue(QT_TRANSLATE_NOOP("UiCanObjListWidget", "Id(Align Left)"));
+        return fromCatalogue(QT_TRANSLATE_NOOP("UiCanObjListWidget", "Id(Align Right)"));
     }
     if (section == DataColumn && decimalHeader)
         return fromCatalogue(QT_TRANSLATE_NOOP("UiCanObjListWidget", "Data(DEC)"));

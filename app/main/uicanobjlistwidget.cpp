@@ -12,8 +12,8 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
-#include <QScrollBar>
 
 namespace {
 
@@ -111,6 +111,18 @@ void UiCanObjListWidget::changeEvent(QEvent *event)
     QTableView::changeEvent(event);
 }
 
+void UiCanObjListWidget::keyPressEvent(QKeyEvent *event)
+{
+    const int n = frameModel->rowCount();
+    if (n > 0 && event->modifiers() == Qt::NoModifier
+        && (event->key() == Qt::Key_Home || event->key() == Qt::Key_End)) {
+        scrollToLine(event->key() == Qt::Key_Home ? 0 : n - 1);
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
 int UiCanObjListWidget::visibleRowCount() const
 {
     return qMax(1, viewport()->height() / RowHeight);
@@ -164,7 +176,10 @@ void UiCanObjListWidget::onIdFormatChanged()
     frameModel->retranslate();
 }
 
-void UiCanObjListWidget::onDigitalTypeChanged() {}
+void UiCanObjListWidget::onDigitalTypeChanged()
+{
+    updateList();
+}
 
 void UiCanObjListWidget::onManualScroll()
 {

@@ -59,6 +59,7 @@ public Q_SLOTS:
     void onGoto();
     void setRefreshCycle(int nRefreshCycle);
     void onIdFormatChanged();
+    // Redraws the rows in view at once in the channel's data display.
     void onDigitalTypeChanged();
     // Manual: the list stays where the user put it; auto (the default):
     // it moves to the newest frame whenever the count changes.
@@ -74,6 +75,8 @@ public Q_SLOTS:
 
 protected:
     void changeEvent(QEvent *event) override;
+    // Home and End go to the first and the last frame.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void retranslate();

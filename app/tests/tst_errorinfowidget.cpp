@@ -47,7 +47,10 @@ private Q_SLOTS:
     void clearRestartsNumbering();
 
 private:
-    static QTableWidget *table(ErrorInfoWidget &w) { return w.findChild<QTableWidget *>(QStringLiteral("m_tableWidgetInfo")); }
+    static QTableWidget *table(ErrorInfoWidget &w)
+    {
+        return w.findChild<QTableWidget *>(QStringLiteral("m_tableWidgetInfo"));
+    }
 };
 
 void tst_ErrorInfoWidget::init()

@@ -91,6 +91,7 @@ private Q_SLOTS:
     void findWithoutMatchTellsUser();
     void findInWatchModeSearchesWatchList();
     void gotoLine();
+    void homeAndEndKeys();
     void addToSendTakesRightClickedFrame_data();
     void addToSendTakesRightClickedFrame();
     void rightClickOutsideRowsOpensNoMenu();
@@ -458,6 +459,22 @@ void tst_UiCanObjListWidget::gotoLine()
     QCOMPARE(l.list.currentIndex().row(), 99);
 }
 
+void tst_UiCanObjListWidget::homeAndEndKeys()
+{
+    addFrames(300);
+    List l;
+    l.list.updateList();
+    l.list.selectRow(150);
+    QTest::keyClick(&l.list, Qt::Key_Home);
+    QCOMPARE(l.list.currentIndex().row(), 0);
+    QCOMPARE(l.firstVisible(), 0);
+    QTest::keyClick(&l.list, Qt::Key_End);
+    QCOMPARE(l.list.currentIndex().row(), 299);
+    QCOMPARE(l.lastVisible(), 299);
+    QTest::keyClick(&l.list, Qt::Key_Up);
+    QCOMPARE(l.list.currentIndex().row(), 298);
+}
+
 void tst_UiCanObjListWidget::addToSendTakesRightClickedFrame_data()
 {
     QTest::addColumn<int>("action");  // 1 Add to Send, 2 Add to List
@@ -482,7 +499,8 @@ void tst_UiCanObjListWidget::addToSendTakesRightClickedFrame()
     UlNameMapping::getSingleton()->add(0x1ABCDEF, QStringLiteral("Motor"));
     buffer().setMaxCount(20);
     for (int i = 0; i < 10; ++i) {
-        const VCI_CAN_OBJ f = i == 5 ? makeFrame(0x1ABCDEF, {0x0A, 0xFF, 0x30}, true) : makeFrame(0x10 + quint32(i), {1});
+        const VCI_CAN_OBJ f =
+                i == 5 ? makeFrame(0x1ABCDEF, {0x0A, 0xFF, 0x30}, true) : makeFrame(0x10 + quint32(i), {1});
         buffer().addFrame(&f, 1, false);
     }
     List l;
