@@ -1,6 +1,6 @@
 // The 14 VCI_ functions exported by the simulated libControlCAN.so, declared
 // for programs and tests that link the library directly (the core binds
-// them by name at run time instead). Semantics: Part 1.101 of the spec;
+// them by name at run time instead). Semantics: see vci.h;
 // simulation details: vcisim.h. Choices of this simulation:
 // - Any device type opens (with vciChannelCount(type) channels), index 0..7.
 //   VCI_OpenDevice counts handles; VCI_CloseDevice returns 0 when the device

@@ -9,7 +9,7 @@
 
 namespace simtest {
 
-// BTR pairs of the standard table (Part 2.122).
+// BTR pairs of the standard table of the bit-rate probe.
 constexpr uint8_t kBtr0_500k = 0x00, kBtr1_500k = 0x1C; // 500000 bit/s
 constexpr uint8_t kBtr0_250k = 0x01, kBtr1_250k = 0x1C; // 250000 bit/s
 
