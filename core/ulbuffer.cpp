@@ -196,6 +196,16 @@ CanObjStr UlBuffer::getFrame(int index) const
     return str;
 }
 
+std::vector<UlCanObj> UlBuffer::snapshot() const
+{
+    const QMutexLocker lock(&ringLock);
+    std::vector<UlCanObj> frames;
+    frames.reserve(ring.size());
+    for (std::size_t i = 0; i < ring.size(); ++i)
+        frames.push_back(ring.at(i));
+    return frames;
+}
+
 UlCanObjWatchStr UlBuffer::getWatchFrame(int index) const
 {
     UlCanObj frame;
@@ -216,6 +226,11 @@ UlCanObjWatchStr UlBuffer::getWatchFrame(int index) const
 bool UlBuffer::takeRtSaveFrame(UlCanObj &frame)
 {
     return rtQueue.tryPop(frame);
+}
+
+bool UlBuffer::waitRtSaveFrame(UlCanObj &frame, unsigned long timeoutMs)
+{
+    return rtQueue.waitPop(frame, timeoutMs);
 }
 
 CanObjStr UlBuffer::getRtSaveFrame(int number)

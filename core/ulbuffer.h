@@ -20,6 +20,7 @@
 #include <QMutex>
 
 #include <atomic>
+#include <vector>
 
 class VIZOZ_EXPORT UlBuffer
 {
@@ -61,6 +62,9 @@ public:
     // Display strings of the ring's frame at index (0 = oldest) with the
     // index as first string; 13 empty strings outside the ring.
     CanObjStr getFrame(int index) const;
+    // Copy of the whole display ring, oldest first, taken under one lock:
+    // the frames as they stood at the moment of the call.
+    std::vector<UlCanObj> snapshot() const;
     // Watch row at index (0 = first ID seen); outside the list an all-false
     // mask and first string "-1".
     UlCanObjWatchStr getWatchFrame(int index) const;
@@ -68,6 +72,8 @@ public:
     // Single-step takes: each moves the oldest entry out under the queue's
     // lock and returns false when the queue is empty.
     bool takeRtSaveFrame(UlCanObj &frame);
+    // As takeRtSaveFrame, waiting up to timeoutMs for a frame to arrive.
+    bool waitRtSaveFrame(UlCanObj &frame, unsigned long timeoutMs);
     bool getErrorData(VCI_ERR_INFO &error);
     bool takeDBCFrame(VCI_CAN_OBJ &frame);
     bool takeGBT27930Frame(VCI_CAN_OBJ &frame);

@@ -8,6 +8,7 @@
 
 #include <QMutex>
 #include <QMutexLocker>
+#include <QWaitCondition>
 #include <QtGlobal>
 
 template <typename T>
@@ -21,6 +22,8 @@ public:
         const QMutexLocker lock(&mutex);
         if (entries.push(value))
             ++drops;
+        if (waiters > 0)
+            notEmpty.wakeOne();
     }
 
     void push(const T *values, int n)
@@ -30,12 +33,26 @@ public:
             if (entries.push(values[i]))
                 ++drops;
         }
+        if (n > 0 && waiters > 0)
+            notEmpty.wakeOne();
     }
 
     // Moves the oldest entry into out; false when empty.
     bool tryPop(T &out)
     {
         const QMutexLocker lock(&mutex);
+        return entries.popFront(&out);
+    }
+
+    // As tryPop, but waits up to timeoutMs for an entry to arrive.
+    bool waitPop(T &out, unsigned long timeoutMs)
+    {
+        const QMutexLocker lock(&mutex);
+        if (entries.isEmpty() && timeoutMs > 0) {
+            ++waiters;
+            notEmpty.wait(&mutex, timeoutMs);
+            --waiters;
+        }
         return entries.popFront(&out);
     }
 
@@ -72,6 +89,8 @@ public:
 
 private:
     mutable QMutex mutex;
+    QWaitCondition notEmpty;
+    int waiters = 0;
     UlRing<T> entries;
     qint64 drops = 0;
 };

@@ -2,9 +2,11 @@
 #include "ulglobalset.h"
 #include "ulidfiltermannger.h"
 
+#include <QElapsedTimer>
 #include <QtTest>
 
 #include <atomic>
+#include <chrono>
 #include <initializer_list>
 #include <thread>
 #include <vector>
@@ -35,7 +37,9 @@ private Q_SLOTS:
     void queuesDropOldestAtBound_data();
     void queuesDropOldestAtBound();
     void realTimeSaveQueue();
+    void waitingTakeWakesOnFrame();
     void resetRacesRealTimeSaveReader();
+    void snapshotStaysAsTaken();
 };
 
 static VCI_CAN_OBJ frame(uint32_t id, std::initializer_list<uint8_t> data = {}, uint8_t ext = 0,
@@ -544,6 +548,28 @@ void tst_UlBuffer::realTimeSaveQueue()
     QVERIFY(buffer.getRtSaveFrame(8).isEmpty());
 }
 
+void tst_UlBuffer::waitingTakeWakesOnFrame()
+{
+    UlBuffer &buffer = UlBuffer::instance(1);
+    UlGlobalSet::instance().channel[1].realTimeSave = true;
+    UlCanObj taken;
+    QVERIFY(!buffer.waitRtSaveFrame(taken, 20));  // empty: times out
+
+    // The waiting reader gets a frame stored while it waits, long before
+    // its time-out.
+    QElapsedTimer clock;
+    clock.start();
+    std::thread writer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        add(buffer, frame(0x77));
+    });
+    const bool got = buffer.waitRtSaveFrame(taken, 10000);
+    writer.join();
+    QVERIFY(got);
+    QCOMPARE(taken.obj.ID, 0x77u);
+    QVERIFY(clock.elapsed() < 5000);
+}
+
 void tst_UlBuffer::resetRacesRealTimeSaveReader()
 {
     // A writer stores frames numbered 0, 1, 2...; the real-time save reader
@@ -604,6 +630,22 @@ void tst_UlBuffer::resetRacesRealTimeSaveReader()
     QVERIFY(ordered);
     QCOMPARE(buffer.countRt(), 0);
     QCOMPARE(taken + (buffer.droppedRtSave() - droppedBefore), qint64(total));
+}
+
+void tst_UlBuffer::snapshotStaysAsTaken()
+{
+    UlBuffer &buffer = UlBuffer::instance(0);
+    buffer.setMaxCount(3);
+    for (uint32_t id = 1; id <= 3; ++id)
+        add(buffer, frame(id));
+    const std::vector<UlCanObj> frames = buffer.snapshot();
+    // The ring moves on (dropping the oldest); the copy does not.
+    add(buffer, frame(4));
+    add(buffer, frame(5));
+    QCOMPARE(int(frames.size()), 3);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(frames[std::size_t(i)].obj.ID, uint32_t(i + 1));
+    QCOMPARE(idAt(buffer, 0), 3u);
 }
 
 QTEST_GUILESS_MAIN(tst_UlBuffer)
