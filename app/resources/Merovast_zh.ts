@@ -1055,6 +1055,25 @@ Line %2, column %3</source>
     </message>
 </context>
 <context>
+    <name>UiTabSend</name>
+    <message>
+        <source>Base</source>
+        <translation>基本发送</translation>
+    </message>
+    <message>
+        <source>Task</source>
+        <translation>任务发送</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件发送</translation>
+    </message>
+    <message>
+        <source>ErrorInfo</source>
+        <translation>错误信息</translation>
+    </message>
+</context>
+<context>
     <name>UlCsvFormat</name>
     <message>
         <source>Index</source>
