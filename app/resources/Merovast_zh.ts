@@ -462,6 +462,37 @@ Line %2, column %3</source>
     </message>
 </context>
 <context>
+    <name>UiAboutDlg</name>
+    <message>
+        <source>About Merovast</source>
+        <translation>关于 Merovast</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>https://merovast.example</source>
+        <translation>https://merovast.example</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <source>Copyright © %1 The Merovast project</source>
+        <translation>版权所有 © %1 Merovast 项目</translation>
+    </message>
+    <message>
+        <source>All rights reserved.</source>
+        <translation>保留所有权利。</translation>
+    </message>
+    <message>
+        <source>website</source>
+        <translation>网站</translation>
+    </message>
+</context>
+<context>
     <name>UiAutoProbing</name>
     <message>
         <source>Automatic Detection</source>
@@ -518,6 +549,25 @@ Line %2, column %3</source>
     <message>
         <source>Remark</source>
         <translation>备注</translation>
+    </message>
+</context>
+<context>
+    <name>UiBufferSetting</name>
+    <message>
+        <source>Data List Setting</source>
+        <translation>数据列表设置</translation>
+    </message>
+    <message>
+        <source>Buffer Size:</source>
+        <translation>缓冲区大小：</translation>
+    </message>
+    <message>
+        <source>Refresh Cycle(ms):</source>
+        <translation>刷新周期(ms)：</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
     </message>
 </context>
 <context>
@@ -739,6 +789,41 @@ Line %2, column %3</source>
     </message>
 </context>
 <context>
+    <name>UiDeviceInfoDlg</name>
+    <message>
+        <source>Device Information</source>
+        <translation>设备信息</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>&lt;div align=&quot;left&quot;&gt;&lt;p&gt;%1:%2&lt;/p&gt;&lt;/div&gt;&lt;div align=&quot;left&quot;&gt;&lt;p&gt;%3:%4&lt;/p&gt;&lt;/div&gt;&lt;div align=&quot;left&quot;&gt;&lt;p&gt;%5:%6&lt;/p&gt;&lt;/div&gt;&lt;div align=&quot;left&quot;&gt;&lt;p&gt;%7:%8&lt;/p&gt;&lt;/div&gt;&lt;div align=&quot;left&quot;&gt;&lt;p&gt;%9:%10&lt;/p&gt;&lt;/div&gt;</source>
+        <translation>&lt;div align=&quot;left&quot;&gt;&lt;p&gt;%1：%2&lt;/p&gt;&lt;/div&gt;&lt;div align=&quot;left&quot;&gt;&lt;p&gt;%3：%4&lt;/p&gt;&lt;/div&gt;&lt;div align=&quot;left&quot;&gt;&lt;p&gt;%5：%6&lt;/p&gt;&lt;/div&gt;&lt;div align=&quot;left&quot;&gt;&lt;p&gt;%7：%8&lt;/p&gt;&lt;/div&gt;&lt;div align=&quot;left&quot;&gt;&lt;p&gt;%9：%10&lt;/p&gt;&lt;/div&gt;</translation>
+    </message>
+    <message>
+        <source>Hardware Version</source>
+        <translation>硬件版本</translation>
+    </message>
+    <message>
+        <source>Firmware Version</source>
+        <translation>固件版本</translation>
+    </message>
+    <message>
+        <source>CAN Channels</source>
+        <translation>CAN 通道数</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>Product Type</source>
+        <translation>产品型号</translation>
+    </message>
+</context>
+<context>
     <name>UiFindID</name>
     <message>
         <source>Search</source>
@@ -763,6 +848,79 @@ Line %2, column %3</source>
     <message>
         <source>total quantity :</source>
         <translation>匹配数量：</translation>
+    </message>
+</context>
+<context>
+    <name>UiFirmwareProgressDlg</name>
+    <message>
+        <source>Firmware</source>
+        <translation>固件升级</translation>
+    </message>
+    <message>
+        <source>Filename:</source>
+        <translation>文件名：</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>%1 %2(*.bin)</source>
+        <translation>%1%2(*.bin)</translation>
+    </message>
+    <message>
+        <source>Bin</source>
+        <translation>固件</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>Cannot read file</source>
+        <translation>无法读取文件</translation>
+    </message>
+    <message>
+        <source>Send failed.</source>
+        <translation>发送失败。</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>%1,%3.</source>
+        <translation>%1，%3。</translation>
+    </message>
+    <message>
+        <source>No file name specified</source>
+        <translation>未指定文件名</translation>
+    </message>
+    <message>
+        <source>%1 %2,
+%3</source>
+        <translation>%1 %2，
+%3</translation>
     </message>
 </context>
 <context>
