@@ -18,7 +18,8 @@ QString UlAscFormat::header(const QDateTime &now)
     const QString date = QLocale(QLocale::English).toString(now, QStringLiteral("ddd MMM dd h:m:s AP yyyy"));
     return QStringLiteral("date ") + date + QStringLiteral("\t\n")
         + QStringLiteral("base hex timestamps absolute\t\n")
-        + QStringLiteral("//version 11.0.0\t\n");
+        + QStringLiteral("//version 11.0.0\t\n")
+        + QStringLiteral("Begin Triggerblock ") + date + QStringLiteral("\t\n");
 }
 
 QString UlAscFormat::footer()

@@ -1,5 +1,7 @@
 // Line layout of the ASC trace text file, written from frame-buffer rows and
-// read back as frames. Writer: three header lines, one line per frame
+// read back as frames. Writer: three header lines and "Begin Triggerblock"
+// with the date (without it other tools take the first frame line for the
+// end of the header), one line per frame
 //   time \t 1 \t ID[x] \t Rx|Tx \t d|r \t length \t data bytes " \t\n"
 // with the time in seconds since the first written frame ("%.6f"), and the
 // footer "End Triggerblock". Reader: fields split at runs of white space, so
@@ -28,7 +30,7 @@ public:
         EndOfData   // "End Triggerblock": no frames follow
     };
 
-    // The three header lines, dated in English.
+    // The header lines, dated in English.
     static QString header(const QDateTime &now);
     static QString footer();
 

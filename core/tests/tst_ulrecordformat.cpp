@@ -118,7 +118,8 @@ void tst_UlRecordFormat::ascHeader()
     QCOMPARE(UlAscFormat::header(when),
              QStringLiteral("date Tue Mar 05 2:7:9 PM 2024\t\n"
                             "base hex timestamps absolute\t\n"
-                            "//version 11.0.0\t\n"));
+                            "//version 11.0.0\t\n"
+                            "Begin Triggerblock Tue Mar 05 2:7:9 PM 2024\t\n"));
     QCOMPARE(UlAscFormat::footer(), QStringLiteral("End Triggerblock\n"));
 }
 
