@@ -1,7 +1,12 @@
 #include "merovast.h"
 
+#include "dbcwidget.h"
 #include "devcan.h"
 #include "helplauncher.h"
+#include "uiaboutdlg.h"
+#include "uibuffersetting.h"
+#include "uideviceinfodlg.h"
+#include "uifirmwareprogressdlg.h"
 #include "uilanguage.h"
 #include "uiidformatsetting.h"
 #include "uimdiarea.h"
@@ -9,6 +14,8 @@
 #include "uinamesetting.h"
 #include "uiopendevice.h"
 #include "uistatusbar.h"
+#include "ulbuffer.h"
+#include "ulglobalset.h"
 #include "ui_merovast.h"
 
 #include <QActionGroup>
@@ -60,7 +67,10 @@ Merovast::Merovast(QWidget *parent) : QMainWindow(parent), form(std::make_unique
     QCoreApplication::installTranslator(&translator);
 }
 
-Merovast::~Merovast() = default;
+Merovast::~Merovast()
+{
+    delete dbcReplayWindow;
+}
 
 QAction *Merovast::createAction(const char *name, const QString &icon)
 {
@@ -360,6 +370,8 @@ void Merovast::onCloseDevice()
 
 void Merovast::devBufferSetting()
 {
+    UiBufferSetting dialog(this);
+    dialog.exec();
 }
 
 void Merovast::devIdFormatSetting()
@@ -386,6 +398,8 @@ void Merovast::subWindows()
 
 void Merovast::showInfo()
 {
+    UiDeviceInfoDlg dialog(this);
+    dialog.exec();
 }
 
 void Merovast::showHelp()
@@ -397,6 +411,8 @@ void Merovast::showHelp()
 
 void Merovast::aboutHelp()
 {
+    UiAboutDlg dialog(this);
+    dialog.exec();
 }
 
 void Merovast::viewToolbars()
@@ -429,14 +445,28 @@ void Merovast::toolNameSetting()
     dialog.exec();
 }
 
+// The command stays hidden; the dialog ends its threads before it returns.
 void Merovast::toolUpdateFireware()
 {
+    UiFirmwareProgressDlg dialog(this);
+    dialog.exec();
 }
 
 void Merovast::onWatch()
 {
+    UlGlobalSet &settings = UlGlobalSet::instance();
+    settings.onWatch();
+    if (!settings.isWatch()) {
+        for (int channel = 0; channel < UlBuffer::Channels; ++channel)
+            UlBuffer::instance(channel).clearW();
+    }
+    watchAct->setChecked(settings.isWatch());
 }
 
 void Merovast::onDBCReplay()
 {
+    if (dbcReplayOpen)
+        return;
+    dbcReplayWindow = new DBCWidget(DBCWidget::ReplayMode, 0, &dbcReplayOpen);
+    dbcReplayWindow->show();
 }

@@ -5,10 +5,12 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTranslator>
 
 #include <memory>
 
+class DBCWidget;
 class HelpLauncher;
 class QActionGroup;
 class QMdiSubWindow;
@@ -109,4 +111,6 @@ private:
     int currentChannel = 0;
     QTranslator translator; // installed by the window, removed when it goes
     bool dbcReplayOpen = false;
+    // Holds dbcReplayOpen's address, so it must not outlive the window.
+    QPointer<DBCWidget> dbcReplayWindow;
 };
