@@ -1194,6 +1194,43 @@ Line %2, column %3</source>
     </message>
 </context>
 <context>
+    <name>UiSaveProgressDlg</name>
+    <message>
+        <source>Saving</source>
+        <translation>正在保存</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Hint</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Save successfully</source>
+        <translation>保存成功</translation>
+    </message>
+    <message>
+        <source>Save cancelled</source>
+        <translation>已取消保存</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>%1 %2,
+%3</source>
+        <translation>%1 %2，
+%3</translation>
+    </message>
+    <message>
+        <source>Cannot write file</source>
+        <translation>无法写入文件</translation>
+    </message>
+</context>
+<context>
     <name>UiStatusBar</name>
     <message>
         <source>Send Time(s)</source>
