@@ -16,7 +16,8 @@ QString ask(const UiFileDialog::Request &request)
         return handler()(request);
     if (request.mode == UiFileDialog::Open)
         return QFileDialog::getOpenFileName(request.parent, request.caption, request.dir, request.filter);
-    return QFileDialog::getSaveFileName(request.parent, request.caption, request.dir, request.filter);
+    return QFileDialog::getSaveFileName(request.parent, request.caption, request.dir, request.filter,
+                                        request.selectedFilter);
 }
 
 } // namespace
@@ -24,13 +25,13 @@ QString ask(const UiFileDialog::Request &request)
 QString UiFileDialog::getOpenFileName(QWidget *parent, const QString &caption, const QString &dir,
                                       const QString &filter)
 {
-    return ask({Open, parent, caption, dir, filter});
+    return ask({Open, parent, caption, dir, filter, nullptr});
 }
 
 QString UiFileDialog::getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                                      const QString &filter)
+                                      const QString &filter, QString *selectedFilter)
 {
-    return ask({Save, parent, caption, dir, filter});
+    return ask({Save, parent, caption, dir, filter, selectedFilter});
 }
 
 UiFileDialog::Handler UiFileDialog::setHandler(Handler replacement)

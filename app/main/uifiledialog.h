@@ -18,6 +18,8 @@ public:
         QString caption;
         QString dir;
         QString filter;
+        // Save only, may be null: receives the filter the user chose.
+        QString *selectedFilter = nullptr;
     };
     // Returns the chosen file name, or an empty string when cancelled.
     using Handler = std::function<QString(const Request &)>;
@@ -25,7 +27,7 @@ public:
     static QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir,
                                    const QString &filter);
     static QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                                   const QString &filter);
+                                   const QString &filter, QString *selectedFilter = nullptr);
 
     // Replaces the modal dialog (GUI thread only); an empty handler restores
     // it. Returns the handler that was in force.
