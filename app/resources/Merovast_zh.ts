@@ -2,6 +2,85 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CANRunStatusWidget</name>
+    <message>
+        <source>RunStatus</source>
+        <translation>运行状态</translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation>负载</translation>
+    </message>
+    <message>
+        <source>FrameRate</source>
+        <translation>帧速率</translation>
+    </message>
+    <message>
+        <source>Frame/Sec</source>
+        <translation>帧/秒</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>ControlStatus</source>
+        <translation>控制器状态</translation>
+    </message>
+    <message>
+        <source>RecFIFOFull</source>
+        <translation>接收缓冲满</translation>
+    </message>
+    <message>
+        <source>RecFIFOOut</source>
+        <translation>接收溢出</translation>
+    </message>
+    <message>
+        <source>SendFIFOEmpty</source>
+        <translation>发送缓冲空</translation>
+    </message>
+    <message>
+        <source>SendEnd</source>
+        <translation>发送完成</translation>
+    </message>
+    <message>
+        <source>Recving</source>
+        <translation>正在接收</translation>
+    </message>
+    <message>
+        <source>BusStatus</source>
+        <translation>总线状态</translation>
+    </message>
+    <message>
+        <source>BusOK</source>
+        <translation>总线正常</translation>
+    </message>
+    <message>
+        <source>BusClose</source>
+        <translation>总线关闭</translation>
+    </message>
+    <message>
+        <source>ErrorNegative</source>
+        <translation>错误被动</translation>
+    </message>
+    <message>
+        <source>ErrorActive</source>
+        <translation>错误主动</translation>
+    </message>
+    <message>
+        <source>ErrorCount</source>
+        <translation>错误计数</translation>
+    </message>
+    <message>
+        <source>Recv</source>
+        <translation>接收</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+</context>
+<context>
     <name>CAutoProbingThread</name>
     <message>
         <source>Recommended</source>
@@ -568,6 +647,17 @@ Line %2, column %3</source>
     <message>
         <source>Ok</source>
         <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>UiBusStatus</name>
+    <message>
+        <source>BusStatus</source>
+        <translation>总线状态</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>通道</translation>
     </message>
 </context>
 <context>
