@@ -485,6 +485,30 @@ Line %2, column %3</source>
         <source>Open device failed.</source>
         <translation>打开设备失败。</translation>
     </message>
+    <message>
+        <source>Please close the DBC replay dialog box first</source>
+        <translation>请先关闭DBC回放窗口</translation>
+    </message>
+    <message>
+        <source>Please close the bus state dialog box first</source>
+        <translation>请先关闭总线状态窗口</translation>
+    </message>
+    <message>
+        <source>Please close the DBC dialog box first</source>
+        <translation>请先关闭DBC窗口</translation>
+    </message>
+    <message>
+        <source>Please close the charging pile dialog box first</source>
+        <translation>请先关闭充电桩窗口</translation>
+    </message>
+    <message>
+        <source>Please stop sending data first</source>
+        <translation>请先停止发送数据</translation>
+    </message>
+    <message>
+        <source>Hint</source>
+        <translation>提示</translation>
+    </message>
 </context>
 <context>
     <name>MerovastClass</name>
@@ -1162,6 +1186,170 @@ Line %2, column %3</source>
     <message>
         <source>Ok</source>
         <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>UiMdiChildCanGen</name>
+    <message>
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>Please close the DBC dialog box first</source>
+        <translation>请先关闭DBC窗口</translation>
+    </message>
+    <message>
+        <source>Please close the charging pile dialog box first</source>
+        <translation>请先关闭充电桩窗口</translation>
+    </message>
+    <message>
+        <source>Please stop sending data first</source>
+        <translation>请先停止发送数据</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Start device failed.</source>
+        <translation>启动设备失败。</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>%1 %2,
+%3</source>
+        <translation>%1 %2，
+%3</translation>
+    </message>
+    <message>
+        <source>Cannot write file</source>
+        <translation>无法写入文件</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Unknown file type: save as .can, .csv or .asc.</source>
+        <translation>不支持的文件类型：请保存为 .can、.csv 或 .asc 文件。</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>open file error!</source>
+        <translation>打开文件出错！</translation>
+    </message>
+    <message>
+        <source>Send failed.</source>
+        <translation>发送失败。</translation>
+    </message>
+    <message>
+        <source>Frame ID exceeded. Standard Frame ID&apos;s valid value is 0 - 0x7ff, Extend Frame ID&apos;s valid value is 0 - 0x1fffffff.</source>
+        <translation>帧ID超出范围。标准帧ID的有效值为 0 - 0x7ff，扩展帧ID的有效值为 0 - 0x1fffffff。</translation>
+    </message>
+    <message>
+        <source>Hint</source>
+        <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>UiMdiChildTools</name>
+    <message>
+        <source>DBC</source>
+        <translation>DBC</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Goto</source>
+        <translation>定位</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>过滤</translation>
+    </message>
+    <message>
+        <source>Time Show</source>
+        <translation>时间显示</translation>
+    </message>
+    <message>
+        <source>Show Type</source>
+        <translation>显示格式</translation>
+    </message>
+    <message>
+        <source>Send Frame Display</source>
+        <translation>发送帧显示</translation>
+    </message>
+    <message>
+        <source>Save in realtime</source>
+        <translation>实时保存</translation>
+    </message>
+    <message>
+        <source>Stop save</source>
+        <translation>停止保存</translation>
+    </message>
+    <message>
+        <source>Clock Time</source>
+        <translation>时钟时间</translation>
+    </message>
+    <message>
+        <source>Comparative Time</source>
+        <translation>相对时间</translation>
+    </message>
+    <message>
+        <source>HEX Time</source>
+        <translation>十六进制时间</translation>
+    </message>
+    <message>
+        <source>Normal Time</source>
+        <translation>常规时间</translation>
+    </message>
+    <message>
+        <source>DEC</source>
+        <translation>十进制</translation>
+    </message>
+    <message>
+        <source>HEX</source>
+        <translation>十六进制</translation>
+    </message>
+    <message>
+        <source>ASC</source>
+        <translation>字符</translation>
+    </message>
+    <message>
+        <source>BIN</source>
+        <translation>二进制</translation>
+    </message>
+    <message>
+        <source>Hide Send Frame</source>
+        <translation>隐藏发送帧</translation>
+    </message>
+    <message>
+        <source>Show Send Frame</source>
+        <translation>显示发送帧</translation>
     </message>
 </context>
 <context>
