@@ -4,18 +4,21 @@
 #include "devcan.h"
 #include "helplauncher.h"
 #include "uiaboutdlg.h"
+#include "uibusstatus.h"
 #include "uibuffersetting.h"
 #include "uideviceinfodlg.h"
 #include "uifirmwareprogressdlg.h"
 #include "uilanguage.h"
 #include "uiidformatsetting.h"
 #include "uimdiarea.h"
+#include "uimdichildcangen.h"
 #include "uimessage.h"
 #include "uinamesetting.h"
 #include "uiopendevice.h"
 #include "uistatusbar.h"
 #include "ulbuffer.h"
 #include "ulglobalset.h"
+#include "ulnamemapping.h"
 #include "ui_merovast.h"
 
 #include <QActionGroup>
@@ -24,6 +27,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLayout>
+#include <QMdiSubWindow>
 #include <QToolBar>
 
 namespace {
@@ -70,6 +74,9 @@ Merovast::Merovast(QWidget *parent) : QMainWindow(parent), form(std::make_unique
 Merovast::~Merovast()
 {
     delete dbcReplayWindow;
+    // The channel windows' threads go first: save threads read the name map.
+    qDeleteAll(mdiArea->subWindowList());
+    delete UlNameMapping::getSingleton();
 }
 
 QAction *Merovast::createAction(const char *name, const QString &icon)
@@ -340,8 +347,37 @@ void Merovast::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
 }
 
+QString Merovast::closeRefusal(bool withReplay) const
+{
+    if (withReplay && dbcReplayOpen)
+        return tr("Please close the DBC replay dialog box first");
+    if (UiBusStatus::isShowing)
+        return tr("Please close the bus state dialog box first");
+    for (QMdiSubWindow *window : mdiArea->subWindowList()) {
+        auto *child = qobject_cast<UiMdiChildCanGen *>(window->widget());
+        if (child && child->isDbcOpen())
+            return tr("Please close the DBC dialog box first");
+        if (child && child->isGbtOpen())
+            return tr("Please close the charging pile dialog box first");
+    }
+    const UlGlobalSet &settings = UlGlobalSet::instance();
+    const int channels = qMin(int(DevCan::instance().getChannels()), UlGlobalSet::Channels);
+    for (int channel = 0; channel < channels; ++channel) {
+        if (settings.channel[channel].sending)
+            return tr("Please stop sending data first");
+    }
+    return QString();
+}
+
 void Merovast::closeEvent(QCloseEvent *event)
 {
+    const QString refusal = closeRefusal(true);
+    if (!refusal.isEmpty()) {
+        UiMessage::information(this, tr("Hint"), refusal);
+        event->ignore();
+        return;
+    }
+    closeDeviceAndClear();
     helpLauncher.reset(); // stops a running viewer
     event->accept();
 }
@@ -358,14 +394,58 @@ void Merovast::openDevice()
     }
 }
 
-// The device is open with every channel started: one channel window per
-// channel that DevCan::getChannels() reports belongs here.
+// The device is open with every channel started: one tab per channel.
 void Merovast::createChildren()
 {
+    const int channels = qMin(int(DevCan::instance().getChannels()), UlGlobalSet::Channels);
+    for (int channel = 0; channel < channels; ++channel) {
+        auto *child = new UiMdiChildCanGen(mdiArea, channel);
+        QMdiSubWindow *window = mdiArea->addSubWindow(child);
+        window->setWindowIcon(QIcon(QStringLiteral(":/Resources/null.ico")));
+        child->show();
+        connect(this, &Merovast::idFormatChanged, child, &UiMdiChildCanGen::idFormatChangedSignal);
+        connect(this, &Merovast::manualScrollSignal, child, &UiMdiChildCanGen::manualScrollSignal);
+        connect(this, &Merovast::autoScrollSignal, child, &UiMdiChildCanGen::autoScrollSignal);
+    }
+    mdiArea->setViewMode(QMdiArea::TabbedView);
+    tabbedAct->setChecked(true);
+    const QList<QMdiSubWindow *> windows = mdiArea->subWindowList();
+    if (windows.isEmpty()) {
+        UiMessage::information(this, tr("Error"), tr("Open device failed."));
+        return;
+    }
+    mdiArea->setActiveSubWindow(windows.first());
+    onSubWindowActivated(windows.first());
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &Merovast::onSubWindowActivated, Qt::UniqueConnection);
 }
 
 void Merovast::onCloseDevice()
 {
+    const QString refusal = closeRefusal(false);
+    if (!refusal.isEmpty()) {
+        UiMessage::information(this, tr("Hint"), refusal);
+        return;
+    }
+    closeDeviceAndClear();
+    updateActions();
+}
+
+void Merovast::closeDeviceAndClear()
+{
+    // The status bar stays on the last channel while the windows go.
+    disconnect(mdiArea, &QMdiArea::subWindowActivated, this, &Merovast::onSubWindowActivated);
+    DevCan &device = DevCan::instance();
+    for (QMdiSubWindow *window : mdiArea->subWindowList()) {
+        if (auto *child = qobject_cast<UiMdiChildCanGen *>(window->widget())) {
+            child->onStop();
+            child->onClear();
+            device.clearBuffer(uint32_t(child->channel()));
+        }
+        mdiArea->removeSubWindow(window);
+        delete window;
+    }
+    currentChild = nullptr;
+    device.closeDevice();
 }
 
 void Merovast::devBufferSetting()
@@ -383,7 +463,23 @@ void Merovast::devIdFormatSetting()
 
 void Merovast::onSubWindowActivated(QMdiSubWindow *window)
 {
-    Q_UNUSED(window)
+    auto *child = window ? qobject_cast<UiMdiChildCanGen *>(window->widget()) : nullptr;
+    if (!child || child == currentChild)
+        return;
+    if (currentChild) {
+        disconnect(currentChild, &UiMdiChildCanGen::recvNumSignal, statusBar, &UiStatusBar::setRecvFrames);
+        disconnect(currentChild, &UiMdiChildCanGen::sendNumSignal, statusBar, &UiStatusBar::setSendFrames);
+        disconnect(currentChild, &UiMdiChildCanGen::usedTimeSignal, statusBar, &UiStatusBar::setSendTime);
+        disconnect(currentChild, &UiMdiChildCanGen::clearSignal, statusBar, &UiStatusBar::clear);
+        disconnect(statusBar, &UiStatusBar::clearSignal, currentChild, &UiMdiChildCanGen::clsNum);
+    }
+    connect(child, &UiMdiChildCanGen::recvNumSignal, statusBar, &UiStatusBar::setRecvFrames);
+    connect(child, &UiMdiChildCanGen::sendNumSignal, statusBar, &UiStatusBar::setSendFrames);
+    connect(child, &UiMdiChildCanGen::usedTimeSignal, statusBar, &UiStatusBar::setSendTime);
+    connect(child, &UiMdiChildCanGen::clearSignal, statusBar, &UiStatusBar::clear);
+    connect(statusBar, &UiStatusBar::clearSignal, child, &UiMdiChildCanGen::clsNum);
+    currentChild = child;
+    currentChannel = child->channel();
 }
 
 void Merovast::tabWindows()

@@ -67,13 +67,17 @@ private:
     static QString languageName(const QString &catalogue);
     void createMenus();
     void createChildren();
+    // Stops and removes every channel window, then closes the device.
+    void closeDeviceAndClear();
+    // Why the device or (withReplay) the program may not close now, or empty.
+    QString closeRefusal(bool withReplay) const;
     void updateActions();
     void setToolButtonWidth(int width);
     void retranslateUi();
 
     std::unique_ptr<Ui::MerovastClass> form;
     UiMdiArea *mdiArea;
-    UiMdiChildCanGen *currentChild = nullptr;
+    QPointer<UiMdiChildCanGen> currentChild; // a channel window goes with its sub-window
     std::unique_ptr<HelpLauncher> helpLauncher;
     UiStatusBar *statusBar;
     QActionGroup *viewModeGroup;
