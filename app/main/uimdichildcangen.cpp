@@ -377,18 +377,24 @@ void UiMdiChildCanGen::setRefreshCycle(int nRefreshCycle)
 
 void UiMdiChildCanGen::onShowDBC()
 {
-    if (!dbcOpen || !dbcWidget)
-        dbcWidget = new DBCWidget(DBCWidget::LiveMode, channelIndex, &dbcOpen);
+    if (dbcOpen && dbcWidget) {
+        dbcWidget->show();
+        dbcWidget->raise();
+        return;
+    }
+    dbcWidget = new DBCWidget(DBCWidget::LiveMode, channelIndex, &dbcOpen);
     dbcWidget->show();
-    dbcWidget->raise();
 }
 
 void UiMdiChildCanGen::onShowGBT27930()
 {
-    if (!gbtOpen || !gbtWidget)
-        gbtWidget = new GBT27931Widget(channelIndex, &gbtOpen);
+    if (gbtOpen && gbtWidget) {
+        gbtWidget->show();
+        gbtWidget->raise();
+        return;
+    }
+    gbtWidget = new GBT27931Widget(channelIndex, &gbtOpen);
     gbtWidget->show();
-    gbtWidget->raise();
 }
 
 void UiMdiChildCanGen::changeEvent(QEvent *event)

@@ -1,0 +1,564 @@
+// The channel window against the simulated device: title, Start and Stop
+// with the channel's threads, Clear, the display menus, saving the buffer
+// and saving in real time (with the refusals that keep files intact), the
+// DBC and charging windows, and the close refusals.
+#include "canreadthread.h"
+#include "canrealtimesavethread.h"
+#include "dbcwidget.h"
+#include "devcan.h"
+#include "gbt27931widget.h"
+#include "guitest.h"
+#include "taskthread.h"
+#include "uicanobjlistmodel.h"
+#include "uicanobjlistwidget.h"
+#include "uifiledialog.h"
+#include "uimdichildcangen.h"
+#include "uimdichildtools.h"
+#include "uimessage.h"
+#include "uitabsend.h"
+#include "ulbuffer.h"
+#include "ulglobalset.h"
+#include "vcisim.h"
+
+#include <QAction>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QtTest>
+
+namespace {
+
+void openDevice(uint32_t type)
+{
+    DevCan &device = DevCan::instance();
+    QCOMPARE(device.openDevice(type, 0, 0), 1u);
+    VCI_INIT_CONFIG config{};
+    config.MaskCode = 0xFFFFFFFF;
+    config.FilterMode = 1;
+    config.BTR1 = 0x1C;
+    for (uint32_t ch = 0; ch < device.getChannels(); ++ch) {
+        QCOMPARE(device.initCAN(ch, &config), 1u);
+        QCOMPARE(device.StartCAN(ch), 1u);
+    }
+}
+
+VCI_CAN_OBJ frame(uint32_t id)
+{
+    VCI_CAN_OBJ f{};
+    f.ID = id;
+    f.DataLen = 2;
+    f.Data[0] = 0xAB;
+    return f;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QAction *action(const UiMdiChildCanGen &window, const char *name)
+{
+    return window.findChild<QAction *>(QLatin1String(name));
+}
+
+} // namespace
+
+class tst_UiMdiChildCanGen : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void title_data();
+    void title();
+    void stopAndStart();
+    void stopLeavesTaskPageSending_data();
+    void stopLeavesTaskPageSending();
+    void clearEmptiesListAndCounters();
+    void displayMenus_data();
+    void displayMenus();
+    void saveBuffer_data();
+    void saveBuffer();
+    void saveInRealTime();
+    void realTimeRefusalsKeepFiles_data();
+    void realTimeRefusalsKeepFiles();
+    void realTimeFailureWarns();
+    void dbcAndChargingWindows();
+    void closeRefusals_data();
+    void closeRefusals();
+    void closeStopsTheChannel();
+    void goingAwayClosesItsWindows();
+    void sendTabErrors_data();
+    void sendTabErrors();
+
+private:
+    QStringList shownBoxes() const;
+
+    QTemporaryDir dir;
+    QList<UiMessage::Box> boxes;
+    QString answer;        // the file dialog's answer
+    QString answerFilter;  // and the filter chosen in it
+    QList<UiFileDialog::Request> requests;
+};
+
+void tst_UiMdiChildCanGen::init()
+{
+    DevCan::instance().closeDevice();
+    VCISIM_ResetAll();
+    UlGlobalSet &settings = UlGlobalSet::instance();
+    for (int ch = 0; ch < UlGlobalSet::Channels; ++ch) {
+        channelStatus &row = settings.channel[ch];
+        row.sending = false;
+        row.realTimeSave = false;
+        row.sendMode = 0;
+        row.timeDisplay = 2;
+        row.dataDisplay = 1;
+        UlBuffer::instance(ch).reset();
+        UlBuffer::instance(ch).setHideSendFrame(false);
+    }
+    openDevice(VCI_DRAVIN_PCI2);
+    boxes.clear();
+    requests.clear();
+    answer.clear();
+    answerFilter.clear();
+    UiMessage::setHandler([this](const UiMessage::Box &box) {
+        boxes << box;
+        return QMessageBox::Ok;
+    });
+    UiFileDialog::setHandler([this](const UiFileDialog::Request &request) {
+        requests << request;
+        if (request.selectedFilter)
+            *request.selectedFilter = answerFilter;
+        return answer;
+    });
+}
+
+void tst_UiMdiChildCanGen::cleanup()
+{
+    UiMessage::setHandler({});
+    UiFileDialog::setHandler({});
+    for (int ch = 0; ch < UlGlobalSet::Channels; ++ch)
+        UlGlobalSet::instance().channel[ch].sending = false;
+    DevCan::instance().closeDevice();
+}
+
+QStringList tst_UiMdiChildCanGen::shownBoxes() const
+{
+    QStringList shown;
+    for (const UiMessage::Box &box : boxes)
+        shown << box.title << box.text;
+    return shown;
+}
+
+void tst_UiMdiChildCanGen::title_data()
+{
+    QTest::addColumn<uint>("type");
+    QTest::addColumn<int>("channel");
+    QTest::addColumn<QString>("name"); // empty: the board's hardware type
+    QTest::newRow("board's own name") << uint(VCI_DRAVIN_PCI2) << 1 << QString();
+    QTest::newRow("network device") << uint(VCI_VARNET_UDP) << 0 << "VARNET-UDP";
+}
+
+void tst_UiMdiChildCanGen::title()
+{
+    QFETCH(uint, type);
+    QFETCH(int, channel);
+    QFETCH(QString, name);
+    DevCan &device = DevCan::instance();
+    device.closeDevice();
+    openDevice(type);
+    if (name.isEmpty()) {
+        VCI_BOARD_INFO info{};
+        QCOMPARE(device.readBoardInfo(&info), 1u);
+        name = QString::fromLatin1(info.HardwareType);
+        QVERIFY(name.startsWith(QLatin1String("DRAVIN")));
+    }
+    UiMdiChildCanGen window(nullptr, channel);
+    QCOMPARE(window.windowTitle(), QStringLiteral("%1 Device:0 Channel %2").arg(name).arg(channel));
+
+    QTranslator chinese;
+    QVERIFY(chinese.load(QStringLiteral(":/translations/Merovast_zh.qm")));
+    QCoreApplication::installTranslator(&chinese);
+    QCoreApplication::processEvents();
+    QCOMPARE(window.windowTitle(), QStringLiteral("%1 设备:0 通道 %2").arg(name).arg(channel));
+    QCoreApplication::removeTranslator(&chinese);
+}
+
+void tst_UiMdiChildCanGen::stopAndStart()
+{
+    DevCan &device = DevCan::instance();
+    // Channel 1 was never started: its receive thread runs all the same.
+    QCOMPARE(device.ResetCAN(1), 1u);
+    UiMdiChildCanGen window(nullptr, 1);
+    QAction *start = window.toolBar()->startAction();
+    QAction *stop = window.toolBar()->stopAction();
+    QVERIFY(window.receiveThread()->isRunning());
+    QVERIFY(start->isEnabled());
+    QVERIFY(!stop->isEnabled());
+    QVERIFY(!window.sendTab()->isSendEnabled());
+
+    start->trigger();
+    QVERIFY(device.isStarted(1));
+    QVERIFY(!start->isEnabled());
+    QVERIFY(stop->isEnabled());
+    QVERIFY(window.sendTab()->isSendEnabled());
+    // The channel hears the bus.
+    const VCI_CAN_OBJ f = frame(0x321);
+    QCOMPARE(VCISIM_InjectFrames(VCI_DRAVIN_PCI2, 0, 1, &f, 1), 1u);
+    QTRY_COMPARE(UlBuffer::instance(1).count(), 1);
+
+    stop->trigger();
+    QVERIFY(!window.receiveThread()->isRunning());
+    QVERIFY(!window.sendTab()->sendTaskThread()->isRunning());
+    QVERIFY(device.isReset(1));
+    QVERIFY(start->isEnabled());
+    QVERIFY(!window.sendTab()->isSendEnabled());
+
+    start->trigger();
+    QVERIFY(window.receiveThread()->isRunning());
+    QVERIFY(device.isStarted(1));
+}
+
+void tst_UiMdiChildCanGen::stopLeavesTaskPageSending_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("sendMode");
+    QTest::addColumn<bool>("sendingAfter");
+    QTest::newRow("base page") << int(UiTabSend::BasePage) << 2 << false;
+    QTest::newRow("task page, one thread") << int(UiTabSend::TaskPage) << 0 << false;
+    QTest::newRow("task page, thread per task") << int(UiTabSend::TaskPage) << 2 << true;
+}
+
+void tst_UiMdiChildCanGen::stopLeavesTaskPageSending()
+{
+    QFETCH(int, tab);
+    QFETCH(int, sendMode);
+    QFETCH(bool, sendingAfter);
+    UiMdiChildCanGen window(nullptr, 0);
+    window.sendTab()->setCurrentIndex(tab);
+    UlGlobalSet::instance().channel[0].sendMode = sendMode;
+    window.sendTab()->UpdateUI(true);
+    window.onStop();
+    QCOMPARE(bool(UlGlobalSet::instance().channel[0].sending), sendingAfter);
+}
+
+void tst_UiMdiChildCanGen::clearEmptiesListAndCounters()
+{
+    UiMdiChildCanGen window(nullptr, 0);
+    window.onStop();  // nothing else fills the buffer
+    UlGlobalSet::instance().watch = true;
+    UlBuffer &buffer = UlBuffer::instance(0);
+    for (uint32_t id = 1; id <= 50; ++id) {
+        const VCI_CAN_OBJ f = frame(id);
+        buffer.addFrame(&f, 1, false);
+    }
+    UlGlobalSet::instance().watch = false;
+    window.frameList()->updateList();
+    QCOMPARE(window.frameList()->listModel()->rowCount(), 50);
+    UlRunCounters &counters = UlGlobalSet::instance().channel[0].counters;
+    counters.usedTime = 3.0;
+    counters.received = 50;
+    counters.sent = 2;
+    QSignalSpy cleared(&window, &UiMdiChildCanGen::clearSignal);
+
+    action(window, "clearAct")->trigger();
+    QCOMPARE(buffer.count(), 0);
+    QCOMPARE(buffer.countW(), 0);
+    QCOMPARE(window.frameList()->listModel()->rowCount(), 0);
+    QCOMPARE(counters.usedTime.load(), -1.0);
+    QCOMPARE(counters.received.load(), int64_t(0));
+    QCOMPARE(counters.sent.load(), int64_t(0));
+    QCOMPARE(cleared.size(), 1);
+}
+
+void tst_UiMdiChildCanGen::displayMenus_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("timeDisplay");
+    QTest::addColumn<int>("dataDisplay");
+    QTest::addColumn<int>("redraws");
+    QTest::newRow("DEC") << "decAct" << 0 << 0 << 1;
+    QTest::newRow("HEX") << "hexAct" << 0 << 1 << 1;
+    QTest::newRow("ASC") << "ascAct" << 0 << 2 << 1;
+    QTest::newRow("BIN") << "binAct" << 0 << 3 << 1;
+    QTest::newRow("Normal Time") << "normalTimeAct" << 0 << 1 << 0;
+    QTest::newRow("HEX Time") << "hexTimeAct" << 3 << 1 << 0;
+    QTest::newRow("Clock Time") << "clockTimeAct" << 2 << 1 << 0;
+}
+
+void tst_UiMdiChildCanGen::displayMenus()
+{
+    QFETCH(QString, entry);
+    QFETCH(int, timeDisplay);
+    QFETCH(int, dataDisplay);
+    QFETCH(int, redraws);
+    UiMdiChildCanGen window(nullptr, 1);
+    // Start from a comparative time so that Clock Time changes something.
+    action(window, "normalTimeAct")->trigger();
+    QSignalSpy redrawn(&window, &UiMdiChildCanGen::digitalTypeChangedSignal);
+    action(window, qPrintable(entry))->trigger();
+    const channelStatus &row = UlGlobalSet::instance().channel[1];
+    QCOMPARE(row.timeDisplay.load(), timeDisplay);
+    QCOMPARE(row.dataDisplay.load(), dataDisplay);
+    QCOMPARE(redrawn.size(), redraws);
+    int marked = 0;
+    for (const char *name : {"clockTimeAct", "hexTimeAct", "normalTimeAct"})
+        marked += action(window, name)->isChecked();
+    QCOMPARE(marked, 1);
+}
+
+void tst_UiMdiChildCanGen::saveBuffer_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("written");  // the file saved, or empty
+    QTest::addColumn<QStringList>("box");
+    QTest::newRow("csv") << "frames.csv" << "CAN File(*.can)" << "frames.csv"
+                         << QStringList{"Hint", "Save successfully"};
+    QTest::newRow("no suffix: the filter's") << "frames" << "ASC File(*.ASC)" << "frames.asc"
+                                             << QStringList{"Hint", "Save successfully"};
+    QTest::newRow("unknown suffix") << "notes.txt" << "CSV File(*.CSV)" << ""
+                                    << QStringList{"Warning", "Cannot write file %1,\nUnknown file type: save as "
+                                                              ".can, .csv or .asc."};
+    QTest::newRow("cannot open") << "missing/frames.can" << "CAN File(*.can)" << "" << QStringList{"Warning"};
+}
+
+void tst_UiMdiChildCanGen::saveBuffer()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, filter);
+    QFETCH(QString, written);
+    QFETCH(QStringList, box);
+    UiMdiChildCanGen window(nullptr, 0);
+    window.onStop();
+    for (uint32_t id = 1; id <= 20; ++id) {
+        const VCI_CAN_OBJ f = frame(id);
+        UlBuffer::instance(0).addFrame(&f, 1, false);
+    }
+    const QString path = dir.filePath(name);
+    QFile::remove(path);
+    if (written.isEmpty()) {
+        QFile existing(path);
+        if (existing.open(QIODevice::WriteOnly))
+            existing.write("keep");
+    }
+    answer = path;
+    answerFilter = filter;
+    action(window, "saveAct")->trigger();
+
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests.first().caption, QStringLiteral("Save"));
+    QCOMPARE(requests.first().filter, QStringLiteral("CAN File(*.can);;CSV File(*.CSV);;ASC File(*.ASC)"));
+    QVERIFY(requests.first().dir.isEmpty());
+    QStringList shown = shownBoxes().mid(0, box.size());
+    if (box.size() > 1 && box.at(1).contains(QLatin1String("%1")))
+        box[1] = box.at(1).arg(path);
+    QCOMPARE(shown, box);
+    if (written.isEmpty()) {
+        // Nothing touched a file that could not be saved to.
+        QVERIFY(!QFile::exists(path) || readAll(path) == "keep");
+    } else {
+        const QByteArray text = readAll(dir.filePath(written));
+        QCOMPARE(text.count('\n'), written.endsWith(QLatin1String(".csv")) ? 21 : 4 + 20 + 1);
+    }
+}
+
+void tst_UiMdiChildCanGen::saveInRealTime()
+{
+    UiMdiChildCanGen window(nullptr, 1);
+    const QString first = dir.filePath(QStringLiteral("live.csv"));
+    const QString second = dir.filePath(QStringLiteral("live2.asc"));
+    QFile::remove(first);
+    QFile::remove(second);
+    answer = first;
+    action(window, "rtSaveAct")->trigger();
+    QCOMPARE(requests.first().dir, QStringLiteral("test"));
+    QCOMPARE(requests.first().filter, QStringLiteral("CAN File(*.can);;CSV File(*.csv);;ASC File(*.asc)"));
+    QVERIFY(UlGlobalSet::instance().channel[1].realTimeSave);
+    QVERIFY(window.realTimeSaveThread()->isRunning());
+
+    VCI_CAN_OBJ frames[5];
+    for (uint32_t i = 0; i < 5; ++i)
+        frames[i] = frame(0x200 + i);
+    QCOMPARE(VCISIM_InjectFrames(VCI_DRAVIN_PCI2, 0, 1, frames, 5), 5u);
+    QTRY_COMPARE(window.realTimeSaveThread()->rowsWritten(), qint64(5));
+
+    // A new file ends the recording in hand.
+    answer = second;
+    action(window, "rtSaveAct")->trigger();
+    QCOMPARE(readAll(first).count('\n'), 1 + 5);
+    QCOMPARE(VCISIM_InjectFrames(VCI_DRAVIN_PCI2, 0, 1, frames, 2), 2u);
+    QTRY_COMPARE(window.realTimeSaveThread()->rowsWritten(), qint64(2));
+
+    action(window, "stopRtSaveAct")->trigger();
+    QVERIFY(!UlGlobalSet::instance().channel[1].realTimeSave);
+    QVERIFY(!window.realTimeSaveThread()->isRunning());
+    QVERIFY(readAll(second).endsWith("End Triggerblock\n"));
+    QCOMPARE(readAll(second).count('\n'), 4 + 2 + 1);
+    QVERIFY(boxes.isEmpty());
+}
+
+void tst_UiMdiChildCanGen::realTimeRefusalsKeepFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("unknown suffix") << "old.txt";
+    QTest::newRow("cannot open") << "missing/old.csv";
+}
+
+void tst_UiMdiChildCanGen::realTimeRefusalsKeepFiles()
+{
+    QFETCH(QString, name);
+    UiMdiChildCanGen window(nullptr, 0);
+    const QString path = dir.filePath(name);
+    QFile existing(path);
+    if (existing.open(QIODevice::WriteOnly))
+        existing.write("keep");
+    existing.close();
+    answer = path;
+    action(window, "rtSaveAct")->trigger();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first().title, QStringLiteral("Warning"));
+    QVERIFY(boxes.first().text.startsWith(QStringLiteral("Cannot write file %1,\n").arg(path)));
+    QVERIFY(!UlGlobalSet::instance().channel[0].realTimeSave);
+    QVERIFY(!window.realTimeSaveThread()->isRunning());
+    QVERIFY(!QFile::exists(path) || readAll(path) == "keep");
+}
+
+void tst_UiMdiChildCanGen::realTimeFailureWarns()
+{
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        QSKIP("no /dev/full");
+    UiMdiChildCanGen window(nullptr, 0);
+    const QString path = dir.filePath(QStringLiteral("full.can"));
+    QFile::remove(path);
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), path));
+    answer = path;
+    action(window, "rtSaveAct")->trigger();
+    // The .can header alone fits the file's buffer: more frames than that.
+    UlBuffer &buffer = UlBuffer::instance(0);
+    for (uint32_t id = 0; id < 2000; ++id) {
+        const VCI_CAN_OBJ f = frame(id);
+        buffer.addFrame(&f, 1, false);
+    }
+    QTRY_COMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first().title, QStringLiteral("Warning"));
+    QVERIFY(boxes.first().text.startsWith(QStringLiteral("Cannot write file %1,\n").arg(path)));
+    QVERIFY(!UlGlobalSet::instance().channel[0].realTimeSave);
+    QCOMPARE(buffer.countRt(), 0);
+}
+
+void tst_UiMdiChildCanGen::dbcAndChargingWindows()
+{
+    UiMdiChildCanGen window(nullptr, 1);
+    action(window, "dbcAct")->trigger();
+    QPointer<DBCWidget> dbc = window.dbcWindow();
+    QVERIFY(dbc && dbc->isVisible());
+    QCOMPARE(dbc->replayMode(), int(DBCWidget::LiveMode));
+    QCOMPARE(dbc->channel(), 1);
+    action(window, "dbcAct")->trigger();
+    QCOMPARE(window.dbcWindow(), dbc.data());
+    dbc->close();
+    QTRY_VERIFY(dbc.isNull());
+    QVERIFY(!window.isDbcOpen());
+    action(window, "dbcAct")->trigger();
+    QVERIFY(window.dbcWindow() && window.dbcWindow() != dbc.data());
+    window.dbcWindow()->close();
+
+    action(window, "gbtAct")->trigger();
+    QPointer<GBT27931Widget> gbt = window.gbtWindow();
+    QVERIFY(gbt && window.isGbtOpen());
+    QVERIFY(UlBuffer::instance(1).GBT27930Run());
+    action(window, "gbtAct")->trigger();
+    QCOMPARE(window.gbtWindow(), gbt.data());
+    gbt->close();
+    QTRY_VERIFY(gbt.isNull());
+    QVERIFY(!window.isGbtOpen());
+}
+
+void tst_UiMdiChildCanGen::closeRefusals_data()
+{
+    QTest::addColumn<QString>("open");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("sending") << "sending" << "Please stop sending data first";
+    QTest::newRow("DBC window") << "dbcAct" << "Please close the DBC dialog box first";
+    QTest::newRow("charging window") << "gbtAct" << "Please close the charging pile dialog box first";
+}
+
+void tst_UiMdiChildCanGen::closeRefusals()
+{
+    QFETCH(QString, open);
+    QFETCH(QString, text);
+    UiMdiChildCanGen window(nullptr, 0);
+    window.show();
+    if (open == QLatin1String("sending"))
+        window.sendTab()->UpdateUI(true);
+    else
+        action(window, qPrintable(open))->trigger();
+    QSignalSpy closed(&window, &UiMdiChildCanGen::closeSignal);
+    QVERIFY(!window.close());
+    QCOMPARE(shownBoxes(), QStringList({"Hint", text}));
+    QCOMPARE(boxes.first().parent, &window);
+    QVERIFY(closed.isEmpty());
+    QVERIFY(window.receiveThread()->isRunning());
+    QVERIFY(DevCan::instance().isStarted(0));
+}
+
+void tst_UiMdiChildCanGen::closeStopsTheChannel()
+{
+    UiMdiChildCanGen window(nullptr, 1);
+    window.show();
+    answer = dir.filePath(QStringLiteral("closing.asc"));
+    action(window, "rtSaveAct")->trigger();
+    QSignalSpy closed(&window, &UiMdiChildCanGen::closeSignal);
+    QVERIFY(window.close());
+    QCOMPARE(closed.size(), 1);
+    QCOMPARE(closed.first().at(0).toInt(), 1);
+    QVERIFY(!window.receiveThread()->isRunning());
+    QVERIFY(!window.realTimeSaveThread()->isRunning());
+    QVERIFY(readAll(answer).endsWith("End Triggerblock\n"));
+    QVERIFY(DevCan::instance().isReset(1));
+    QVERIFY(DevCan::instance().isStarted(0));
+}
+
+void tst_UiMdiChildCanGen::goingAwayClosesItsWindows()
+{
+    auto *window = new UiMdiChildCanGen(nullptr, 0);
+    window->onShowDBC();
+    window->onShowGBT27930();
+    QPointer<DBCWidget> dbc = window->dbcWindow();
+    QPointer<GBT27931Widget> gbt = window->gbtWindow();
+    QPointer<CanReadThread> receive = window->receiveThread();
+    delete window;
+    QVERIFY(dbc.isNull());
+    QVERIFY(gbt.isNull());
+    QVERIFY(receive.isNull());
+    QVERIFY(!UlBuffer::instance(0).GBT27930Run());
+}
+
+void tst_UiMdiChildCanGen::sendTabErrors_data()
+{
+    QTest::addColumn<bool>("maxId");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("send failed") << false << "Send failed.";
+    QTest::newRow("ID out of range") << true
+                                     << "Frame ID exceeded. Standard Frame ID's valid value is 0 - 0x7ff, Extend "
+                                        "Frame ID's valid value is 0 - 0x1fffffff.";
+}
+
+void tst_UiMdiChildCanGen::sendTabErrors()
+{
+    QFETCH(bool, maxId);
+    QFETCH(QString, text);
+    UiMdiChildCanGen window(nullptr, 0);
+    if (maxId)
+        Q_EMIT window.sendTab()->maxIdErrorSignal();
+    else
+        Q_EMIT window.sendTab()->sendErrorSignal();
+    QCOMPARE(shownBoxes(), QStringList({"Error", text}));
+}
+
+MEROVAST_GUI_TEST_MAIN(tst_UiMdiChildCanGen)
+#include "tst_uimdichildcangen.moc"
