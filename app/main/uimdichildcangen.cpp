@@ -287,6 +287,13 @@ void UiMdiChildCanGen::onStopRtSave()
 
 void UiMdiChildCanGen::onRtSaveFailed(int failure, const QString &fileName, const QString &errorText)
 {
+    // The receive thread may have queued a frame while the recording gave up.
+    if (!UlGlobalSet::instance().channel[channelIndex].realTimeSave) {
+        UlBuffer &buffer = UlBuffer::instance(channelIndex);
+        UlCanObj late;
+        while (buffer.takeRtSaveFrame(late)) {
+        }
+    }
     if (failure == CanRealTimeSaveThread::SplitFailed)
         UiMessage::warning(this, tr("error"), tr("open file error!"));
     else

@@ -268,10 +268,14 @@ void tst_CanRealTimeSaveThread::failureEndsRecording()
     CanRealTimeSaveThread thread(kChannel);
     thread.setSplitRows(splitRows);
     QSignalSpy failed(&thread, &CanRealTimeSaveThread::failed);
-    startRecording(thread, path);
-    // Enough to fill the file's buffer on a full disk.
-    for (uint32_t id = 0; id < 5000; ++id)
-        buffer.addRtSaveFrame(stamped(id));
+    // Queued before the thread starts, so that none comes after it gave up.
+    UlGlobalSet::instance().channel[kChannel].realTimeSave = true;
+    for (uint32_t id = 0; id < 5000; ++id) {
+        const VCI_CAN_OBJ f = stamped(id).obj;
+        buffer.addFrame(&f, 1, false);
+    }
+    thread.setFileName(path);
+    thread.start();
     QVERIFY(thread.wait(10000));
     QCOMPARE(failed.size(), 1);
     QCOMPARE(failed.first().at(0).toInt(), failure);
