@@ -39,6 +39,25 @@ constexpr int kOtherToolButtonWidth = 78;
 constexpr int kChineseMinimumWidth = 1080;
 constexpr int kOtherMinimumWidth = 1200;
 
+// The first word of the bus-status window's title.
+QString deviceFamily(uint32_t devType)
+{
+    switch (devType) {
+    case VCI_DRAVIN_PCI1:
+    case VCI_DRAVIN_PCI2:
+    case VCI_DRAVIN_PCI4:
+        return QStringLiteral("DRAVIN");
+    case VCI_KELMO_USB1:
+    case VCI_KELMO_USB2:
+        return QStringLiteral("KELMO");
+    case VCI_DRAVEX_PCIE2:
+    case VCI_DRAVEX_PCIE1:
+        return QStringLiteral("DRAVEX");
+    default:
+        return QString();
+    }
+}
+
 } // namespace
 
 Merovast::Merovast(QWidget *parent) : QMainWindow(parent), form(std::make_unique<Ui::MerovastClass>())
@@ -451,7 +470,13 @@ void Merovast::closeDeviceAndClear()
 void Merovast::devBufferSetting()
 {
     UiBufferSetting dialog(this);
-    dialog.exec();
+    if (dialog.exec() != 1 || !DevCan::instance().isOpen())
+        return;
+    const int cycle = UlBuffer::instance(0).getRefreshCycle();
+    for (QMdiSubWindow *window : mdiArea->subWindowList()) {
+        if (auto *child = qobject_cast<UiMdiChildCanGen *>(window->widget()))
+            child->setRefreshCycle(cycle);
+    }
 }
 
 void Merovast::devIdFormatSetting()
@@ -533,6 +558,16 @@ void Merovast::fileCnfExport()
 
 void Merovast::toolBusStatus()
 {
+    if (UiBusStatus::isShowing)
+        return;
+    const DevCan &device = DevCan::instance();
+    const QString title = QStringLiteral("%1 %2 %3")
+                                  .arg(deviceFamily(device.getDevType()), tr("Device"),
+                                       QString::number(device.getDevIndex()));
+    // Top-level and modeless; it deletes itself when closed.
+    auto *window = new UiBusStatus(int(device.getChannels()), title);
+    window->setModal(false);
+    window->show();
 }
 
 void Merovast::toolNameSetting()
@@ -550,6 +585,10 @@ void Merovast::toolUpdateFireware()
 
 void Merovast::onWatch()
 {
+    for (QMdiSubWindow *window : mdiArea->subWindowList()) {
+        if (auto *child = qobject_cast<UiMdiChildCanGen *>(window->widget()))
+            child->onClear();
+    }
     UlGlobalSet &settings = UlGlobalSet::instance();
     settings.onWatch();
     if (!settings.isWatch()) {
