@@ -509,6 +509,10 @@ Line %2, column %3</source>
         <source>Hint</source>
         <translation>提示</translation>
     </message>
+    <message>
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
 </context>
 <context>
     <name>MerovastClass</name>
