@@ -17,11 +17,10 @@ bool ASCFile::open(const QString &fileName)
 bool ASCFile::prepare()
 {
     clearReadError();
-    if (!isOpen())
-        return false;
-    for (int i = 0; i < 3 && readTextLine(m_line); ++i) {
-    }
-    return !hasError();
+    // Header lines ("date", "base", "//version", ...) are not frame lines and
+    // getFrame skips them, so a file whose header is shorter than ours keeps
+    // its first frame.
+    return isOpen();
 }
 
 bool ASCFile::getFrame(CanObj &frame)

@@ -15,6 +15,7 @@ private Q_SLOTS:
     void otherToolFile();
     void crLfReadsAsLf();
     void endsAtTriggerblockEnd();
+    void shortHeaderKeepsFirstFrame();
     void badFrameLineFails();
     void conformance_data();
     void conformance();
@@ -140,6 +141,17 @@ void tst_ASCFile::crLfReadsAsLf()
     QVERIFY(file.open(write(QByteArray(crlf).replace("\r\n", "\n"))));
     QVERIFY(file.prepare());
     QCOMPARE(readAll(file), otherToolFrames);
+}
+
+void tst_ASCFile::shortHeaderKeepsFirstFrame()
+{
+    ASCFile file;
+    QVERIFY(file.open(write("base hex timestamps absolute\n"
+                            "0.001000\t1\t100\tRx\td\t1\t01 \t\n"
+                            "0.002000\t1\t101\tRx\td\t1\t02 \t\n")));
+    QVERIFY(file.prepare());
+    QCOMPARE(readAll(file).size(), 2);
+    QVERIFY(!file.hasError());
 }
 
 void tst_ASCFile::endsAtTriggerblockEnd()
