@@ -5,12 +5,17 @@
 
 #include "controlcan.h"
 #include "devcan.h"
+#include "ulbuffer.h"
+#include "ulglobalset.h"
 #include "vcisim.h"
 
+#include <QByteArray>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QThread>
+#include <QVector>
 
 #include <vector>
 
@@ -42,6 +47,29 @@ inline void closeBus()
     DevCan::instance().closeDevice();
 }
 
+// The sending channel's frame buffer emptied, its sent frames shown.
+inline void resetSendBuffer()
+{
+    UlBuffer &buffer = UlBuffer::instance(int(Tx));
+    buffer.setHideSendFrame(false);
+    buffer.reset();
+}
+
+// As resetSendBuffer, with right-aligned IDs and no frames counted as sent.
+inline void resetSender()
+{
+    UlGlobalSet &settings = UlGlobalSet::instance();
+    settings.IDFORMAT = 0;
+    settings.channel[Tx].counters.sent = 0;
+    resetSendBuffer();
+}
+
+// The sending channel's sent-frame counter.
+inline int64_t sentCount()
+{
+    return UlGlobalSet::instance().channel[Tx].counters.sent;
+}
+
 inline uint64_t transmitted(uint32_t channel = Tx)
 {
     VCISIM_STATS stats{};
@@ -61,6 +89,28 @@ inline std::vector<VCI_CAN_OBJ> heard(int expected, int timeoutMs = 5000)
         const uint32_t n = VCI_Receive(Type, 0, Rx, buffer, 256, 10);
         frames.insert(frames.end(), buffer, buffer + n);
     } while (int(frames.size()) < expected && timer.elapsed() < timeoutMs);
+    return frames;
+}
+
+// A frame as the bus carries it; a remote frame has no data.
+struct BusFrame {
+    uint32_t id;
+    bool remote;
+    QByteArray data;
+    bool operator==(const BusFrame &o) const { return id == o.id && remote == o.remote && data == o.data; }
+};
+
+// The frames a firmware upload of file must put on the bus, in order.
+inline QVector<BusFrame> firmwareUpload(const QByteArray &file)
+{
+    QVector<BusFrame> frames{{0x110, true, {}}};
+    for (int at = 0; at < file.size(); at += 8)
+        frames.append({0x111, false, file.mid(at, 8)});
+    frames.append({0x112, true, {}});
+    const QByteArray digest = QCryptographicHash::hash(file, QCryptographicHash::Sha1);
+    for (int at = 0; at < digest.size(); at += 8)
+        frames.append({0x113, false, digest.mid(at, 8)});
+    frames.append({0x114, true, {}});
     return frames;
 }
 

@@ -1,9 +1,12 @@
 #include "ascfile.h"
 #include "candata.h"
 #include "canobj.h"
+#include "testhelpers.h"
 #include "ulascformat.h"
 
 #include <QtTest>
+
+using namespace TestFrames;
 
 class tst_ASCFile : public QObject
 {
@@ -21,33 +24,9 @@ private Q_SLOTS:
     void conformance();
 
 private:
-    QString write(const QByteArray &bytes);
-    QTemporaryDir m_dir;
-    int m_files = 0;
+    QString write(const QByteArray &bytes) { return m_dir.write(bytes, QStringLiteral(".asc")); }
+    TestFiles m_dir;
 };
-
-static QString describe(const CanObj &f)
-{
-    QString data;
-    for (int i = 0; i < 8; ++i)
-        data += QString::asprintf("%02X", f.Data[i]);
-    return QString::asprintf("t=%u id=%X x=%d r=%d len=%d ", f.DeviceTime, f.ID, f.ExternFlag, f.RemoteFlag, f.DataLen)
-        + data;
-}
-
-static QString frameText(uint32_t t, uint32_t id, bool x, bool r, int len, const char *data = "0000000000000000")
-{
-    return QString::asprintf("t=%u id=%X x=%d r=%d len=%d %s", t, id, int(x), int(r), len, data);
-}
-
-QString tst_ASCFile::write(const QByteArray &bytes)
-{
-    const QString path = m_dir.filePath(QString::number(++m_files) + ".asc");
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-    return path;
-}
 
 void tst_ASCFile::lines_data()
 {

@@ -1,6 +1,7 @@
 #include "candata.h"
 #include "canfile.h"
 #include "canobj.h"
+#include "testhelpers.h"
 #include "ulcanfileformat.h"
 
 #include <QtTest>
@@ -17,9 +18,8 @@ private Q_SLOTS:
     void missingFile();
 
 private:
-    QString write(const QByteArray &bytes);
-    QTemporaryDir m_dir;
-    int m_files = 0;
+    QString write(const QByteArray &bytes) { return m_dir.write(bytes, QStringLiteral(".can")); }
+    TestFiles m_dir;
 };
 
 static QByteArray record(uint32_t id, uint32_t stamp, uint8_t len, uint8_t fill)
@@ -32,15 +32,6 @@ static QByteArray record(uint32_t id, uint32_t stamp, uint8_t len, uint8_t fill)
     for (int i = 0; i < 8; ++i)
         r[13 + i] = char(fill + i);
     return r;
-}
-
-QString tst_CANFile::write(const QByteArray &bytes)
-{
-    const QString path = m_dir.filePath(QString::number(++m_files) + ".can");
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-    return path;
 }
 
 void tst_CANFile::headerAndSize_data()

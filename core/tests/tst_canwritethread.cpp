@@ -59,9 +59,7 @@ void tst_CanWriteThread::init()
 {
     QVERIFY(openBus());
     UlPipe::instance(int(Tx)).clear();
-    UlBuffer &buffer = UlBuffer::instance(int(Tx));
-    buffer.setHideSendFrame(false);
-    buffer.reset();
+    resetSendBuffer();
 }
 
 void tst_CanWriteThread::cleanup()

@@ -1,5 +1,6 @@
 #include "sendfixture.h"
 #include "taskthread.h"
+#include "testhelpers.h"
 #include "ulbuffer.h"
 #include "ulglobalset.h"
 #include "ulpipe.h"
@@ -61,16 +62,7 @@ static taskObj task(uint32_t id, int frames, int times, int interval = 0, int id
     f.DataLen = 8;
     for (int i = 0; i < 8; ++i)
         f.Data[i] = uint8_t(0x10 * i);
-    CanData d;
-    d.push(f);
-    taskObj t;
-    t.frames.append(d);
-    t.Frames = frames;
-    t.Times = times;
-    t.Interval = interval;
-    t.IdIncrease = idIncrease;
-    t.DataIncrease = dataIncrease;
-    return t;
+    return TestFrames::task(f, frames, times, interval, idIncrease, dataIncrease);
 }
 
 static void give(taskThread &thread, const QList<taskObj> &tasks, int page)
@@ -80,11 +72,6 @@ static void give(taskThread &thread, const QList<taskObj> &tasks, int page)
         queue.enqueue(t);
     thread.setTaskQueue(queue);
     thread.setPage(page);
-}
-
-static int64_t sentCount()
-{
-    return UlGlobalSet::instance().channel[Tx].counters.sent;
 }
 
 static QVector<uint> idsOf(const std::vector<VCI_CAN_OBJ> &frames)
@@ -110,13 +97,8 @@ void tst_TaskThread::watch(taskThread &thread)
 void tst_TaskThread::init()
 {
     QVERIFY(openBus());
-    UlGlobalSet &settings = UlGlobalSet::instance();
-    settings.IDFORMAT = 0;
-    settings.channel[Tx].sendMode = 0;
-    settings.channel[Tx].counters.sent = 0;
-    UlBuffer &buffer = UlBuffer::instance(int(Tx));
-    buffer.setHideSendFrame(false);
-    buffer.reset();
+    resetSender();
+    UlGlobalSet::instance().channel[Tx].sendMode = 0;
 }
 
 void tst_TaskThread::cleanup()

@@ -2,6 +2,7 @@
 #include "canfile.h"
 #include "canobj.h"
 #include "canobjstr.h"
+#include "testhelpers.h"
 #include "ulascformat.h"
 #include "ulcanfileformat.h"
 #include "ulcsvformat.h"
@@ -12,6 +13,8 @@
 #include <QTextCodec>
 
 #include <memory>
+
+using TestFrames::describe;
 
 class tst_UlRecordFormat : public QObject
 {
@@ -40,43 +43,17 @@ Q_DECLARE_METATYPE(QVector<Arrival>)
 
 static CanObj frame(uint32_t id, uint32_t stamp, QByteArray data, bool extended = false, bool remote = false)
 {
-    CanObj f;
-    f.ID = id;
+    CanObj f = TestFrames::frame(id, data, extended, remote);
     f.DeviceTime = stamp;
-    f.ExternFlag = extended;
-    f.RemoteFlag = remote;
-    f.DataLen = uint8_t(data.size());
-    if (!remote)
-        memcpy(f.Data, data.constData(), size_t(data.size()));
     return f;
 }
 
 // The row texts the frame buffer makes of a frame.
 static CanObjStr row(const CanObj &f, bool sent, const QString &time, int index = 0)
 {
-    CanObjStr r;
+    CanObjStr r = TestFrames::bufferRow(f, sent, time);
     r.index = QString::number(index);
-    r.id = QString::asprintf("%08X ", f.ID);
-    r.deviceTime = sent ? QStringLiteral("NULL") : QString::asprintf("0x%X", f.DeviceTime);
-    r.time = time;
-    r.frameType = f.RemoteFlag ? QStringLiteral("Remote") : QStringLiteral("Data Frame");
-    r.frameFormat = f.ExternFlag ? QStringLiteral("Extend") : QStringLiteral("Standard");
-    r.dataLen = QString::number(f.DataLen);
-    QStringList bytes;
-    for (int i = 0; i < f.DataLen && i < 8 && !f.RemoteFlag; ++i)
-        bytes << QString::asprintf("%02X", f.Data[i]);
-    r.data = bytes.join(QLatin1Char(' '));
-    r.direction = sent ? QStringLiteral("Tx") : QStringLiteral("Rx");
     return r;
-}
-
-static QString describe(const CanObj &f)
-{
-    QString data;
-    for (uint8_t b : f.Data)
-        data += QString::asprintf("%02X", b);
-    return QString::asprintf("id=%X t=%u x=%d r=%d len=%d ", f.ID, f.DeviceTime, f.ExternFlag, f.RemoteFlag, f.DataLen)
-        + data;
 }
 
 void tst_UlRecordFormat::canHeader()

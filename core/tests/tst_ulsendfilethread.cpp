@@ -1,5 +1,6 @@
 #include "canobjstr.h"
 #include "sendfixture.h"
+#include "testhelpers.h"
 #include "ulascformat.h"
 #include "ulbuffer.h"
 #include "ulcanfileformat.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 
 using namespace SendFixture;
+using TestFrames::frame;
 
 class tst_UlSendFileThread : public QObject
 {
@@ -36,13 +38,12 @@ private Q_SLOTS:
     void stopDuringLongGap();
 
 private:
-    QString write(const QByteArray &bytes, const QString &suffix);
+    QString write(const QByteArray &bytes, const QString &suffix) { return m_dir.write(bytes, suffix); }
     void watch(UlSendFileThread &thread);
     // Runs a replay to its end (at most timeoutMs).
     bool replay(UlSendFileThread &thread, int timeoutMs = 5000);
 
-    QTemporaryDir m_dir;
-    int m_files = 0;
+    TestFiles m_dir;
     QStringList m_events;
     QList<int> m_progress;
 };
@@ -51,44 +52,18 @@ static const QStringList Ran = {QStringLiteral("start"), QStringLiteral("tail")}
 static const QStringList Failed = {QStringLiteral("start"), QStringLiteral("error"), QStringLiteral("tail")};
 static const QStringList NotStarted = {QStringLiteral("error")};
 
-static CanObj frame(uint32_t id, QByteArray data, bool extended = false, bool remote = false)
-{
-    CanObj f;
-    f.ID = id;
-    f.ExternFlag = extended;
-    f.RemoteFlag = remote;
-    f.DataLen = uint8_t(data.size());
-    if (!remote)
-        memcpy(f.Data, data.constData(), size_t(data.size()));
-    return f;
-}
-
 static taskObj templateTask(const CanObj &templ, int interval)
 {
-    CanData d;
-    d.push(templ);
-    taskObj task;
-    task.frames.append(d);
-    task.Interval = interval;
-    return task;
+    return TestFrames::task(templ, 0, 0, interval);
 }
 
 // A frame-buffer row of the frame, as the save threads get it.
 static CanObjStr row(const CanObj &f, bool sent, uint32_t stamp, int ms)
 {
-    CanObjStr r;
-    r.id = QString::asprintf("%08X ", f.ID);
-    r.deviceTime = sent ? QStringLiteral("NULL") : QString::asprintf("0x%X", stamp);
-    r.time = QTime::fromMSecsSinceStartOfDay(ms).toString(QStringLiteral("hh:mm:ss:zzz"));
-    r.frameType = f.RemoteFlag ? QStringLiteral("Remote") : QStringLiteral("Data Frame");
-    r.frameFormat = f.ExternFlag ? QStringLiteral("Extend") : QStringLiteral("Standard");
-    r.dataLen = QString::number(f.DataLen);
-    QStringList bytes;
-    for (int i = 0; i < f.DataLen && !f.RemoteFlag; ++i)
-        bytes << QString::asprintf("%02X", f.Data[i]);
-    r.data = bytes.join(QLatin1Char(' '));
-    r.direction = sent ? QStringLiteral("Tx") : QStringLiteral("Rx");
-    return r;
+    CanObj stamped = f;
+    stamped.DeviceTime = stamp;
+    return TestFrames::bufferRow(stamped, sent,
+                                 QTime::fromMSecsSinceStartOfDay(ms).toString(QStringLiteral("hh:mm:ss:zzz")));
 }
 
 static QByteArray canRecord(uint32_t id, uint32_t stamp, uint8_t len = 1, uint8_t byte0 = 0)
@@ -121,11 +96,6 @@ static QByteArray canFile(const QList<uint32_t> &stamps)
     return bytes;
 }
 
-static int64_t sentCount()
-{
-    return UlGlobalSet::instance().channel[Tx].counters.sent;
-}
-
 // Device time stamps (0.1 ms) of the frames the listening channel heard.
 static QVector<int64_t> stamps(const std::vector<VCI_CAN_OBJ> &frames)
 {
@@ -139,15 +109,6 @@ static int64_t median(QVector<int64_t> values)
 {
     std::sort(values.begin(), values.end());
     return values.isEmpty() ? 0 : values.at(values.size() / 2);
-}
-
-QString tst_UlSendFileThread::write(const QByteArray &bytes, const QString &suffix)
-{
-    const QString path = m_dir.filePath(QString::number(++m_files) + suffix);
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-    return path;
 }
 
 void tst_UlSendFileThread::watch(UlSendFileThread &thread)
@@ -175,12 +136,7 @@ void tst_UlSendFileThread::init()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(openBus());
-    UlGlobalSet &settings = UlGlobalSet::instance();
-    settings.IDFORMAT = 0;
-    settings.channel[Tx].counters.sent = 0;
-    UlBuffer &buffer = UlBuffer::instance(int(Tx));
-    buffer.setHideSendFrame(false);
-    buffer.reset();
+    resetSender();
 }
 
 void tst_UlSendFileThread::cleanup()

@@ -1,5 +1,6 @@
 #include "canwritethread.h"
 #include "sendfixture.h"
+#include "testhelpers.h"
 #include "ulbuffer.h"
 #include "ulpipe.h"
 #include "ulsendfirmwarethread.h"
@@ -25,9 +26,8 @@ private Q_SLOTS:
     void cannotRead();
 
 private:
-    QString write(const QByteArray &bytes);
-    QTemporaryDir m_dir;
-    int m_files = 0;
+    QString write(const QByteArray &bytes) { return m_dir.write(bytes, QStringLiteral(".bin")); }
+    TestFiles m_dir;
 };
 
 Q_DECLARE_METATYPE(std::vector<int>)
@@ -54,45 +54,13 @@ static QByteArray bytesOf(const uint8_t *data, int len)
     return QByteArray(reinterpret_cast<const char *>(data), len);
 }
 
-// The frames an upload of file must put on the bus, in order.
-struct Expected {
-    uint32_t id;
-    bool remote;
-    QByteArray data;
-};
-
-static QVector<Expected> sequence(const QByteArray &file)
-{
-    QVector<Expected> frames;
-    frames.append({0x110, true, {}});
-    for (int at = 0; at < file.size(); at += 8)
-        frames.append({0x111, false, file.mid(at, 8)});
-    frames.append({0x112, true, {}});
-    const QByteArray digest = QCryptographicHash::hash(file, QCryptographicHash::Sha1);
-    for (int at = 0; at < digest.size(); at += 8)
-        frames.append({0x113, false, digest.mid(at, 8)});
-    frames.append({0x114, true, {}});
-    return frames;
-}
-
-QString tst_UlSendFirmwareThread::write(const QByteArray &bytes)
-{
-    const QString path = m_dir.filePath(QString::number(++m_files) + ".bin");
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-    return path;
-}
-
 void tst_UlSendFirmwareThread::init()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(openBus());
     for (int ch = 0; ch < UlPipe::Channels; ++ch)
         UlPipe::instance(ch).clear();
-    UlBuffer &buffer = UlBuffer::instance(int(Tx));
-    buffer.setHideSendFrame(false);
-    buffer.reset();
+    resetSendBuffer();
 }
 
 void tst_UlSendFirmwareThread::cleanup()
@@ -148,7 +116,7 @@ void tst_UlSendFirmwareThread::units()
         }
     }
     QCOMPARE(sizes, unitSizes);
-    const QVector<Expected> want = sequence(file);
+    const QVector<BusFrame> want = firmwareUpload(file);
     QCOMPARE(frames.size(), want.size());
     for (int i = 0; i < frames.size(); ++i) {
         const CanObj &f = frames[i];
@@ -177,7 +145,7 @@ void tst_UlSendFirmwareThread::uploadOnBus()
     writer.start();
     sender.start();
 
-    const QVector<Expected> want = sequence(file);
+    const QVector<BusFrame> want = firmwareUpload(file);
     const std::vector<VCI_CAN_OBJ> bus = heard(want.size());
     QTRY_COMPARE(tails.count(), 1);
     QVERIFY(sender.wait(5000));

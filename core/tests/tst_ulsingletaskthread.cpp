@@ -1,4 +1,5 @@
 #include "sendfixture.h"
+#include "testhelpers.h"
 #include "ulbuffer.h"
 #include "ulglobalset.h"
 #include "ulsingletaskthread.h"
@@ -32,32 +33,13 @@ static taskObj task(uint32_t id, int frames, int times, int interval = 0, int id
     f.DataLen = 3;
     f.Data[0] = 0xFE;
     f.Data[1] = 0x42;
-    CanData d;
-    d.push(f);
-    taskObj t;
-    t.frames.append(d);
-    t.Frames = frames;
-    t.Times = times;
-    t.Interval = interval;
-    t.IdIncrease = idIncrease;
-    t.DataIncrease = dataIncrease;
-    return t;
-}
-
-static int64_t sentCount()
-{
-    return UlGlobalSet::instance().channel[Tx].counters.sent;
+    return TestFrames::task(f, frames, times, interval, idIncrease, dataIncrease);
 }
 
 void tst_UlSingleTaskThread::init()
 {
     QVERIFY(openBus());
-    UlGlobalSet &settings = UlGlobalSet::instance();
-    settings.IDFORMAT = 0;
-    settings.channel[Tx].counters.sent = 0;
-    UlBuffer &buffer = UlBuffer::instance(int(Tx));
-    buffer.setHideSendFrame(false);
-    buffer.reset();
+    resetSender();
 }
 
 void tst_UlSingleTaskThread::cleanup()

@@ -1,3 +1,4 @@
+#include "testhelpers.h"
 #include "ultasklistxml.h"
 
 #include <QtTest>
@@ -25,13 +26,7 @@ static taskObj task(uint32_t id, int frames, int times)
     f.DataLen = 8;
     for (int i = 0; i < 8; ++i)
         f.Data[i] = uint8_t(0x11 * (i + 1));
-    CanData d;
-    d.push(f);
-    taskObj t;
-    t.frames.append(d);
-    t.Frames = frames;
-    t.Times = times;
-    return t;
+    return TestFrames::task(f, frames, times);
 }
 
 static QByteArray written(const QList<taskObj> &tasks)
