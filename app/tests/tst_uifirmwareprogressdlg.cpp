@@ -6,6 +6,8 @@
 #include "controlcan.h"
 #include "devcan.h"
 #include "guitest.h"
+#include "sendfixture.h"
+#include "testhelpers.h"
 #include "uifiledialog.h"
 #include "uifirmwareprogressdlg.h"
 #include "uimessage.h"
@@ -14,11 +16,9 @@
 #include "ulsendfirmwarethread.h"
 #include "vcisim.h"
 
-#include <QCryptographicHash>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <vector>
@@ -43,25 +43,8 @@ QByteArray image(int size)
     return bytes;
 }
 
-struct Frame {
-    uint32_t id;
-    bool remote;
-    QByteArray data;
-    bool operator==(const Frame &o) const { return id == o.id && remote == o.remote && data == o.data; }
-};
-
-QVector<Frame> upload(const QByteArray &file)
-{
-    QVector<Frame> frames{{0x110, true, {}}};
-    for (int at = 0; at < file.size(); at += 8)
-        frames.append({0x111, false, file.mid(at, 8)});
-    frames.append({0x112, true, {}});
-    const QByteArray digest = QCryptographicHash::hash(file, QCryptographicHash::Sha1);
-    for (int at = 0; at < digest.size(); at += 8)
-        frames.append({0x113, false, digest.mid(at, 8)});
-    frames.append({0x114, true, {}});
-    return frames;
-}
+using Frame = SendFixture::BusFrame;
+using SendFixture::firmwareUpload;
 
 // Everything the listening channel has heard so far.
 QVector<Frame> heard()
@@ -120,7 +103,7 @@ private Q_SLOTS:
     void transmitFailure();
 
 private:
-    QString write(const QByteArray &bytes);
+    QString write(const QByteArray &bytes) { return dir.write(bytes, QStringLiteral(".bin")); }
     static QPushButton *button(QDialog &dialog, const char *name)
     {
         return dialog.findChild<QPushButton *>(QLatin1String(name));
@@ -132,20 +115,10 @@ private:
     }
     void startUpload(UiFirmwareProgressDlg &dialog, const QString &path);
 
-    QTemporaryDir dir;
-    int files = 0;
+    TestFiles dir;
     QList<UiMessage::Box> boxes;
     VCI_TransmitFn realTransmit = nullptr;
 };
-
-QString tst_UiFirmwareProgressDlg::write(const QByteArray &bytes)
-{
-    const QString path = dir.filePath(QString::number(++files) + QStringLiteral(".bin"));
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-    return path;
-}
 
 void tst_UiFirmwareProgressDlg::startUpload(UiFirmwareProgressDlg &dialog, const QString &path)
 {
@@ -205,7 +178,7 @@ void tst_UiFirmwareProgressDlg::uploadsImage()
     startUpload(dialog, write(file));
     QVERIFY(!button(dialog, "SendButton")->isEnabled());
     QTRY_VERIFY(button(dialog, "SendButton")->isEnabled());
-    const QVector<Frame> want = upload(file);
+    const QVector<Frame> want = firmwareUpload(file);
     QTRY_COMPARE(transmitted(), uint64_t(want.size()));
     QCOMPARE(heard(), want);
     QCOMPARE(dialog.findChild<QProgressBar *>()->value(), 100);
@@ -285,7 +258,7 @@ void tst_UiFirmwareProgressDlg::stopClosesUpload()
     QTRY_VERIFY(button(dialog, "SendButton")->isEnabled());
     QVector<Frame> bus;
     QTRY_VERIFY((bus += heard(), !bus.isEmpty() && bus.last().id == 0x114u));
-    const QVector<Frame> whole = upload(file);
+    const QVector<Frame> whole = firmwareUpload(file);
     QVERIFY(bus.size() < whole.size());
     QCOMPARE(bus.first(), whole.first());
     QCOMPARE(bus.mid(1, bus.size() - 6), whole.mid(1, bus.size() - 6));
@@ -353,7 +326,7 @@ void tst_UiFirmwareProgressDlg::transmitFailure()
     const QByteArray file = image(100);
     startUpload(dialog, write(file));
     QTRY_VERIFY(button(dialog, "SendButton")->isEnabled());
-    const QVector<Frame> want = upload(file);
+    const QVector<Frame> want = firmwareUpload(file);
     QTRY_COMPARE(transmitted(), uint64_t(want.size()));
     QCOMPARE(heard(), want);
     QCOMPARE(boxes.size(), 1);
