@@ -3,13 +3,14 @@
 // the status bar follows the active one, and closing the device or the
 // program is refused while a window or a sending channel needs it, and
 // otherwise stops every thread of every channel before the device closes.
+#include "apphelpers.h"
 #include "canreadthread.h"
 #include "canrealtimesavethread.h"
-#include "taskthread.h"
 #include "devcan.h"
 #include "guitest.h"
 #include "merovast.h"
 #include "modaldialog.h"
+#include "taskthread.h"
 #include "uibusstatus.h"
 #include "uicanobjlistmodel.h"
 #include "uicanobjlistwidget.h"
@@ -84,7 +85,6 @@ private Q_SLOTS:
 
 private:
     void openDevice(Merovast &window);
-    QList<UiMdiChildCanGen *> channelWindows(const Merovast &window) const;
 
     QTemporaryDir programFolder;
     QList<UiMessage::Box> boxes;
@@ -93,11 +93,7 @@ private:
 
 void tst_MerovastChannels::init()
 {
-    DevCan::instance().closeDevice();
-    VCISIM_ResetAll();
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("RavoSoft"), QStringLiteral("INIT"))
-            .clear();
-    UiDevPageUsb::setConfigFolder(programFolder.path());
+    resetProgram(programFolder);
     for (int ch = 0; ch < UlGlobalSet::Channels; ++ch) {
         UlGlobalSet::instance().channel[ch].sending = false;
         UlGlobalSet::instance().channel[ch].counters = UlRunCounters();
@@ -124,27 +120,9 @@ void tst_MerovastChannels::cleanup()
 // program speaks English.
 void tst_MerovastChannels::openDevice(Merovast &window)
 {
-    for (QAction *entry : window.findChild<QMenu *>(QStringLiteral("menuLanguage"))->actions()) {
-        if (entry->data().toString().contains(QLatin1String("_en")))
-            entry->trigger();
-    }
-    onNextModal<UiOpenDevice>([](UiOpenDevice *dialog) {
-        auto *model = dialog->findChild<QComboBox *>(QStringLiteral("m_ctrlCanDevSelect"));
-        model->setCurrentIndex(model->findText(QStringLiteral("DRAVIN-1200")));
-        auto *index = dialog->findChild<QComboBox *>(QStringLiteral("m_ctrlCanDevIndex"));
-        index->setCurrentIndex(index->findData(1));
-        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-    });
-    action(window, "openAct")->trigger();
+    chooseEnglish(window);
+    openDravin1200(window);
     QVERIFY(DevCan::instance().isOpen());
-}
-
-QList<UiMdiChildCanGen *> tst_MerovastChannels::channelWindows(const Merovast &window) const
-{
-    QList<UiMdiChildCanGen *> windows;
-    for (QMdiSubWindow *sub : window.findChild<QMdiArea *>()->subWindowList())
-        windows << qobject_cast<UiMdiChildCanGen *>(sub->widget());
-    return windows;
 }
 
 void tst_MerovastChannels::tabsFollowTheBus()

@@ -1,6 +1,7 @@
 // The main window's Open command against the simulated device library: a
 // failed open shows "Open device failed." and leaves the actions as they
 // were; a successful one leaves the device open with its channels started.
+#include "apphelpers.h"
 #include "devcan.h"
 #include "guitest.h"
 #include "merovast.h"
@@ -35,11 +36,7 @@ private:
 
 void tst_MerovastDevice::init()
 {
-    DevCan::instance().closeDevice();
-    VCISIM_ResetAll();
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("RavoSoft"), QStringLiteral("INIT"))
-            .clear();
-    UiDevPageUsb::setConfigFolder(programFolder.path());
+    resetProgram(programFolder);
     boxes.clear();
     UiMessage::setHandler([this](const UiMessage::Box &box) {
         boxes << box;

@@ -1,6 +1,7 @@
 // The main window's tool and help commands: the dialogs they open, the
 // bus-status and DBC replay windows one at a time, the buffer setting
 // reaching the channel windows' lists, and watch mode.
+#include "apphelpers.h"
 #include "canwritethread.h"
 #include "dbcwidget.h"
 #include "devcan.h"
@@ -59,22 +60,6 @@ void processDeferredDeletes()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void chooseEnglish(const Merovast &window)
-{
-    for (QAction *entry : window.findChild<QMenu *>(QStringLiteral("menuLanguage"))->actions()) {
-        if (entry->data().toString().contains(QLatin1String("_en")))
-            entry->trigger();
-    }
-}
-
-QList<UiMdiChildCanGen *> channelWindows(const Merovast &window)
-{
-    QList<UiMdiChildCanGen *> windows;
-    for (QMdiSubWindow *sub : window.findChild<QMdiArea *>()->subWindowList())
-        windows << qobject_cast<UiMdiChildCanGen *>(sub->widget());
-    return windows;
-}
-
 // Runs the buffer dialog from the main window with these values.
 void setBuffer(Merovast &window, int size, int cycle)
 {
@@ -123,25 +108,14 @@ private:
 
 void tst_MerovastTools::openChannels(Merovast &window)
 {
-    onNextModal<UiOpenDevice>([](UiOpenDevice *dialog) {
-        auto *model = dialog->findChild<QComboBox *>(QStringLiteral("m_ctrlCanDevSelect"));
-        model->setCurrentIndex(model->findText(QStringLiteral("DRAVIN-1200")));
-        auto *index = dialog->findChild<QComboBox *>(QStringLiteral("m_ctrlCanDevIndex"));
-        index->setCurrentIndex(index->findData(1));
-        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-    });
-    action(window, QStringLiteral("openAct"))->trigger();
+    openDravin1200(window);
     QVERIFY(DevCan::instance().isOpen());
     QCOMPARE(channelWindows(window).size(), 2);
 }
 
 void tst_MerovastTools::init()
 {
-    DevCan::instance().closeDevice();
-    VCISIM_ResetAll();
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("RavoSoft"), QStringLiteral("INIT"))
-            .clear();
-    UiDevPageUsb::setConfigFolder(programFolder.path());
+    resetProgram(programFolder);
     for (int ch = 0; ch < UlBuffer::Channels; ++ch) {
         UlBuffer::instance(ch).setMaxCount(UlBuffer::DefaultMaxCount);
         UlBuffer::instance(ch).setRefreshCycle(UlBuffer::DefaultRefreshCycle);

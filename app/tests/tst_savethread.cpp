@@ -2,6 +2,7 @@
 // files, the copy taken when the save starts, progress, cancelling, a full
 // disk, the choice of format by file name, and an ASC file read back by
 // python-can's reader.
+#include "apphelpers.h"
 #include "guitest.h"
 #include "recordfilewriter.h"
 #include "savethread.h"
@@ -46,12 +47,6 @@ void fillKnownBuffer()
     buffer.addFrame(received, 3, false);
     const VCI_CAN_OBJ sent = frame(0, 0, false, false, QByteArray::fromHex("FFEEDDCCBBAA9988"));
     buffer.addFrame(&sent, 1, true);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The ASC date lines and frame times depend on the clock: checked for their

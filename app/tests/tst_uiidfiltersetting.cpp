@@ -1,6 +1,7 @@
 // The ID filter dialog: modes and hints, editing the rules, the filter
 // list file (written byte for byte, read back, rejected when broken), and
 // the channel's filters changing only on Ok.
+#include "apphelpers.h"
 #include "guitest.h"
 #include "modaldialog.h"
 #include "uifiledialog.h"
@@ -52,19 +53,6 @@ struct Dialog {
         return cells;
     }
 };
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 // with the channel's threads, Clear, the display menus, saving the buffer
 // and saving in real time (with the refusals that keep files intact), the
 // DBC and charging windows, and the close refusals.
+#include "apphelpers.h"
 #include "canreadthread.h"
 #include "canrealtimesavethread.h"
 #include "dbcwidget.h"
@@ -50,12 +51,6 @@ VCI_CAN_OBJ frame(uint32_t id)
     f.DataLen = 2;
     f.Data[0] = 0xAB;
     return f;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QAction *action(const UiMdiChildCanGen &window, const char *name)

@@ -1,5 +1,6 @@
 // The name dialog: the map shown, edited and replaced on Ok, rows with a
 // bad ID reported, and name list files written and read back.
+#include "apphelpers.h"
 #include "guitest.h"
 #include "merovast.h"
 #include "modaldialog.h"
@@ -38,19 +39,6 @@ struct Dialog {
         table->setItem(row, 1, new QTableWidgetItem(name));
     }
 };
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
 
 } // namespace
 
