@@ -29,3 +29,15 @@ VCI_CAN_OBJ CanObj::toVci() const
     std::memcpy(frame.Spare, Spare, sizeof Spare);
     return frame;
 }
+
+VCI_CAN_OBJ CanObj::toTransmit(uint32_t id) const
+{
+    VCI_CAN_OBJ frame{};
+    frame.ID = id;
+    frame.SendType = SendType;
+    frame.RemoteFlag = RemoteFlag;
+    frame.ExternFlag = ExternFlag;
+    frame.DataLen = DataLen;
+    std::memcpy(frame.Data, Data, sizeof Data);
+    return frame;
+}

@@ -17,6 +17,10 @@ public:
 
     // The VCI_CAN_OBJ part, for a device call.
     VCI_CAN_OBJ toVci() const;
+    // The record a send hands to the device: ID (or the given one), send
+    // type, flags, length and data; no time stamp, no reserved bytes.
+    VCI_CAN_OBJ toTransmit() const { return toTransmit(ID); }
+    VCI_CAN_OBJ toTransmit(uint32_t id) const;
 
     uint32_t ID = 0;            // right-aligned identifier
     uint32_t DeviceTime = 0;    // device time stamp

@@ -4,7 +4,6 @@
 #include "ulbuffer.h"
 #include "ulpipe.h"
 
-#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -14,18 +13,6 @@ int64_t steadyNs()
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-VCI_CAN_OBJ batchRecord(const CanObj &frame)
-{
-    VCI_CAN_OBJ r{};
-    r.ID = frame.ID;
-    r.SendType = frame.SendType;
-    r.RemoteFlag = frame.RemoteFlag;
-    r.ExternFlag = frame.ExternFlag;
-    r.DataLen = frame.DataLen;
-    std::copy(std::begin(frame.Data), std::end(frame.Data), std::begin(r.Data));
-    return r;
 }
 
 } // namespace
@@ -88,7 +75,7 @@ void CanWriteThread::run()
                 if (!runFlag())
                     return;
                 const CanObj frame = unit.pop();
-                batch[n++] = batchRecord(frame);
+                batch[n++] = frame.toTransmit();
                 tail = frame.tailMark != 0;
                 if (frame.lastMark)
                     break;

@@ -18,17 +18,6 @@ namespace {
 // Longest sleep between two tests of the running flag, µs.
 constexpr int64_t PauseSliceUs = 10000;
 
-void fillRecord(VCI_CAN_OBJ &r, const CanObj &frame, uint32_t id)
-{
-    r.ID = id;
-    r.DeviceTime = 0;
-    r.SendType = frame.SendType;
-    r.RemoteFlag = frame.RemoteFlag;
-    r.ExternFlag = frame.ExternFlag;
-    r.DataLen = frame.DataLen;
-    std::copy(std::begin(frame.Data), std::end(frame.Data), std::begin(r.Data));
-}
-
 } // namespace
 
 taskThread::taskThread(uint32_t channel)
@@ -268,8 +257,7 @@ bool taskThread::transmitBurst(int n)
 
 uint32_t taskThread::writeObj(const CanObj &frame)
 {
-    VCI_CAN_OBJ record{};
-    fillRecord(record, frame, frame.ID);
+    VCI_CAN_OBJ record = frame.toTransmit();
     UlBuffer::instance(int(channel)).addFrame(&record, 1, true);
     return DevCan::instance().Transmit(channel, &record, 1);
 }
@@ -281,7 +269,7 @@ int taskThread::writeObj(const CanObj &frame, int count)
     for (int done = 0; done < count;) {
         const int n = std::min(count - done, int(BurstSize));
         for (int k = 0; k < n; ++k)
-            fillRecord(burst[k], frame, frame.ID);
+            burst[k] = frame.toTransmit();
         if (!transmitBurst(n))
             return 0;
         done += n;
@@ -295,7 +283,7 @@ int taskThread::writeObj(CanObj &templ, int len, int idStep, int dataIncrease, u
         return 0;
     const bool countData = dataIncrease >= 1 && dataIncrease <= 8;
     for (int k = 0; k < len; ++k) {
-        fillRecord(burst[k], templ, runningId);
+        burst[k] = templ.toTransmit(runningId);
         if (idStep > 0)
             runningId = taskObj::nextId(runningId, templ.ExternFlag != 0, uint32_t(idStep));
         if (countData)

@@ -129,13 +129,7 @@ uint32_t UlSendFileThread::writeObj(const CanObj &frame)
 {
     if (channel >= uint32_t(UlGlobalSet::Channels))
         return 0;
-    record = VCI_CAN_OBJ{};
-    record.ID = frame.ID;
-    record.SendType = frame.SendType;
-    record.RemoteFlag = frame.RemoteFlag;
-    record.ExternFlag = frame.ExternFlag;
-    record.DataLen = frame.DataLen;
-    std::copy(std::begin(frame.Data), std::end(frame.Data), std::begin(record.Data));
+    record = frame.toTransmit();
     UlBuffer::instance(int(channel)).addFrame(&record, 1, true);
     return DevCan::instance().Transmit(channel, &record, 1);
 }

@@ -7,8 +7,6 @@
 
 #include <QElapsedTimer>
 
-#include <algorithm>
-
 UlSingleTaskThread::UlSingleTaskThread(uint32_t channel, const taskObj &task)
     : UlSingleTaskThread(nullptr, channel, task)
 {
@@ -64,13 +62,7 @@ void UlSingleTaskThread::run()
         for (int sent = 0; sent < task.Times; ++sent) {
             if (!runFlag())
                 return;
-            record = VCI_CAN_OBJ{};
-            record.ID = id;
-            record.SendType = templ.SendType;
-            record.RemoteFlag = templ.RemoteFlag;
-            record.ExternFlag = templ.ExternFlag;
-            record.DataLen = templ.DataLen;
-            std::copy(std::begin(templ.Data), std::end(templ.Data), std::begin(record.Data));
+            record = templ.toTransmit(id);
             buffer.addFrame(&record, 1, true);
             if (device.Transmit(channel, &record, 1) != 1) {
                 Q_EMIT errorSignal();
