@@ -1,9 +1,7 @@
 #include "devcan.h"
 
-#include "convert.h"
 #include "ulsystem.h"
 
-#include <QBitArray>
 #include <QLibrary>
 #include <QtDebug>
 
@@ -110,18 +108,12 @@ bool DevCan::isLibraryLoaded() const
 
 int DevCan::bitRate(uint8_t btr0, uint8_t btr1)
 {
-    const QBitArray b0 = chartoBitArray(btr0);
-    const QBitArray b1 = chartoBitArray(btr1);
-    int brp = 0;
-    for (int i = 0; i < 6; ++i)
-        brp |= int(b0.testBit(i)) << i;
-    int tseg1 = 0;
-    for (int i = 0; i < 4; ++i)
-        tseg1 |= int(b1.testBit(i)) << i;
-    int tseg2 = 0;
-    for (int i = 0; i < 3; ++i)
-        tseg2 |= int(b1.testBit(4 + i)) << i;
-    return int(16000000u / (2u * unsigned(brp + 1) * unsigned(tseg1 + tseg2 + 3)));
+    // 16 MHz controller clock: prescaler in BTR0 bits 0-5, time segments
+    // in BTR1 bits 0-3 and 4-6.
+    const unsigned brp = btr0 & 0x3Fu;
+    const unsigned tseg1 = btr1 & 0x0Fu;
+    const unsigned tseg2 = (btr1 >> 4) & 0x07u;
+    return int(16000000u / (2u * (brp + 1) * (tseg1 + tseg2 + 3)));
 }
 
 uint32_t DevCan::openDevice(uint32_t type, uint32_t index, uint32_t reserved)
