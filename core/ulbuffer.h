@@ -74,6 +74,8 @@ public:
     bool takeRtSaveFrame(UlCanObj &frame);
     // As takeRtSaveFrame, waiting up to timeoutMs for a frame to arrive.
     bool waitRtSaveFrame(UlCanObj &frame, unsigned long timeoutMs);
+    // Empties the real-time-save queue: frames no recording will write.
+    void dropRtSaveFrames() { rtQueue.clear(); }
     bool getErrorData(VCI_ERR_INFO &error);
     bool takeDBCFrame(VCI_CAN_OBJ &frame);
     bool takeGBT27930Frame(VCI_CAN_OBJ &frame);

@@ -77,9 +77,6 @@ void CanRealTimeSaveThread::abandon(RecordFileWriter &writer, Failure failure)
     const QString text = writer.errorString();
     writer.close();
     UlGlobalSet::instance().channel[channel].realTimeSave = false;
-    UlBuffer &buffer = UlBuffer::instance(int(channel));
-    UlCanObj frame;
-    while (buffer.takeRtSaveFrame(frame)) {
-    }
+    UlBuffer::instance(int(channel)).dropRtSaveFrames();
     Q_EMIT failed(failure, name, text);
 }

@@ -33,6 +33,14 @@ const char kRealTimeFilter[] = "CAN File(*.can);;CSV File(*.csv);;ASC File(*.asc
 // Task page strategy with one thread per task: Stop leaves that page sending.
 constexpr int kParallelSendMode = 2;
 
+// A recording appends to a CSV or ASC file and starts a .can file anew.
+QIODevice::OpenMode recordingMode(const QString &fileName)
+{
+    if (RecordFileWriter::formatOf(fileName) == RecordFileWriter::CanFormat)
+        return QIODevice::WriteOnly;
+    return QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text;
+}
+
 int validChannel(int channel)
 {
     return channel >= 0 && channel < UlGlobalSet::Channels ? channel : 0;
@@ -223,56 +231,46 @@ void UiMdiChildCanGen::cannotWrite(const QString &fileName, const QString &error
     UiMessage::warning(this, tr("Warning"), tr("%1 %2,\n%3").arg(tr("Cannot write file"), fileName, errorText));
 }
 
-void UiMdiChildCanGen::onSave()
+QString UiMdiChildCanGen::chooseSaveFile(const QString &suggested, const char *filter, bool recording)
 {
-    QString filter;
+    QString chosenFilter;
     const QString chosen
-        = UiFileDialog::getSaveFileName(this, tr("Save"), QString(), QLatin1String(kSaveFilter), &filter);
+        = UiFileDialog::getSaveFileName(this, tr("Save"), suggested, QLatin1String(filter), &chosenFilter);
     if (chosen.isEmpty())
-        return;
-    const QString fileName = RecordFileWriter::nameToSave(chosen, filter);
+        return QString();
+    const QString fileName = RecordFileWriter::nameToSave(chosen, chosenFilter);
     if (fileName.isEmpty()) {
         cannotWrite(chosen, tr("Unknown file type: save as .can, .csv or .asc."));
-        return;
+        return QString();
     }
     QFile check(fileName);
-    if (!check.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!check.open(recording ? recordingMode(fileName) : QIODevice::WriteOnly | QIODevice::Truncate)) {
         cannotWrite(fileName, check.errorString());
-        return;
+        return QString();
     }
-    check.close();
+    return fileName;
+}
+
+void UiMdiChildCanGen::onSave()
+{
+    const QString fileName = chooseSaveFile(QString(), kSaveFilter, false);
+    if (fileName.isEmpty())
+        return;
     UiSaveProgressDlg dialog(this, channelIndex, fileName);
     dialog.exec();
 }
 
 void UiMdiChildCanGen::onStartRtSave()
 {
-    QString filter;
-    const QString chosen = UiFileDialog::getSaveFileName(this, tr("Save"), QStringLiteral("test"),
-                                                         QLatin1String(kRealTimeFilter), &filter);
-    if (chosen.isEmpty())
+    const QString fileName = chooseSaveFile(QStringLiteral("test"), kRealTimeFilter, true);
+    if (fileName.isEmpty())
         return;
-    const QString fileName = RecordFileWriter::nameToSave(chosen, filter);
-    if (fileName.isEmpty()) {
-        cannotWrite(chosen, tr("Unknown file type: save as .can, .csv or .asc."));
-        return;
-    }
-    QFile check(fileName);
-    const bool can = RecordFileWriter::formatOf(fileName) == RecordFileWriter::CanFormat;
-    if (!check.open(can ? QIODevice::WriteOnly : QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
-        cannotWrite(fileName, check.errorString());
-        return;
-    }
-    check.close();
 
     // A new file ends the recording in hand.
     onStopRtSave();
     // Frames that came in after the last recording had stopped are not part
     // of this one.
-    UlBuffer &buffer = UlBuffer::instance(channelIndex);
-    UlCanObj stale;
-    while (buffer.takeRtSaveFrame(stale)) {
-    }
+    UlBuffer::instance(channelIndex).dropRtSaveFrames();
     UlGlobalSet::instance().channel[channelIndex].realTimeSave = true;
     rtSaveThread->setFileName(fileName);
     rtSaveThread->start(QThread::InheritPriority);
@@ -288,12 +286,8 @@ void UiMdiChildCanGen::onStopRtSave()
 void UiMdiChildCanGen::onRtSaveFailed(int failure, const QString &fileName, const QString &errorText)
 {
     // The receive thread may have queued a frame while the recording gave up.
-    if (!UlGlobalSet::instance().channel[channelIndex].realTimeSave) {
-        UlBuffer &buffer = UlBuffer::instance(channelIndex);
-        UlCanObj late;
-        while (buffer.takeRtSaveFrame(late)) {
-        }
-    }
+    if (!UlGlobalSet::instance().channel[channelIndex].realTimeSave)
+        UlBuffer::instance(channelIndex).dropRtSaveFrames();
     if (failure == CanRealTimeSaveThread::SplitFailed)
         UiMessage::warning(this, tr("error"), tr("open file error!"));
     else

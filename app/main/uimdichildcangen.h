@@ -101,6 +101,10 @@ private:
     void updateTitle();
     void setDataDisplay(int mode);
     void cannotWrite(const QString &fileName, const QString &errorText);
+    // The file picked in the save dialog, named for its type and checked
+    // writable by opening it as the save (or, with recording, the
+    // real-time recording) will; empty when cancelled or refused.
+    QString chooseSaveFile(const QString &suggested, const char *filter, bool recording);
 
     UiCanObjListWidget *list;
     UiMdiChildTools *tools;
