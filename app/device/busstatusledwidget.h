@@ -1,5 +1,5 @@
-// An 8 x 8 pixel lamp of three colours: 0 off (gray), 1 green, 2 red; any
-// other state draws gray.
+// A lamp of three colours, 8 x 8 pixels unless resized: 0 off (gray),
+// 1 green, 2 red; any other state draws gray.
 #pragma once
 
 #include <QIcon>
@@ -17,14 +17,17 @@ public:
 
     // Sets the state and repaints.
     void setState(int value);
+    // Sets the picture size and fixes the widget to it.
+    void setIconSize(const QSize &size);
 
     int state = Off;
+    // Size of the picture drawn at the top-left corner.
+    QSize iconSize{8, 8};
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QSize pictureSize{8, 8};
     QIcon gray;
     QIcon green;
     QIcon red;
