@@ -118,6 +118,25 @@ void UlSendFileThread::setParameter(const taskObj &task)
     this->task = task;
 }
 
+UlSendFileThread::Failure UlSendFileThread::failure() const
+{
+    const QMutexLocker lock(&failureLock);
+    return lastFailure;
+}
+
+QString UlSendFileThread::failureText() const
+{
+    const QMutexLocker lock(&failureLock);
+    return lastFailureText;
+}
+
+void UlSendFileThread::setFailure(Failure failure, const QString &text)
+{
+    const QMutexLocker lock(&failureLock);
+    lastFailure = failure;
+    lastFailureText = text;
+}
+
 void UlSendFileThread::onInitUsedTime()
 {
     timerStartNs = steadyNs();
@@ -157,11 +176,13 @@ void UlSendFileThread::run()
         name = fileName;
         params = task;
     }
+    setFailure(NoFailure, QString());
     CanObj frame;
     const bool haveTemplate = params.templateFrame(frame);
     std::unique_ptr<UlFile> reader = makeReader(type);
     if (channel >= uint32_t(UlGlobalSet::Channels) || !reader || (type == BinaryFile && !haveTemplate)
         || !reader->open(name) || !reader->prepare()) {
+        setFailure(CannotOpen, reader ? reader->errorString() : QString());
         Q_EMIT errorSignal();
         return;
     }
@@ -189,10 +210,12 @@ void UlSendFileThread::run()
     uint32_t previousMs = 0;
     while (runFlag()) {
         if (!reader->getFrame(frame)) {
-            if (reader->hasError())
+            if (reader->hasError()) {
+                setFailure(CannotRead, reader->errorString());
                 Q_EMIT errorSignal();
-            else
+            } else {
                 reportProgress();  // lines after the last frame count as read
+            }
             break;
         }
         int64_t dueNs = 0;  // 0: at once
@@ -210,6 +233,7 @@ void UlSendFileThread::run()
         if (dueNs != 0 && !waitUntil(dueNs))
             break;
         if (writeObj(frame) == 0) {
+            setFailure(CannotSend, QString());
             Q_EMIT errorSignal();
             break;
         }

@@ -7,7 +7,8 @@
 // Signals of one run: errorSignal alone when the file cannot be opened or
 // is not of its type (no frame is sent); otherwise progressValueChanged(0),
 // begainSend, progress as the file is read, errorSignal on a frame that
-// cannot be read or sent, and tailSignal last.
+// cannot be read or sent, and tailSignal last. failure() tells which of
+// the three an errorSignal was.
 //
 // Timing: gaps are kept on a steady-clock schedule, so the replay takes as
 // long as the recording did. Frames without a time of their own (rows the
@@ -20,6 +21,7 @@
 #include "vci.h"
 #include "vizoz_global.h"
 
+#include <QMutex>
 #include <QString>
 
 #include <atomic>
@@ -32,6 +34,8 @@ class VIZOZ_EXPORT UlSendFileThread : public UThread
     Q_OBJECT
 public:
     enum FileType { BinaryFile = 0, CsvFile = 1, AscFile = 2, CanFile = 3 };
+    // Why the last run emitted errorSignal.
+    enum Failure { NoFailure, CannotOpen, CannotRead, CannotSend };
 
     explicit UlSendFileThread(uint32_t channel);
     UlSendFileThread(QObject *parent, uint32_t channel);
@@ -46,6 +50,11 @@ public:
     void setParameter(const taskObj &task);
 
     uint32_t getChannel() const { return channel; }
+
+    // Of the last run, set before its errorSignal; a new run clears it.
+    Failure failure() const;
+    // The reader's reason for CannotOpen and CannotRead, when it gave one.
+    QString failureText() const;
 
     // One frame into the frame buffer as transmitted, then sent; returns
     // the device's result (1 sent, 0 failed). For the replay's own thread.
@@ -69,11 +78,15 @@ private:
     // Sleeps until the steady-clock time due (ns), returning early with
     // false once the running flag is cleared.
     bool waitUntil(int64_t dueNs) const;
+    void setFailure(Failure failure, const QString &text);
 
     std::atomic<int64_t> timerStartNs{0};
     const uint32_t channel;
     int fileType = BinaryFile;  // guarded by mutex
     QString fileName;           // guarded by mutex
     taskObj task;               // guarded by mutex
+    mutable QMutex failureLock;
+    Failure lastFailure = NoFailure;  // guarded by failureLock
+    QString lastFailureText;          // guarded by failureLock
     VCI_CAN_OBJ record = {};    // run's thread only
 };

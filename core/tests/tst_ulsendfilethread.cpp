@@ -184,6 +184,7 @@ void tst_UlSendFileThread::binaryFile()
     QVERIFY(timer.elapsed() >= 14);
 
     QCOMPARE(m_events, Ran);
+    QCOMPARE(thread.failure(), UlSendFileThread::NoFailure);
     QCOMPARE(m_progress.first(), 0);
     QCOMPARE(m_progress.last(), 100);
     QCOMPARE(log.calls(), std::vector<uint32_t>({1, 1, 1}));
@@ -315,6 +316,7 @@ void tst_UlSendFileThread::cannotStart()
     QVERIFY(replay(thread));
 
     QCOMPARE(m_events, NotStarted);
+    QCOMPARE(thread.failure(), UlSendFileThread::CannotOpen);
     QVERIFY(m_progress.isEmpty());
     QCOMPARE(transmitted(), 0u);
     QCOMPARE(sentCount(), int64_t(0));
@@ -356,6 +358,8 @@ void tst_UlSendFileThread::badContent()
     QVERIFY(replay(thread));
 
     QCOMPARE(m_events, Failed);
+    QCOMPARE(thread.failure(), UlSendFileThread::CannotRead);
+    QVERIFY(!thread.failureText().isEmpty());
     QCOMPARE(transmitted(), uint64_t(frames));
     QCOMPARE(sentCount(), int64_t(frames));
 }
@@ -371,6 +375,7 @@ void tst_UlSendFileThread::transmitFailure()
     QVERIFY(replay(thread));
 
     QCOMPARE(m_events, Failed);
+    QCOMPARE(thread.failure(), UlSendFileThread::CannotSend);
     QCOMPARE(log.calls(), std::vector<uint32_t>{1});
     QCOMPARE(sentCount(), int64_t(0));
     QCOMPARE(UlBuffer::instance(int(Tx)).count(), 1);  // the row stays
