@@ -1,0 +1,96 @@
+#include "uitabsendpage.h"
+
+#include "devcan.h"
+#include "ulglobalset.h"
+#include "vci.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+
+UiTabSendPage::UiTabSendPage(QWidget *parent, int channel)
+    : QFrame(parent), channelIndex(channel)
+{
+    BaseSendParam::registerMetaType();
+}
+
+void UiTabSendPage::setSendControls(QAbstractButton *send, QAbstractButton *stop, QList<QWidget *> fixedWhileSending)
+{
+    sendBtn = send;
+    stopBtn = stop;
+    fixedControls.clear();
+    for (QWidget *w : fixedWhileSending)
+        fixedControls << w;
+}
+
+void UiTabSendPage::setSendState(bool sendOn, bool stopOn, bool channelSending)
+{
+    if (sendBtn)
+        sendBtn->setEnabled(sendOn);
+    if (stopBtn)
+        stopBtn->setEnabled(stopOn);
+    for (const QPointer<QWidget> &w : qAsConst(fixedControls)) {
+        if (w)
+            w->setEnabled(!channelSending);
+    }
+}
+
+void UiTabSendPage::onActive()
+{
+}
+
+void UiTabSendPage::onAnswerTaskRunning(bool running)
+{
+    if (sendBtn)
+        sendBtn->setEnabled(!running);
+    if (stopBtn)
+        stopBtn->setEnabled(running);
+}
+
+void UiTabSendPage::activate(int page, QWidget *sendMode)
+{
+    DevCan &device = DevCan::instance();
+    if (device.isStarted(uint32_t(channelIndex))) {
+        Q_EMIT askTaskRunning(page);
+        return;
+    }
+    if (sendBtn)
+        sendBtn->setEnabled(false);
+    if (stopBtn)
+        stopBtn->setEnabled(false);
+    // The network devices choose the send type themselves.
+    const uint32_t type = device.getDevType();
+    if (sendMode && (type == VCI_VARNET_UDP || type == VCI_VARNET_TCP))
+        sendMode->setEnabled(false);
+}
+
+void UiTabSendPage::restrictToHex(QLineEdit *idEdit)
+{
+    idEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9A-Fa-f]*")), idEdit));
+}
+
+bool UiTabSendPage::takeId(QLineEdit *idEdit, bool extended, uint32_t &id)
+{
+    id = idEdit->text().toUInt(nullptr, 16);
+    if (UlGlobalSet::instance().IDFORMAT == 1) {
+        id &= extended ? 0xFFFFFFF8u : 0xFFE0u;
+        idEdit->setText(QString::asprintf(extended ? "%08x" : "%04x", id));
+        return true;
+    }
+    return id <= (extended ? 0x1FFFFFFFu : 0x7FFu);
+}
+
+void UiTabSendPage::switchIdFormat(QLineEdit *idEdit, bool extended)
+{
+    // setMaxLength cuts from the right; the standard ID keeps its last digits.
+    const QString text = idEdit->text();
+    if (extended) {
+        idEdit->setMaxLength(8);
+        idEdit->setText(QString::asprintf("%08x", text.toUInt(nullptr, 16)));
+    } else {
+        idEdit->setMaxLength(4);
+        idEdit->setText(text.right(4));
+    }
+}

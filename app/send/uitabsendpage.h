@@ -1,0 +1,82 @@
+// Base of the send pages of a channel window (Base, Task, File). The send
+// tab container drives whichever page is current through onActive and
+// keeps every page's Send and Stop buttons in step with what the channel
+// is sending through setSendState. GUI thread only.
+#pragma once
+
+#include "basesendparam.h"
+#include "taskqueue.h"
+
+#include <QAbstractButton>
+#include <QFrame>
+#include <QPointer>
+
+class QLineEdit;
+
+class UiTabSendPage : public QFrame
+{
+    Q_OBJECT
+
+public:
+    UiTabSendPage(QWidget *parent, int channel);
+
+    int channel() const { return channelIndex; }
+    QAbstractButton *sendButton() const { return sendBtn; }
+    QAbstractButton *stopButton() const { return stopBtn; }
+
+    // Enables the Send and Stop buttons as given; while the channel sends,
+    // the controls that must not change during a run are disabled too.
+    void setSendState(bool sendOn, bool stopOn, bool channelSending);
+
+public Q_SLOTS:
+    // The page's tab became current, or the channel was started or stopped
+    // while it is current. The base does nothing.
+    virtual void onActive();
+    // Idle (Send on, Stop off) or sending (Send off, Stop on).
+    virtual void onAnswerTaskRunning(bool running);
+
+Q_SIGNALS:
+    // Emitted with the page's tab index when it becomes current on a
+    // started channel.
+    void askTaskRunning(int page);
+
+    // What the container connects on every page; a page emits those it has
+    // and connects the inputs below to its slots, without declaring any of
+    // them again.
+    // Send: run these tasks on the channel's send-task thread.
+    void start(taskQueue tObjQ);
+    // Stop: end whatever the channel is sending.
+    void stop();
+    // An identifier was out of range; nothing was sent.
+    void maxIdErrorSignal();
+
+    // Inputs the container forwards to the page that takes them.
+    void idFormatChangedSignal();
+    void AddMoveSend(BaseSendParam param);
+    void AddMoveList(BaseSendParam param);
+
+protected:
+    // The page's own buttons and the controls fixed while the channel
+    // sends (the Task page's strategy); called by the page's constructor.
+    void setSendControls(QAbstractButton *send, QAbstractButton *stop, QList<QWidget *> fixedWhileSending = {});
+    // onActive of a page: on a stopped channel Send and Stop go off, and on
+    // the network devices sendMode goes off for good; on a started channel
+    // askTaskRunning(page).
+    void activate(int page, QWidget *sendMode = nullptr);
+
+    // The ID field of the Base and File pages: hexadecimal digits only.
+    static void restrictToHex(QLineEdit *idEdit);
+    // The ID the field holds. With the left-aligned ID format the field is
+    // a controller code: its low bits are cleared and it is written back
+    // (the send threads convert it to the real ID). Otherwise false when
+    // the ID is out of range. Text that is not hexadecimal reads as 0.
+    static bool takeId(QLineEdit *idEdit, bool extended, uint32_t &id);
+    // Standard: 4 digits, the last 4 kept; extended: 8 digits, zero-padded.
+    static void switchIdFormat(QLineEdit *idEdit, bool extended);
+
+private:
+    const int channelIndex;
+    QPointer<QAbstractButton> sendBtn;
+    QPointer<QAbstractButton> stopBtn;
+    QList<QPointer<QWidget>> fixedControls;
+};
