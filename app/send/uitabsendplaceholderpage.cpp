@@ -1,0 +1,6 @@
+#include "uitabsendplaceholderpage.h"
+
+UiTabSendPlaceholderPage::UiTabSendPlaceholderPage(QWidget *parent, int channel)
+    : UiTabSendPage(parent, channel)
+{
+}
