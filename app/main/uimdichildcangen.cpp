@@ -30,8 +30,6 @@ namespace {
 
 const char kSaveFilter[] = "CAN File(*.can);;CSV File(*.CSV);;ASC File(*.ASC)";
 const char kRealTimeFilter[] = "CAN File(*.can);;CSV File(*.csv);;ASC File(*.asc)";
-// Task page strategy with one thread per task: Stop leaves that page sending.
-constexpr int kParallelSendMode = 2;
 
 // A recording appends to a CSV or ASC file and starts a .can file anew.
 QIODevice::OpenMode recordingMode(const QString &fileName)
@@ -196,10 +194,8 @@ void UiMdiChildCanGen::onStart()
 
 void UiMdiChildCanGen::onStop()
 {
-    channelStatus &row = UlGlobalSet::instance().channel[channelIndex];
-    if (sendTabs->currentIndex() != UiTabSend::TaskPage || row.sendMode != kParallelSendMode)
-        sendTabs->UpdateUI(false);
-    // No thread of the channel may call the device once it is reset.
+    // No thread of the channel may call the device once it is reset; the
+    // send tabs stop whatever sends, timing tasks included, and go idle.
     sendTabs->stopThreads();
     readThread->stop();
     readThread->waitForFinish();

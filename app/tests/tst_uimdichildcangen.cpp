@@ -16,13 +16,19 @@
 #include "uimdichildcangen.h"
 #include "uimdichildtools.h"
 #include "uimessage.h"
+#include "testhelpers.h"
 #include "uitabsend.h"
+#include "uitabsendbasepage.h"
 #include "ulbuffer.h"
 #include "ulglobalset.h"
 #include "vcisim.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -53,6 +59,13 @@ VCI_CAN_OBJ frame(uint32_t id)
     return f;
 }
 
+uint64_t transmitted(uint32_t channel)
+{
+    VCISIM_STATS stats{};
+    VCISIM_GetStats(VCI_DRAVIN_PCI2, 0, channel, &stats);
+    return stats.transmitted;
+}
+
 QAction *action(const UiMdiChildCanGen &window, const char *name)
 {
     return window.findChild<QAction *>(QLatin1String(name));
@@ -70,8 +83,9 @@ private Q_SLOTS:
     void title_data();
     void title();
     void stopAndStart();
-    void stopLeavesTaskPageSending_data();
-    void stopLeavesTaskPageSending();
+    void channelStopEndsSending_data();
+    void channelStopEndsSending();
+    void addToSendFillsTheBasePage();
     void clearEmptiesListAndCounters();
     void displayMenus_data();
     void displayMenus();
@@ -217,27 +231,84 @@ void tst_UiMdiChildCanGen::stopAndStart()
     QVERIFY(device.isStarted(1));
 }
 
-void tst_UiMdiChildCanGen::stopLeavesTaskPageSending_data()
+void tst_UiMdiChildCanGen::channelStopEndsSending_data()
 {
-    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("sender");
     QTest::addColumn<int>("sendMode");
-    QTest::addColumn<bool>("sendingAfter");
-    QTest::newRow("base page") << int(UiTabSend::BasePage) << 2 << false;
-    QTest::newRow("task page, one thread") << int(UiTabSend::TaskPage) << 0 << false;
-    QTest::newRow("task page, thread per task") << int(UiTabSend::TaskPage) << 2 << true;
+    QTest::addColumn<int>("tab");
+    QTest::newRow("base page in a long pause") << "base" << 0 << int(UiTabSend::BasePage);
+    QTest::newRow("task list") << "task" << 1 << int(UiTabSend::TaskPage);
+    QTest::newRow("timing tasks, Task tab current") << "task" << 2 << int(UiTabSend::TaskPage);
+    QTest::newRow("timing tasks, Base tab current") << "task" << 2 << int(UiTabSend::BasePage);
+    QTest::newRow("shown sending only") << "shown" << 2 << int(UiTabSend::TaskPage);
 }
 
-void tst_UiMdiChildCanGen::stopLeavesTaskPageSending()
+// The channel's Stop stops whatever its send tabs send, timing tasks too,
+// so that nothing transmits on a reset channel, and leaves them idle.
+void tst_UiMdiChildCanGen::channelStopEndsSending()
 {
-    QFETCH(int, tab);
+    QFETCH(QString, sender);
     QFETCH(int, sendMode);
-    QFETCH(bool, sendingAfter);
+    QFETCH(int, tab);
     UiMdiChildCanGen window(nullptr, 0);
-    window.sendTab()->setCurrentIndex(tab);
+    UiTabSend *tabs = window.sendTab();
     UlGlobalSet::instance().channel[0].sendMode = sendMode;
-    window.sendTab()->UpdateUI(true);
-    window.onStop();
-    QCOMPARE(bool(UlGlobalSet::instance().channel[0].sending), sendingAfter);
+    tabs->setCurrentIndex(tab);
+    if (sender == QLatin1String("base")) {
+        tabs->basePage()->findChild<QSpinBox *>(QStringLiteral("m_ctrlInterval"))->setValue(99999999);
+        tabs->basePage()->findChild<QSpinBox *>(QStringLiteral("m_ctrlSendTimes"))->setValue(5);
+        tabs->basePage()->findChild<QPushButton *>(QStringLiteral("SendButton"))->click();
+    } else if (sender == QLatin1String("task")) {
+        taskQueue queue;
+        queue.enqueue(TestFrames::task(TestFrames::frame(0x10, "a"), 1, 1, 5));
+        Q_EMIT tabs->taskPage()->start(queue);
+    } else {
+        tabs->UpdateUI(true);
+    }
+    if (sender != QLatin1String("shown"))
+        QTRY_VERIFY(transmitted(0) > 0);
+    QVERIFY(UlGlobalSet::instance().channel[0].sending);
+
+    QElapsedTimer timer;
+    timer.start();
+    window.toolBar()->stopAction()->trigger();
+    QVERIFY(timer.elapsed() < 500);
+    QVERIFY(!UlGlobalSet::instance().channel[0].sending);
+    QCOMPARE(tabs->activeSender(), UiTabSend::NoSender);
+    QVERIFY(!tabs->sendTaskThread()->isRunning());
+    QCOMPARE(tabs->sendTaskThread()->singleTaskCount(), 0);
+    const uint64_t sent = transmitted(0);
+    QTest::qWait(50);
+    QCOMPARE(transmitted(0), sent);
+    // The pages wait for the channel: Send comes back with Start.
+    QVERIFY(!tabs->basePage()->sendButton()->isEnabled());
+    QVERIFY(!tabs->basePage()->stopButton()->isEnabled());
+    window.toolBar()->startAction()->trigger();
+    QVERIFY(tabs->basePage()->sendButton()->isEnabled());
+    QVERIFY(!tabs->basePage()->stopButton()->isEnabled());
+}
+
+void tst_UiMdiChildCanGen::addToSendFillsTheBasePage()
+{
+    UiMdiChildCanGen window(nullptr, 0);
+    window.onStop();  // nothing else fills the buffer
+    UlBuffer &buffer = UlBuffer::instance(0);
+    for (uint32_t id = 1; id <= 3; ++id) {
+        VCI_CAN_OBJ f = frame(id);
+        f.ExternFlag = id == 2;
+        f.ID = id == 2 ? 0x1ABCDE : id;
+        buffer.addFrame(&f, 1, false);
+    }
+    window.frameList()->updateList();
+    window.sendTab()->setCurrentIndex(UiTabSend::ErrorInfoPage);
+    window.frameList()->selectRow(1);
+    window.frameList()->addToSendAction()->trigger();
+    UiTabSendBasePage *base = window.sendTab()->basePage();
+    QCOMPARE(window.sendTab()->currentIndex(), int(UiTabSend::BasePage));
+    QCOMPARE(base->findChild<QComboBox *>(QStringLiteral("m_ctrlFormat"))->currentIndex(), 1);
+    QCOMPARE(base->findChild<QComboBox *>(QStringLiteral("m_ctrlType"))->currentIndex(), 0);
+    QCOMPARE(base->findChild<QLineEdit *>(QStringLiteral("m_ctrlId"))->text(), QStringLiteral("1abcde"));
+    QCOMPARE(base->findChild<QLineEdit *>(QStringLiteral("m_ctrlData"))->text(), QStringLiteral("AB 00"));
 }
 
 void tst_UiMdiChildCanGen::clearEmptiesListAndCounters()
@@ -477,7 +548,8 @@ void tst_UiMdiChildCanGen::closeRefusals_data()
 {
     QTest::addColumn<QString>("open");
     QTest::addColumn<QString>("text");
-    QTest::newRow("sending") << "sending" << "Please stop sending data first";
+    QTest::newRow("shown sending") << "sending" << "Please stop sending data first";
+    QTest::newRow("base page sending") << "base send" << "Please stop sending data first";
     QTest::newRow("DBC window") << "dbcAct" << "Please close the DBC dialog box first";
     QTest::newRow("charging window") << "gbtAct" << "Please close the charging pile dialog box first";
 }
@@ -488,10 +560,15 @@ void tst_UiMdiChildCanGen::closeRefusals()
     QFETCH(QString, text);
     UiMdiChildCanGen window(nullptr, 0);
     window.show();
-    if (open == QLatin1String("sending"))
+    if (open == QLatin1String("sending")) {
         window.sendTab()->UpdateUI(true);
-    else
+    } else if (open == QLatin1String("base send")) {
+        window.sendTab()->basePage()->findChild<QSpinBox *>(QStringLiteral("m_ctrlInterval"))->setValue(10);
+        window.sendTab()->basePage()->findChild<QSpinBox *>(QStringLiteral("m_ctrlSendTimes"))->setValue(100000);
+        window.sendTab()->basePage()->sendButton()->click();
+    } else {
         action(window, qPrintable(open))->trigger();
+    }
     QSignalSpy closed(&window, &UiMdiChildCanGen::closeSignal);
     QVERIFY(!window.close());
     QCOMPARE(shownBoxes(), QStringList({"Hint", text}));
