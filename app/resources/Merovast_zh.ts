@@ -1549,6 +1549,125 @@ Line %2, column %3</source>
         <source>ErrorInfo</source>
         <translation>错误信息</translation>
     </message>
+    <message>
+        <source>UiTabSend</source>
+        <translation>UiTabSend</translation>
+    </message>
+</context>
+<context>
+    <name>UiTabSendBasePage</name>
+    <message>
+        <source>Type:</source>
+        <translation>帧格式：</translation>
+    </message>
+    <message>
+        <source>Data Frame</source>
+        <translation>数据帧</translation>
+    </message>
+    <message>
+        <source>Remote Frame</source>
+        <translation>远程帧</translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation>帧类型：</translation>
+    </message>
+    <message>
+        <source>Standard Frame</source>
+        <translation>标准帧</translation>
+    </message>
+    <message>
+        <source>Extend Frame</source>
+        <translation>扩展帧</translation>
+    </message>
+    <message>
+        <source>Send Mode:</source>
+        <translation>发送方式：</translation>
+    </message>
+    <message>
+        <source>Normal Send</source>
+        <translation>正常发送</translation>
+    </message>
+    <message>
+        <source>Single Send</source>
+        <translation>单次发送</translation>
+    </message>
+    <message>
+        <source>Send &amp; Receive</source>
+        <translation>自发自收</translation>
+    </message>
+    <message>
+        <source>Single Send&amp;Rec</source>
+        <translation>单次自发自收</translation>
+    </message>
+    <message>
+        <source>Frames:</source>
+        <translation>每次帧数：</translation>
+    </message>
+    <message>
+        <source>  Interval(ms):</source>
+        <translation>  发送间隔(ms)：</translation>
+    </message>
+    <message>
+        <source>Send Times:</source>
+        <translation>发送总数：</translation>
+    </message>
+    <message>
+        <source>ID(Hex):</source>
+        <translation>帧ID(Hex)：</translation>
+    </message>
+    <message>
+        <source>Fixed</source>
+        <translation>固定</translation>
+    </message>
+    <message>
+        <source>Increase</source>
+        <translation>递增</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>Data(Hex):</source>
+        <translation>数据(Hex)：</translation>
+    </message>
+    <message>
+        <source>Data 0 Increase</source>
+        <translation>数据0递增</translation>
+    </message>
+    <message>
+        <source>Data 1 Increase</source>
+        <translation>数据1递增</translation>
+    </message>
+    <message>
+        <source>Data 2 Increase</source>
+        <translation>数据2递增</translation>
+    </message>
+    <message>
+        <source>Data 3 Increase</source>
+        <translation>数据3递增</translation>
+    </message>
+    <message>
+        <source>Data 4 Increase</source>
+        <translation>数据4递增</translation>
+    </message>
+    <message>
+        <source>Data 5 Increase</source>
+        <translation>数据5递增</translation>
+    </message>
+    <message>
+        <source>Data 6 Increase</source>
+        <translation>数据6递增</translation>
+    </message>
+    <message>
+        <source>Data 7 Increase</source>
+        <translation>数据7递增</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
 </context>
 <context>
     <name>UlCsvFormat</name>
