@@ -1,26 +1,313 @@
 #include "gbt27931widget.h"
 
+#include "chargehandshakewidget.h"
+#include "chargeparamconfigwidget.h"
+#include "gbt27930.h"
+#include "handshakemessages.h"
+#include "paramconfigmessages.h"
+#include "ui_gbt27931widget.h"
+#include "uilanguage.h"
 #include "ulbuffer.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+// Tab texts in index order (context "GBT27931Widget").
+const char *const TabTexts[] = {
+        QT_TRANSLATE_NOOP("GBT27931Widget", "Charge handshake"),
+        QT_TRANSLATE_NOOP("GBT27931Widget", "Charge param config"),
+        QT_TRANSLATE_NOOP("GBT27931Widget", "Charging"),
+        QT_TRANSLATE_NOOP("GBT27931Widget", "Charging end"),
+        QT_TRANSLATE_NOOP("GBT27931Widget", "Minor parameter"),
+        QT_TRANSLATE_NOOP("GBT27931Widget", "Monomer voltage"),
+        QT_TRANSLATE_NOOP("GBT27931Widget", "Monomer temperature"),
+        QT_TRANSLATE_NOOP("GBT27931Widget", "Error message"),
+};
+
+// Group of a frame outside the transport protocol: its PDU format byte.
+uint singleFramePgn(const VCI_CAN_OBJ &frame)
+{
+    return ((frame.ID >> 16) & 0xFF) << 8;
+}
+
+QVBoxLayout *gaugeColumn(QWidget *gauge)
+{
+    auto *column = new QVBoxLayout;
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(gauge);
+    column->addStretch();
+    return column;
+}
+
+QHBoxLayout *statusRow(QWidget *label, QWidget *field)
+{
+    auto *row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(field);
+    row->addStretch();
+    return row;
+}
+
+} // namespace
 
 GBT27931Widget::GBT27931Widget(int channel, bool *openFlag)
     : QWidget(nullptr),
-      channelIndex(channel >= 0 && channel < UlBuffer::Channels ? channel : 0),
-      openFlag(openFlag)
+      form(std::make_unique<Ui::GBT27931Widget>()),
+      m_channel(channel >= 0 && channel < UlBuffer::Channels ? channel : 0),
+      m_pOpenFlag(openFlag)
 {
+    form->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(QStringLiteral("GBT27931Widget"));
-    setWindowTitle(QStringLiteral("GBT27930"));
-    resize(800, 500);
-    if (openFlag)
-        *openFlag = true;
-    UlBuffer::instance(channelIndex).setGBT27930Run(true);
+    setWindowModality(Qt::NonModal);
+    setWindowIcon(QIcon(QStringLiteral(":/Resources/GBT27930.png")));
+    form->label_4->setStyleSheet(QStringLiteral("color:#0080ff;"));
+    buildLayout();
+
+    m_pChargeHandshake = new ChargeHandshakeWidget;
+    m_pChargeParamConfig = new ChargeParamConfigWidget;
+    m_pCharging = new QWidget;
+    m_pChargeEnd = new QWidget;
+    m_pMinorParameter = new QWidget;
+    m_pMonomerVoltage = new QWidget;
+    m_pMonomerTemperature = new QWidget;
+    m_pChargeError = new QWidget;
+    for (QWidget *page : {static_cast<QWidget *>(m_pChargeHandshake), static_cast<QWidget *>(m_pChargeParamConfig),
+                          m_pCharging, m_pChargeEnd, m_pMinorParameter, m_pMonomerVoltage, m_pMonomerTemperature,
+                          m_pChargeError})
+        form->m_pTabWidget->addTab(page, QString());
+    retranslateUi();
+    applyLanguageSizes();
+
+    // Frames of an earlier charge must not reach this one.
+    UlBuffer &buffer = UlBuffer::instance(m_channel);
+    buffer.ClearGBT27930();
+    buffer.setGBT27930Run(true);
+    if (m_pOpenFlag)
+        *m_pOpenFlag = true;
+    m_running = true;
+    connect(this, &GBT27931Widget::ProcessData, this, &GBT27931Widget::onProcessData);
+    m_thread = std::thread([this] { pollFrames(); });
 }
 
 GBT27931Widget::~GBT27931Widget()
 {
-    UlBuffer &buffer = UlBuffer::instance(channelIndex);
+    UlBuffer &buffer = UlBuffer::instance(m_channel);
     buffer.setGBT27930Run(false);
+    if (m_pOpenFlag)
+        *m_pOpenFlag = false;
+    {
+        const std::lock_guard<std::mutex> lock(m_sleepMutex);
+        m_running = false;
+    }
+    m_wake.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
     buffer.ClearGBT27930();
-    if (openFlag)
-        *openFlag = false;
+}
+
+void GBT27931Widget::buildLayout()
+{
+    Ui::GBT27931Widget &f = *form;
+    auto *top = new QHBoxLayout;
+    top->addStretch();
+    top->addLayout(gaugeColumn(f.m_pWidgetTotalVoltage));
+    top->addSpacing(30);
+    auto *middle = new QVBoxLayout;
+    middle->addSpacing(15);
+    middle->addWidget(f.m_pWidgetBatterySOC);
+    middle->addSpacing(15);
+    middle->addLayout(statusRow(f.label_3, f.m_pLineEditBMSClock));
+    middle->addSpacing(5);
+    middle->addLayout(statusRow(f.label_4, f.m_pLineEditSysOpeMode));
+    middle->addStretch();
+    top->addLayout(middle);
+    top->addSpacing(30);
+    top->addLayout(gaugeColumn(f.m_pWidgetTotalCurrent));
+    top->addStretch();
+
+    auto *window = new QVBoxLayout(this);
+    window->addLayout(top);
+    window->addWidget(f.m_pTabWidget);
+}
+
+void GBT27931Widget::retranslateUi()
+{
+    form->retranslateUi(this);
+    for (int i = 0; i < form->m_pTabWidget->count(); ++i)
+        form->m_pTabWidget->setTabText(i, tr(TabTexts[i]));
+    setStatus(status);
+}
+
+void GBT27931Widget::applyLanguageSizes()
+{
+    const bool chinese = UiLanguage::code() == UiLanguage::Chinese;
+    setMinimumWidth(chinese ? 700 : 1180);
+    form->label_3->setFixedWidth(chinese ? 70 : 120);
+    form->label_4->setFixedWidth(chinese ? 70 : 120);
+}
+
+void GBT27931Widget::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslateUi();
+        applyLanguageSizes();
+    }
+    QWidget::changeEvent(event);
+}
+
+void GBT27931Widget::setStatus(Status value)
+{
+    status = value;
+    QString text;
+    switch (status) {
+    case Status::None:
+        break;
+    case Status::Charging:
+        text = tr("Charging", "status line");
+        break;
+    case Status::Ended:
+        text = tr("End of charging");
+        break;
+    case Status::Failed:
+        text = tr("Charging failure");
+        break;
+    }
+    form->m_pLineEditSysOpeMode->setText(text);
+}
+
+void GBT27931Widget::pollFrames()
+{
+    UlBuffer &buffer = UlBuffer::instance(m_channel);
+    VCI_CAN_OBJ frame;
+    J1939Message message;
+    while (m_running) {
+        if (!buffer.takeGBT27930Frame(frame)) {
+            std::unique_lock<std::mutex> lock(m_sleepMutex);
+            m_wake.wait_for(lock, std::chrono::milliseconds(PollInterval), [this] { return !m_running; });
+            continue;
+        }
+        // A remote frame carries no data.
+        if (frame.RemoteFlag)
+            continue;
+        switch (m_reassembler.feed(frame, &message)) {
+        case J1939Reassembler::Complete: {
+            // The third byte of the announced group (its data page) is not used.
+            const uint pgn = message.pgn & 0xFFFF;
+            if (handlerFor(pgn))
+                Q_EMIT ProcessData(pgn, message.data);
+            break;
+        }
+        case J1939Reassembler::NotTransport: {
+            const uint pgn = singleFramePgn(frame);
+            if (handlerFor(pgn))
+                Q_EMIT ProcessData(pgn, QByteArray(reinterpret_cast<const char *>(frame.Data),
+                                                   std::min<int>(frame.DataLen, 8)));
+            break;
+        }
+        case J1939Reassembler::Consumed:
+            break;
+        }
+    }
+}
+
+GBT27931Widget::Handler GBT27931Widget::handlerFor(uint pgn)
+{
+    // Read-only after its first use, so the poll thread may ask it too.
+    static const QHash<uint, Handler> handlers = {
+            {Gbt::CHM, &GBT27931Widget::showChm}, {Gbt::BHM, &GBT27931Widget::showBhm},
+            {Gbt::CRM, &GBT27931Widget::showCrm}, {Gbt::BRM, &GBT27931Widget::showBrm},
+            {Gbt::BCP, &GBT27931Widget::showBcp}, {Gbt::CTS, &GBT27931Widget::showCts},
+            {Gbt::CML, &GBT27931Widget::showCml}, {Gbt::BRO, &GBT27931Widget::showBro},
+            {Gbt::CRO, &GBT27931Widget::showCro},
+    };
+    return handlers.value(pgn, nullptr);
+}
+
+void GBT27931Widget::onProcessData(uint nPNG, QByteArray arr)
+{
+    if (const Handler handler = handlerFor(nPNG))
+        (this->*handler)(arr);
+}
+
+void GBT27931Widget::showChm(const QByteArray &data)
+{
+    const std::optional<ChmRecord> chm = decodeChm(data);
+    if (!chm)
+        return;
+    m_pChargeHandshake->setProtocolVersion(QString::asprintf("V%d.%d", chm->major, chm->minor));
+    m_pChargeHandshake->setChargerHandshake();
+}
+
+void GBT27931Widget::showBhm(const QByteArray &data)
+{
+    if (isWholeBhm(data))
+        m_pChargeHandshake->setBmsHandshake();
+}
+
+void GBT27931Widget::showCrm(const QByteArray &data)
+{
+    const std::optional<CrmRecord> crm = decodeCrm(data);
+    if (!crm)
+        return;
+    m_pChargeHandshake->setBmsRecognize(crm->recognised ? 1 : 0);
+    m_pChargeHandshake->setChargerNumber(crm->chargerNumber);
+    m_pChargeHandshake->setAreaCode(crm->areaCode);
+}
+
+void GBT27931Widget::showBrm(const QByteArray &data)
+{
+    const std::optional<BrmRecord> brm = decodeBrm(data);
+    if (!brm)
+        return;
+    ChargeHandshakeWidget *page = m_pChargeHandshake;
+    page->setBatteryType(brm->batteryType);
+    page->setRatedCapacity(brm->ratedCapacity);
+    page->setRatedVoltage(brm->ratedVoltage);
+    page->setManufacturer(brm->manufacturer);
+    page->setBatterySN(QString::number(brm->packSerial));
+    page->setProductionDate(brm->productionYear, brm->productionMonth, brm->productionDay);
+    page->setChargeCount(brm->chargeCount);
+    page->setPropertyRight(brm->ownedByCar);
+    page->setVIN(brm->vin);
+    if (brm->hasBmsVersion)
+        page->setBmsVersion(brm->versionSerial, brm->versionYear, brm->versionMonth, brm->versionDay);
+}
+
+void GBT27931Widget::showBcp(const QByteArray &data)
+{
+    const std::optional<BcpRecord> bcp = decodeBcp(data);
+    if (!bcp)
+        return;
+    m_pChargeParamConfig->setBatteryParameters(*bcp);
+}
+
+void GBT27931Widget::showCts(const QByteArray &data)
+{
+    if (const std::optional<CtsRecord> cts = decodeCts(data))
+        m_pChargeParamConfig->setTimeSync(*cts);
+}
+
+void GBT27931Widget::showCml(const QByteArray &data)
+{
+    if (const std::optional<CmlRecord> cml = decodeCml(data))
+        m_pChargeParamConfig->setChargerLimits(cml->maxVoltage, cml->minVoltage, cml->maxCurrent, cml->minCurrent);
+}
+
+void GBT27931Widget::showBro(const QByteArray &data)
+{
+    if (const std::optional<quint8> code = decodeReady(data))
+        m_pChargeParamConfig->setBmsReady(*code);
+}
+
+void GBT27931Widget::showCro(const QByteArray &data)
+{
+    if (const std::optional<quint8> code = decodeReady(data))
+        m_pChargeParamConfig->setChargerReady(*code);
 }

@@ -1,23 +1,102 @@
 // The GB/T 27930 charging window of one channel: a top-level window without
 // parent that deletes itself when closed. While it exists the channel's
-// GB/T 27930 queue is on, and its opener's open flag is true. The charging
-// pages are still to come.
+// GB/T 27930 queue is on and its opener's open flag is true.
+//
+// A poll thread drains the queue, reassembles multi-packet messages and
+// hands each complete message (PGN and data bytes) to the GUI thread,
+// where onProcessData dispatches it to its decoder and page. The window
+// only listens: it sends nothing and answers no transport request.
 #pragma once
 
+#include "j1939reassembler.h"
+
+#include <QByteArray>
 #include <QWidget>
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace Ui {
+class GBT27931Widget;
+}
+
+class ChargeHandshakeWidget;
+class ChargeParamConfigWidget;
 
 class GBT27931Widget : public QWidget
 {
     Q_OBJECT
 
 public:
+    // The poll thread's pause when the queue is empty.
+    static constexpr int PollInterval = 100; // ms
+
     GBT27931Widget(int channel, bool *openFlag);
-    // Switches the queue off, empties it and clears the open flag.
+    // Switches the queue off, clears the open flag, stops the poll thread
+    // and empties the queue.
     ~GBT27931Widget() override;
 
-    int channel() const { return channelIndex; }
+    int channel() const { return m_channel; }
+
+Q_SIGNALS:
+    // From the poll thread: one complete message.
+    void ProcessData(uint nPNG, QByteArray arr);
+
+public Q_SLOTS:
+    // The dispatcher: decodes a message and shows it; PGNs without a
+    // decoder and messages too short for theirs change nothing.
+    void onProcessData(uint nPNG, QByteArray arr);
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
-    int channelIndex;
-    bool *openFlag;
+    // What the status line says, kept to say it again in a new language.
+    enum class Status { None, Charging, Ended, Failed };
+
+    void buildLayout();
+    void retranslateUi();
+    void applyLanguageSizes();
+    void setStatus(Status status);
+    void pollFrames();
+
+    // Message handlers of the dispatcher, one per PGN; handlerFor holds
+    // the table (null for a PGN without one).
+    using Handler = void (GBT27931Widget::*)(const QByteArray &);
+    static Handler handlerFor(uint pgn);
+    void showChm(const QByteArray &data);
+    void showBhm(const QByteArray &data);
+    void showCrm(const QByteArray &data);
+    void showBrm(const QByteArray &data);
+    void showBcp(const QByteArray &data);
+    void showCts(const QByteArray &data);
+    void showCml(const QByteArray &data);
+    void showBro(const QByteArray &data);
+    void showCro(const QByteArray &data);
+
+    std::unique_ptr<Ui::GBT27931Widget> form;
+    int m_channel;
+    bool *m_pOpenFlag;
+    Status status = Status::None;
+
+    // Pages, owned by the tab widget.
+    QWidget *m_pMinorParameter = nullptr;
+    QWidget *m_pMonomerVoltage = nullptr;
+    QWidget *m_pMonomerTemperature = nullptr;
+    QWidget *m_pChargeError = nullptr;
+    ChargeHandshakeWidget *m_pChargeHandshake = nullptr;
+    ChargeParamConfigWidget *m_pChargeParamConfig = nullptr;
+    QWidget *m_pCharging = nullptr;
+    QWidget *m_pChargeEnd = nullptr;
+
+    // Poll thread: the reassembler is its own; m_running is written by the
+    // GUI thread under m_sleepMutex so that a pause ends at once.
+    J1939Reassembler m_reassembler;
+    std::atomic<bool> m_running{false};
+    std::mutex m_sleepMutex;
+    std::condition_variable m_wake;
+    std::thread m_thread;
 };

@@ -92,6 +92,176 @@
     </message>
 </context>
 <context>
+    <name>ChargeHandshakeWidget</name>
+    <message>
+        <source>Charging pile handshake：</source>
+        <translation>充电桩握手：</translation>
+    </message>
+    <message>
+        <source>BMS handshake：</source>
+        <translation>BMS握手：</translation>
+    </message>
+    <message>
+        <source>Charge protocol version：</source>
+        <translation>充电协议版本：</translation>
+    </message>
+    <message>
+        <source>BMS recognize：</source>
+        <translation>BMS辨识：</translation>
+    </message>
+    <message>
+        <source>Charge number：</source>
+        <translation>充电机编号：</translation>
+    </message>
+    <message>
+        <source>Area code：</source>
+        <translation>区域编码：</translation>
+    </message>
+    <message>
+        <source>Battery type：</source>
+        <translation>电池类型：</translation>
+    </message>
+    <message>
+        <source>Rated capacity：</source>
+        <translation>额定容量：</translation>
+    </message>
+    <message>
+        <source>Rated total voltage：</source>
+        <translation>额定总电压：</translation>
+    </message>
+    <message>
+        <source>Manufacturer：</source>
+        <translation>生产厂商：</translation>
+    </message>
+    <message>
+        <source>Battery SN：</source>
+        <translation>电池组序号：</translation>
+    </message>
+    <message>
+        <source>Production date：</source>
+        <translation>生产日期：</translation>
+    </message>
+    <message>
+        <source>Number of Charging：</source>
+        <translation>充电次数：</translation>
+    </message>
+    <message>
+        <source>Property right：</source>
+        <translation>产权标识：</translation>
+    </message>
+    <message>
+        <source>Car VIN：</source>
+        <translation>车辆VIN：</translation>
+    </message>
+    <message>
+        <source>BMS version：</source>
+        <translation>BMS版本：</translation>
+    </message>
+    <message>
+        <source>Lead-acid battery</source>
+        <translation>铅酸电池</translation>
+    </message>
+    <message>
+        <source>NiMH battery</source>
+        <translation>镍氢电池</translation>
+    </message>
+    <message>
+        <source>Lithium iron phosphate battery</source>
+        <translation>磷酸铁锂电池</translation>
+    </message>
+    <message>
+        <source>Lithium manganate battery</source>
+        <translation>锰酸锂电池</translation>
+    </message>
+    <message>
+        <source>Lithium cobalt oxide battery</source>
+        <translation>钴酸锂电池</translation>
+    </message>
+    <message>
+        <source>Ternary material battery</source>
+        <translation>三元材料电池</translation>
+    </message>
+    <message>
+        <source>Polymer li-ion battery</source>
+        <translation>聚合物锂离子电池</translation>
+    </message>
+    <message>
+        <source>Lithium titanate battery</source>
+        <translation>钛酸锂电池</translation>
+    </message>
+    <message>
+        <source>Other battery</source>
+        <translation>其他电池</translation>
+    </message>
+    <message>
+        <source>Car own</source>
+        <translation>车辆自有</translation>
+    </message>
+    <message>
+        <source>Lease</source>
+        <translation>租赁</translation>
+    </message>
+</context>
+<context>
+    <name>ChargeParamConfigWidget</name>
+    <message>
+        <source>Max charge voltage for cell(V)：</source>
+        <translation>单体最高允许充电电压(V)：</translation>
+    </message>
+    <message>
+        <source>Max charge current for cell(A)：</source>
+        <translation>最高允许充电电流(A)：</translation>
+    </message>
+    <message>
+        <source>Nominal total energy(kW.h)：</source>
+        <translation>标称总能量(kW.h)：</translation>
+    </message>
+    <message>
+        <source>Max charge total voltage(V)：</source>
+        <translation>最高允许充电总电压(V)：</translation>
+    </message>
+    <message>
+        <source>Max temperature(℃)：</source>
+        <translation>最高允许温度(℃)：</translation>
+    </message>
+    <message>
+        <source>Charged state(%)：</source>
+        <translation>荷电状态(%)：</translation>
+    </message>
+    <message>
+        <source>Current voltage(V)：</source>
+        <translation>当前电池电压(V)：</translation>
+    </message>
+    <message>
+        <source>Charge pile time sync：</source>
+        <translation>充电桩时间同步：</translation>
+    </message>
+    <message>
+        <source>Max output voltage(V)：</source>
+        <translation>最高输出电压(V)：</translation>
+    </message>
+    <message>
+        <source>Min output voltage(V)：</source>
+        <translation>最低输出电压(V)：</translation>
+    </message>
+    <message>
+        <source>Max output current(A)：</source>
+        <translation>最大输出电流(A)：</translation>
+    </message>
+    <message>
+        <source>Min output current(A)：</source>
+        <translation>最小输出电流(A)：</translation>
+    </message>
+    <message>
+        <source>BMS status：</source>
+        <translation>BMS就绪：</translation>
+    </message>
+    <message>
+        <source>Charge pile status：</source>
+        <translation>充电桩就绪：</translation>
+    </message>
+</context>
+<context>
     <name>ErrorInfoWidget</name>
     <message>
         <source>Clear</source>
@@ -280,6 +450,66 @@
     <message>
         <source>Description</source>
         <translation>描述</translation>
+    </message>
+</context>
+<context>
+    <name>GBT27931Widget</name>
+    <message>
+        <source>GBT27930-2015 Protocol Resolution</source>
+        <translation>GBT27930-2015协议解析</translation>
+    </message>
+    <message>
+        <source>Remaining time：</source>
+        <translation>剩余时间：</translation>
+    </message>
+    <message>
+        <source>Current state：</source>
+        <translation>当前状态：</translation>
+    </message>
+    <message>
+        <source>Charge handshake</source>
+        <translation>充电握手</translation>
+    </message>
+    <message>
+        <source>Charge param config</source>
+        <translation>充电参数配置</translation>
+    </message>
+    <message>
+        <source>Charging</source>
+        <translation>充电阶段</translation>
+    </message>
+    <message>
+        <source>Charging end</source>
+        <translation>充电结束</translation>
+    </message>
+    <message>
+        <source>Minor parameter</source>
+        <translation>次要参数</translation>
+    </message>
+    <message>
+        <source>Monomer voltage</source>
+        <translation>单体电压</translation>
+    </message>
+    <message>
+        <source>Monomer temperature</source>
+        <translation>单体温度</translation>
+    </message>
+    <message>
+        <source>Error message</source>
+        <translation>错误报文</translation>
+    </message>
+    <message>
+        <source>End of charging</source>
+        <translation>充电结束</translation>
+    </message>
+    <message>
+        <source>Charging failure</source>
+        <translation>充电失败</translation>
+    </message>
+    <message>
+        <source>Charging</source>
+        <comment>status line</comment>
+        <translation>正在充电</translation>
     </message>
 </context>
 <context>
