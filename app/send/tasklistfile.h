@@ -1,0 +1,43 @@
+// Task-list files (*.txt) of the Task page: one line per table row, its 12
+// fields separated by commas, nothing quoted. Written as UTF-8 with the
+// platform's line ends; read as UTF-8 when the bytes are valid UTF-8 and
+// as GBK otherwise (the Windows program writes the local code page), with
+// LF or CR LF line ends. No widgets.
+#pragma once
+
+#include "taskrow.h"
+
+#include <QList>
+#include <QString>
+
+class TaskListFile
+{
+public:
+    // A line that has 12 fields but cannot be sent.
+    struct Refusal {
+        int line;             // 1-based
+        TaskRow::Field field;
+        bool operator==(const Refusal &o) const { return line == o.line && field == o.field; }
+    };
+
+    // Reads the whole file. False, with errorString() and nothing read,
+    // when it cannot be opened or read. Lines of any other number of
+    // fields than 12 are skipped and counted (blank lines are not counted);
+    // lines whose row has a fault under idFormat are refused.
+    bool read(const QString &fileName, int idFormat);
+    QList<TaskRow> rows() const { return readRows; }
+    int skippedLines() const { return skipped; }
+    QList<Refusal> refusals() const { return refused; }
+
+    // Replaces the file with the rows, in order. False, with errorString()
+    // and the old file kept where the system allows, on any failure.
+    bool write(const QString &fileName, const QList<TaskRow> &rows);
+
+    QString errorString() const { return error; }
+
+private:
+    QList<TaskRow> readRows;
+    QList<Refusal> refused;
+    int skipped = 0;
+    QString error;
+};
