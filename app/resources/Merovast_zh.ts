@@ -1900,6 +1900,245 @@ Line %2, column %3</source>
     </message>
 </context>
 <context>
+    <name>UiTabSendTaskPage</name>
+    <message>
+        <source>UiTabSendTaskPage</source>
+        <translation>UiTabSendTaskPage</translation>
+    </message>
+    <message>
+        <source>Task List</source>
+        <translation>任务列表</translation>
+    </message>
+    <message>
+        <source>Task Operation</source>
+        <translation>任务操作</translation>
+    </message>
+    <message>
+        <source>SendType：</source>
+        <translation>发送方式：</translation>
+    </message>
+    <message>
+        <source>Order send</source>
+        <translation>顺序发送</translation>
+    </message>
+    <message>
+        <source>Cycle send</source>
+        <translation>循环发送</translation>
+    </message>
+    <message>
+        <source>Timing send</source>
+        <translation>定时发送</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation>加载</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Normal Send</source>
+        <translation>正常发送</translation>
+    </message>
+    <message>
+        <source>Single Send</source>
+        <translation>单次发送</translation>
+    </message>
+    <message>
+        <source>Send &amp; Receive</source>
+        <translation>自发自收</translation>
+    </message>
+    <message>
+        <source>Single Send&amp;Rec</source>
+        <translation>单次自发自收</translation>
+    </message>
+    <message>
+        <source>Standard Frame</source>
+        <translation>标准帧</translation>
+    </message>
+    <message>
+        <source>Extend Frame</source>
+        <translation>扩展帧</translation>
+    </message>
+    <message>
+        <source>Data Frame</source>
+        <translation>数据帧</translation>
+    </message>
+    <message>
+        <source>Remote Frame</source>
+        <translation>远程帧</translation>
+    </message>
+    <message>
+        <source>Fixed</source>
+        <translation>固定</translation>
+    </message>
+    <message>
+        <source>Increase</source>
+        <translation>递增</translation>
+    </message>
+    <message>
+        <source>0 Increase</source>
+        <translation>第0字节递增</translation>
+    </message>
+    <message>
+        <source>1 Increase</source>
+        <translation>第1字节递增</translation>
+    </message>
+    <message>
+        <source>2 Increase</source>
+        <translation>第2字节递增</translation>
+    </message>
+    <message>
+        <source>3 Increase</source>
+        <translation>第3字节递增</translation>
+    </message>
+    <message>
+        <source>4 Increase</source>
+        <translation>第4字节递增</translation>
+    </message>
+    <message>
+        <source>5 Increase</source>
+        <translation>第5字节递增</translation>
+    </message>
+    <message>
+        <source>6 Increase</source>
+        <translation>第6字节递增</translation>
+    </message>
+    <message>
+        <source>7 Increase</source>
+        <translation>第7字节递增</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Send Mode</source>
+        <translation>发送方式</translation>
+    </message>
+    <message>
+        <source>ID(Hex)</source>
+        <translation>帧ID(十六进制)</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>帧格式</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>帧类型</translation>
+    </message>
+    <message>
+        <source>Data(Hex)</source>
+        <translation>数据(十六进制)</translation>
+    </message>
+    <message>
+        <source>Frames</source>
+        <translation>每次帧数</translation>
+    </message>
+    <message>
+        <source>ID Rule</source>
+        <translation>ID规则</translation>
+    </message>
+    <message>
+        <source>Data Rule</source>
+        <translation>数据规则</translation>
+    </message>
+    <message>
+        <source>Send Times</source>
+        <translation>发送帧数</translation>
+    </message>
+    <message>
+        <source>Interval(ms)</source>
+        <translation>间隔(毫秒)</translation>
+    </message>
+    <message>
+        <source>ID(Hex) is out of range for its frame format</source>
+        <translation>帧ID(十六进制)超出其帧格式的范围</translation>
+    </message>
+    <message>
+        <source>Data(Hex) holds more than 8 bytes</source>
+        <translation>数据(十六进制)超过8个字节</translation>
+    </message>
+    <message>
+        <source>Frames must be 1 to 3</source>
+        <translation>每次帧数须为1至3</translation>
+    </message>
+    <message>
+        <source>Send Times must be 1 to 999999999</source>
+        <translation>发送帧数须为1至999999999</translation>
+    </message>
+    <message>
+        <source>Interval(ms) must be 0 to 99999999</source>
+        <translation>间隔(毫秒)须为0至99999999</translation>
+    </message>
+    <message>
+        <source>Row %1: %2</source>
+        <translation>第%1行：%2</translation>
+    </message>
+    <message>
+        <source>Hint</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>These rows were not sent:</source>
+        <translation>以下各行未发送：</translation>
+    </message>
+    <message>
+        <source>Data is empty</source>
+        <translation>数据为空</translation>
+    </message>
+    <message>
+        <source>Save data</source>
+        <translation>保存数据</translation>
+    </message>
+    <message>
+        <source>Save failed: %1</source>
+        <translation>保存失败：%1</translation>
+    </message>
+    <message>
+        <source>Save successfully</source>
+        <translation>保存成功</translation>
+    </message>
+    <message>
+        <source>Open the task data file</source>
+        <translation>打开任务数据文件</translation>
+    </message>
+    <message>
+        <source>Open fail</source>
+        <translation>打开失败</translation>
+    </message>
+    <message>
+        <source>Lines skipped because they do not have 12 fields: %1</source>
+        <translation>因不是12个字段而跳过的行数：%1</translation>
+    </message>
+    <message>
+        <source>These lines were not loaded:</source>
+        <translation>以下各行未加载：</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>第%1行：%2</translation>
+    </message>
+</context>
+<context>
     <name>UlCsvFormat</name>
     <message>
         <source>Index</source>

@@ -1,0 +1,434 @@
+#include "uitabsendtaskpage.h"
+
+#include "ui_uitabsendtaskpage.h"
+#include "comboboxdelegate.h"
+#include "devcan.h"
+#include "frameslimiter.h"
+#include "tasklistfile.h"
+#include "uifiledialog.h"
+#include "uimessage.h"
+#include "ulglobalset.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QHeaderView>
+#include <QTableWidget>
+
+namespace {
+
+struct ChoiceColumn {
+    TaskRow::Field column;
+    QVector<const char *> texts;
+};
+
+const QVector<ChoiceColumn> &choiceColumns()
+{
+    static const QVector<ChoiceColumn> columns{
+        {TaskRow::SendMode,
+         {QT_TRANSLATE_NOOP("UiTabSendTaskPage", "Normal Send"), QT_TRANSLATE_NOOP("UiTabSendTaskPage", "Single Send"),
+          QT_TRANSLATE_NOOP("UiTabSendTaskPage", "Send & Receive"),
+          QT_TRANSLATE_NOOP("UiTabSendTaskPage", "Single Send&Rec")}},
+        {TaskRow::Format,
+         {QT_TRANSLATE_NOOP("UiTabSendTaskPage", "Standard Frame"),
+          QT_TRANSLATE_NOOP("UiTabSendTaskPage", "Extend Frame")}},
+        {TaskRow::Type,
+         {QT_TRANSLATE_NOOP("UiTabSendTaskPage", "Data Frame"), QT_TRANSLATE_NOOP("UiTabSendTaskPage", "Remote Frame")}},
+        {TaskRow::IdRule, {QT_TRANSLATE_NOOP("UiTabSendTaskPage", "Fixed"), QT_TRANSLATE_NOOP("UiTabSendTaskPage", "Increase")}},
+        {TaskRow::DataRule,
+         {QT_TRANSLATE_NOOP("UiTabSendTaskPage", "Fixed"), QT_TRANSLATE_NOOP("UiTabSendTaskPage", "0 Increase"),
+          QT_TRANSLATE_NOOP("UiTabSendTaskPage", "1 Increase"), QT_TRANSLATE_NOOP("UiTabSendTaskPage", "2 Increase"),
+          QT_TRANSLATE_NOOP("UiTabSendTaskPage", "3 Increase"), QT_TRANSLATE_NOOP("UiTabSendTaskPage", "4 Increase"),
+          QT_TRANSLATE_NOOP("UiTabSendTaskPage", "5 Increase"), QT_TRANSLATE_NOOP("UiTabSendTaskPage", "6 Increase"),
+          QT_TRANSLATE_NOOP("UiTabSendTaskPage", "7 Increase")}},
+    };
+    return columns;
+}
+
+QStringList translated(const QVector<const char *> &texts)
+{
+    QStringList out;
+    for (const char *text : texts)
+        out << QCoreApplication::translate("UiTabSendTaskPage", text);
+    return out;
+}
+
+// Sorting off while rows are filled, so that no row moves half-filled;
+// afterwards as before, or on when asked.
+class SortingPause
+{
+public:
+    explicit SortingPause(QTableWidget *table, bool onAfterwards = false)
+        : table(table), sortAfterwards(onAfterwards || table->isSortingEnabled())
+    {
+        table->setSortingEnabled(false);
+    }
+    ~SortingPause() { table->setSortingEnabled(sortAfterwards); }
+
+private:
+    QTableWidget *table;
+    bool sortAfterwards;
+};
+
+QTableWidgetItem *textItem(const QString &text)
+{
+    return new QTableWidgetItem(text);
+}
+
+QTableWidgetItem *choiceItem(int value)
+{
+    auto *item = new QTableWidgetItem;
+    item->setData(Qt::EditRole, value);
+    return item;
+}
+
+QString cellText(const QTableWidget *table, int row, int column)
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text() : QString();
+}
+
+int cellChoice(const QTableWidget *table, int row, int column)
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->data(Qt::EditRole).toInt() : 0;
+}
+
+} // namespace
+
+UiTabSendTaskPage::UiTabSendTaskPage(QWidget *parent, int channel)
+    : QFrame(parent),
+      form(std::make_unique<Ui::UiTabSendTaskPage>()),
+      channelIndex(channel),
+      shownIdFormat(UlGlobalSet::instance().IDFORMAT)
+{
+    BaseSendParam::registerMetaType();
+    form->setupUi(this);
+
+    QTableWidget *t = form->tableWidget;
+    t->setColumnCount(TaskRow::FieldCount);
+    QHeaderView *header = t->horizontalHeader();
+    for (int column : {TaskRow::Checked, TaskRow::Name, TaskRow::Times, TaskRow::Interval})
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    t->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    t->setSelectionBehavior(QAbstractItemView::SelectRows);
+    t->setFrameShape(QFrame::Box);
+    t->setFrameShadow(QFrame::Sunken);
+    header->setHighlightSections(false);
+    t->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    t->verticalHeader()->setMinimumSectionSize(RowHeight);
+    const QVector<QPair<int, int>> widths{{TaskRow::Name, 65},  {TaskRow::SendMode, 80}, {TaskRow::Id, 65},
+                                          {TaskRow::Format, 65}, {TaskRow::Type, 65},     {TaskRow::Data, 150},
+                                          {TaskRow::Frames, 65}, {TaskRow::IdRule, 70},   {TaskRow::DataRule, 70}};
+    for (const auto &width : widths)
+        t->setColumnWidth(width.first, width.second);
+    for (const ChoiceColumn &choice : choiceColumns()) {
+        auto *delegate = new ComboBoxDelegate(translated(choice.texts), t);
+        t->setItemDelegateForColumn(choice.column, delegate);
+        delegates << delegate;
+    }
+    new FramesLimiter(t);
+    retranslateUi();
+
+    connect(form->addButton, &QPushButton::clicked, this, &UiTabSendTaskPage::onAddTask);
+    connect(form->delButton, &QPushButton::clicked, this, &UiTabSendTaskPage::onDelTask);
+    connect(form->SendButton, &QPushButton::clicked, this, &UiTabSendTaskPage::startSendData);
+    connect(form->StopButton, &QPushButton::clicked, this, &UiTabSendTaskPage::stopSendData);
+    connect(form->saveButton, &QPushButton::clicked, this, &UiTabSendTaskPage::saveTasks);
+    connect(form->loadButton, &QPushButton::clicked, this, &UiTabSendTaskPage::loadTasks);
+    connect(this, &UiTabSendTaskPage::idFormatChangedSignal, this, &UiTabSendTaskPage::onIdFormatChanged);
+    connect(form->m_pComboBoxSendType, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this] { ComboBoxSendTypeIndexChanged(form->m_pComboBoxSendType->currentText()); });
+    connect(this, &UiTabSendTaskPage::AddMoveList, this, &UiTabSendTaskPage::onMovetoList);
+    form->SendButton->setEnabled(true);
+    form->StopButton->setEnabled(false);
+
+    if (channelIndex >= 0 && channelIndex < UlGlobalSet::Channels)
+        UlGlobalSet::instance().channel[channelIndex].sendMode = 0;
+}
+
+UiTabSendTaskPage::~UiTabSendTaskPage() = default;
+
+QTableWidget *UiTabSendTaskPage::table() const
+{
+    return form->tableWidget;
+}
+
+void UiTabSendTaskPage::retranslateUi()
+{
+    form->retranslateUi(this);
+    form->tableWidget->setHorizontalHeaderLabels(
+        {QStringLiteral(" "), tr("Name"), tr("Send Mode"), tr("ID(Hex)"), tr("Format"), tr("Type"), tr("Data(Hex)"),
+         tr("Frames"), tr("ID Rule"), tr("Data Rule"), tr("Send Times"), tr("Interval(ms)")});
+    for (int i = 0; i < delegates.size(); ++i)
+        delegates.at(i)->setTexts(translated(choiceColumns().at(i).texts));
+    form->tableWidget->viewport()->update();
+}
+
+void UiTabSendTaskPage::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QFrame::changeEvent(event);
+}
+
+TaskRow UiTabSendTaskPage::rowAt(int row) const
+{
+    const QTableWidget *t = form->tableWidget;
+    TaskRow values;
+    const QTableWidgetItem *check = t->item(row, TaskRow::Checked);
+    values.checked = check && check->checkState() == Qt::Checked;
+    values.name = cellText(t, row, TaskRow::Name);
+    values.sendMode = cellChoice(t, row, TaskRow::SendMode);
+    values.id = cellText(t, row, TaskRow::Id);
+    values.format = cellChoice(t, row, TaskRow::Format);
+    values.type = cellChoice(t, row, TaskRow::Type);
+    values.data = cellText(t, row, TaskRow::Data);
+    values.frames = cellText(t, row, TaskRow::Frames);
+    values.idRule = cellChoice(t, row, TaskRow::IdRule);
+    values.dataRule = cellChoice(t, row, TaskRow::DataRule);
+    values.times = cellText(t, row, TaskRow::Times);
+    values.interval = cellText(t, row, TaskRow::Interval);
+    return values;
+}
+
+QList<TaskRow> UiTabSendTaskPage::rows() const
+{
+    QList<TaskRow> all;
+    for (int row = 0; row < form->tableWidget->rowCount(); ++row)
+        all << rowAt(row);
+    return all;
+}
+
+void UiTabSendTaskPage::fillRow(int row, const TaskRow &values)
+{
+    QTableWidget *t = form->tableWidget;
+    auto *check = new QTableWidgetItem;
+    check->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    check->setCheckState(values.checked ? Qt::Checked : Qt::Unchecked);
+    t->setItem(row, TaskRow::Checked, check);
+    auto *name = textItem(values.name);
+    name->setFlags(name->flags() & ~Qt::ItemIsEditable);
+    t->setItem(row, TaskRow::Name, name);
+    t->setItem(row, TaskRow::SendMode, choiceItem(values.sendMode));
+    t->setItem(row, TaskRow::Id, textItem(values.id));
+    t->setItem(row, TaskRow::Format, choiceItem(values.format));
+    t->setItem(row, TaskRow::Type, choiceItem(values.type));
+    t->setItem(row, TaskRow::Data, textItem(values.data));
+    t->setItem(row, TaskRow::Frames, textItem(values.frames));
+    t->setItem(row, TaskRow::IdRule, choiceItem(values.idRule));
+    t->setItem(row, TaskRow::DataRule, choiceItem(values.dataRule));
+    t->setItem(row, TaskRow::Times, textItem(values.times));
+    t->setItem(row, TaskRow::Interval, textItem(values.interval));
+    t->setRowHeight(row, RowHeight);
+}
+
+void UiTabSendTaskPage::appendRow(const TaskRow &values)
+{
+    QTableWidget *t = form->tableWidget;
+    const SortingPause pause(t);
+    const int row = t->rowCount();
+    t->insertRow(row);
+    fillRow(row, values);
+}
+
+void UiTabSendTaskPage::onAddTask()
+{
+    appendRow(TaskRow());
+}
+
+void UiTabSendTaskPage::onMovetoList(BaseSendParam param)
+{
+    TaskRow values;
+    values.name = param.alias;
+    values.id = QString::number(param.id, 16);
+    values.format = param.format;
+    values.type = param.type;
+    values.data = param.data;
+    appendRow(values);
+}
+
+void UiTabSendTaskPage::onDelTask()
+{
+    QTableWidget *t = form->tableWidget;
+    const int row = t->currentRow();
+    if (row < 0)
+        return;
+    t->removeRow(row);
+    const int now = t->currentRow();
+    if (now >= 0 && t->item(now, TaskRow::Checked)) {
+        t->scrollToItem(t->item(now, TaskRow::Checked));
+        t->clearSelection();
+        t->selectRow(now);
+    }
+}
+
+QString UiTabSendTaskPage::faultText(TaskRow::Field field) const
+{
+    switch (field) {
+    case TaskRow::Id:
+        return tr("ID(Hex) is out of range for its frame format");
+    case TaskRow::Data:
+        return tr("Data(Hex) holds more than 8 bytes");
+    case TaskRow::Frames:
+        return tr("Frames must be 1 to 3");
+    case TaskRow::Times:
+        return tr("Send Times must be 1 to 999999999");
+    case TaskRow::Interval:
+        return tr("Interval(ms) must be 0 to 99999999");
+    default:
+        return QString();
+    }
+}
+
+void UiTabSendTaskPage::startSendData()
+{
+    QTableWidget *t = form->tableWidget;
+    t->repaint();
+    const int idFormat = UlGlobalSet::instance().IDFORMAT;
+    taskQueue queue;
+    QStringList refused;
+    int idFaults = 0;
+    for (int row = 0; row < t->rowCount(); ++row) {
+        const TaskRow values = rowAt(row);
+        if (!values.checked)
+            continue;
+        const TaskRow::Field fault = values.fault(idFormat);
+        if (fault == TaskRow::NoField) {
+            queue.enqueue(values.toTask());
+            continue;
+        }
+        if (fault == TaskRow::Id)
+            ++idFaults;
+        refused << tr("Row %1: %2").arg(row + 1).arg(faultText(fault));
+    }
+    if (!queue.isEmpty())
+        Q_EMIT start(queue);
+    for (int i = 0; i < idFaults; ++i)
+        Q_EMIT maxIdErrorSignal();
+    if (!refused.isEmpty())
+        UiMessage::information(this, tr("Hint"), tr("These rows were not sent:") + QLatin1Char('\n') + refused.join(QLatin1Char('\n')));
+}
+
+void UiTabSendTaskPage::stopSendData()
+{
+    Q_EMIT stop();
+}
+
+void UiTabSendTaskPage::saveTasks()
+{
+    if (form->tableWidget->rowCount() == 0) {
+        UiMessage::information(this, tr("Hint"), tr("Data is empty"));
+        return;
+    }
+    const QString fileName =
+        UiFileDialog::getSaveFileName(this, tr("Save data"), QString(), QStringLiteral("TXT File(*.txt)"));
+    if (!fileName.isEmpty())
+        saveFile(fileName);
+}
+
+bool UiTabSendTaskPage::saveFile(const QString &fileName)
+{
+    TaskListFile file;
+    if (!file.write(fileName, rows())) {
+        UiMessage::information(this, tr("Hint"), tr("Save failed: %1").arg(file.errorString()));
+        return false;
+    }
+    UiMessage::information(this, tr("Hint"), tr("Save successfully"));
+    return true;
+}
+
+void UiTabSendTaskPage::loadTasks()
+{
+    const QString fileName = UiFileDialog::getOpenFileName(this, tr("Open the task data file"), QString(),
+                                                           QStringLiteral("TXT File(*.txt)"));
+    if (!fileName.isEmpty())
+        loadFile(fileName);
+}
+
+bool UiTabSendTaskPage::loadFile(const QString &fileName)
+{
+    TaskListFile file;
+    if (!file.read(fileName, UlGlobalSet::instance().IDFORMAT)) {
+        UiMessage::information(this, tr("Hint"), tr("Open fail"));
+        return false;
+    }
+    QTableWidget *t = form->tableWidget;
+    {
+        const SortingPause pause(t, true);
+        t->setUpdatesEnabled(false);
+        t->setRowCount(0);
+        const QList<TaskRow> loaded = file.rows();
+        t->setRowCount(loaded.size());
+        for (int row = 0; row < loaded.size(); ++row)
+            fillRow(row, loaded.at(row));
+        t->setUpdatesEnabled(true);
+    }
+
+    QStringList notes;
+    if (file.skippedLines() > 0)
+        notes << tr("Lines skipped because they do not have 12 fields: %1").arg(file.skippedLines());
+    const QList<TaskListFile::Refusal> refused = file.refusals();
+    if (!refused.isEmpty()) {
+        notes << tr("These lines were not loaded:");
+        for (const TaskListFile::Refusal &r : refused)
+            notes << tr("Line %1: %2").arg(r.line).arg(faultText(r.field));
+    }
+    if (!notes.isEmpty())
+        UiMessage::information(this, tr("Hint"), notes.join(QLatin1Char('\n')));
+    return true;
+}
+
+void UiTabSendTaskPage::onIdFormatChanged()
+{
+    const int idFormat = UlGlobalSet::instance().IDFORMAT;
+    if (idFormat == shownIdFormat)
+        return;
+    shownIdFormat = idFormat;
+    QTableWidget *t = form->tableWidget;
+    const SortingPause pause(t);
+    for (int row = 0; row < t->rowCount(); ++row) {
+        for (int column : {TaskRow::Id, TaskRow::Format}) {
+            if (!t->item(row, column)) {
+                auto *item = new QTableWidgetItem;
+                item->setTextAlignment(Qt::AlignCenter);
+                t->setItem(row, column, item);
+            }
+        }
+        const bool extended = cellChoice(t, row, TaskRow::Format) == 1;
+        QTableWidgetItem *id = t->item(row, TaskRow::Id);
+        id->setText(TaskRow::convertId(id->text(), extended, idFormat));
+    }
+}
+
+void UiTabSendTaskPage::ComboBoxSendTypeIndexChanged(const QString &text)
+{
+    Q_UNUSED(text)
+    const int strategy = form->m_pComboBoxSendType->currentIndex();
+    if (strategy < 0 || strategy > 2 || channelIndex < 0 || channelIndex >= UlGlobalSet::Channels)
+        return;
+    UlGlobalSet::instance().channel[channelIndex].sendMode = strategy;
+    if (strategy != 2)
+        return;
+    QTableWidget *t = form->tableWidget;
+    t->setUpdatesEnabled(false);
+    const int rowCount = t->rowCount();
+    for (int i = 0; rowCount > 0 && i < (rowCount - 1) / 100 + 1; ++i)
+        QCoreApplication::processEvents();
+    t->setUpdatesEnabled(true);
+}
+
+void UiTabSendTaskPage::onActive()
+{
+    if (!DevCan::instance().isStarted(uint32_t(channelIndex))) {
+        form->SendButton->setEnabled(false);
+        form->StopButton->setEnabled(false);
+        return;
+    }
+    Q_EMIT askTaskRunning(1);
+}
+
+void UiTabSendTaskPage::onAnswerTaskRunning(bool running)
+{
+    form->SendButton->setEnabled(!running);
+    form->StopButton->setEnabled(running);
+}

@@ -1,0 +1,85 @@
+// The "Task" send page: a table of send tasks (one row = one frame template
+// with its send mode, ID and data rules, burst size, frame count and
+// interval) that the user edits, saves and loads as task-list files. Send
+// hands the checked rows, in table order, as one task queue to the
+// container, which runs it on the channel's send-task thread by the chosen
+// strategy: once in order, in cycles, or each task on a timing thread of
+// its own. Rows that cannot be sent are named to the user and left out.
+// GUI thread only.
+#pragma once
+
+#include "basesendparam.h"
+#include "taskqueue.h"
+#include "taskrow.h"
+
+#include <QFrame>
+#include <QList>
+
+#include <memory>
+
+class ComboBoxDelegate;
+class QTableWidget;
+
+namespace Ui {
+class UiTabSendTaskPage;
+}
+
+class UiTabSendTaskPage : public QFrame
+{
+    Q_OBJECT
+
+public:
+    static constexpr int RowHeight = 20;
+
+    UiTabSendTaskPage(QWidget *parent, int channel);
+    ~UiTabSendTaskPage() override;
+
+    int channel() const { return channelIndex; }
+    QTableWidget *table() const;
+    QList<TaskRow> rows() const;
+    void appendRow(const TaskRow &row);
+
+    // Save and Load without the file dialog; both report to the user and
+    // return false on failure.
+    bool saveFile(const QString &fileName);
+    bool loadFile(const QString &fileName);
+
+Q_SIGNALS:
+    void start(taskQueue tObjQ);
+    void stop();
+    void maxIdErrorSignal();
+    void askTaskRunning(int page);
+    // Inputs: the container forwards the ID-format change and the frame
+    // list's "Add to List" through these.
+    void idFormatChangedSignal();
+    void AddMoveList(BaseSendParam param);
+
+public Q_SLOTS:
+    void onAddTask();
+    void onDelTask();
+    void startSendData();
+    void stopSendData();
+    void saveTasks();
+    void loadTasks();
+    // Converts the IDs of every row when the ID format differs from the
+    // one the table shows.
+    void onIdFormatChanged();
+    void ComboBoxSendTypeIndexChanged(const QString &text);
+    void onMovetoList(BaseSendParam param);
+    void onActive();
+    void onAnswerTaskRunning(bool running);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void retranslateUi();
+    TaskRow rowAt(int row) const;
+    void fillRow(int row, const TaskRow &values);
+    QString faultText(TaskRow::Field field) const;
+
+    std::unique_ptr<Ui::UiTabSendTaskPage> form;
+    QList<ComboBoxDelegate *> delegates;  // children of the table, one per choice column
+    const int channelIndex;
+    int shownIdFormat;  // the ID format the table's IDs are written in
+};

@@ -1,0 +1,521 @@
+// The Task page on its own: rows added, moved in from the frame list and
+// deleted, the queue Send builds and the rows it refuses, the ID-format
+// conversion, Save and Load with their messages, sorting and the language.
+#include "comboboxdelegate.h"
+#include "guitest.h"
+#include "taskrow.h"
+#include "uifiledialog.h"
+#include "uimessage.h"
+#include "uitabsendtaskpage.h"
+#include "ulglobalset.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QTranslator>
+#include <QtTest>
+
+namespace {
+
+struct Page {
+    UiTabSendTaskPage page{nullptr, 0};
+    QTableWidget *table = page.table();
+
+    QPushButton *button(const char *name) const { return page.findChild<QPushButton *>(QLatin1String(name)); }
+    void click(const char *name) const { button(name)->click(); }
+    QComboBox *strategy() const { return page.findChild<QComboBox *>(QStringLiteral("m_pComboBoxSendType")); }
+    void set(int row, TaskRow::Field column, const QString &text) const { table->item(row, column)->setText(text); }
+    void choose(int row, TaskRow::Field column, int value) const
+    {
+        table->item(row, column)->setData(Qt::EditRole, value);
+    }
+    void uncheck(int row) const { table->item(row, TaskRow::Checked)->setCheckState(Qt::Unchecked); }
+    QStringList column(TaskRow::Field field) const
+    {
+        QStringList texts;
+        for (const TaskRow &row : page.rows())
+            texts << row.fields().at(field);
+        return texts;
+    }
+};
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+} // namespace
+
+class tst_UiTabSendTaskPage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void newPage();
+    void addRow();
+    void addToList();
+    void deleteRow();
+    void sendQueuesCheckedRowsInOrder();
+    void sendRefusesRows();
+    void sendUnderAlignedIds();
+    void idFormatConversion();
+    void saveThenLoad();
+    void saveEmptyTable();
+    void saveFailure();
+    void loadFailureKeepsTable();
+    void loadReportsSkippedAndRefusedLines();
+    void sortingNeverSplitsARow();
+    void strategyStored();
+    void languageSwitch();
+    void buttonsOnStoppedChannel();
+
+private:
+    QList<UiMessage::Box> boxes;
+    QList<UiFileDialog::Request> requests;
+    QString answer;
+    QTemporaryDir dir;
+};
+
+void tst_UiTabSendTaskPage::initTestCase()
+{
+    qRegisterMetaType<taskQueue>();
+    QVERIFY(dir.isValid());
+}
+
+void tst_UiTabSendTaskPage::init()
+{
+    UlGlobalSet::instance().IDFORMAT = 0;
+    boxes.clear();
+    requests.clear();
+    answer.clear();
+    UiMessage::setHandler([this](const UiMessage::Box &box) {
+        boxes << box;
+        return QMessageBox::Ok;
+    });
+    UiFileDialog::setHandler([this](const UiFileDialog::Request &request) {
+        requests << request;
+        return answer;
+    });
+}
+
+void tst_UiTabSendTaskPage::cleanup()
+{
+    UiMessage::setHandler({});
+    UiFileDialog::setHandler({});
+    UlGlobalSet::instance().IDFORMAT = 0;
+}
+
+void tst_UiTabSendTaskPage::newPage()
+{
+    UlGlobalSet::instance().channel[0].sendMode = 2;
+    Page p;
+    QCOMPARE(p.table->columnCount(), 12);
+    QStringList headers;
+    for (int c = 0; c < 12; ++c)
+        headers << p.table->horizontalHeaderItem(c)->text();
+    QCOMPARE(headers, QStringList({" ", "Name", "Send Mode", "ID(Hex)", "Format", "Type", "Data(Hex)", "Frames",
+                                   "ID Rule", "Data Rule", "Send Times", "Interval(ms)"}));
+    QCOMPARE(p.strategy()->currentText(), QStringLiteral("Order send"));
+    QCOMPARE(UlGlobalSet::instance().channel[0].sendMode.load(), 0);
+    QVERIFY(p.button("SendButton")->isEnabled());
+    QVERIFY(!p.button("StopButton")->isEnabled());
+    QCOMPARE(p.table->rowCount(), 0);
+    QCOMPARE(p.page.windowTitle(), QStringLiteral("UiTabSendTaskPage"));
+}
+
+void tst_UiTabSendTaskPage::addRow()
+{
+    Page p;
+    p.click("addButton");
+    p.click("addButton");
+    QCOMPARE(p.page.rows(), (QList<TaskRow>{TaskRow(), TaskRow()}));
+    QCOMPARE(p.table->rowHeight(1), 20);
+    const Qt::ItemFlags check = p.table->item(0, TaskRow::Checked)->flags();
+    QVERIFY(check & Qt::ItemIsUserCheckable);
+    QVERIFY(!(check & Qt::ItemIsEditable));
+    QVERIFY(!(p.table->item(0, TaskRow::Name)->flags() & Qt::ItemIsEditable));
+    QVERIFY(p.table->item(0, TaskRow::Id)->flags() & Qt::ItemIsEditable);
+    QCOMPARE(p.table->item(0, TaskRow::SendMode)->data(Qt::EditRole).type(), QVariant::Int);
+
+    const QVector<QPair<int, int>> choices{{TaskRow::SendMode, 4}, {TaskRow::Format, 2}, {TaskRow::Type, 2},
+                                           {TaskRow::IdRule, 2},   {TaskRow::DataRule, 9}};
+    for (const auto &choice : choices) {
+        auto *delegate = qobject_cast<ComboBoxDelegate *>(p.table->itemDelegateForColumn(choice.first));
+        QVERIFY2(delegate, qPrintable(QString::number(choice.first)));
+        QCOMPARE(delegate->texts().size(), choice.second);
+    }
+    QCOMPARE(qobject_cast<ComboBoxDelegate *>(p.table->itemDelegateForColumn(TaskRow::DataRule))->texts().at(4),
+             QStringLiteral("3 Increase"));
+
+    p.set(0, TaskRow::Frames, QStringLiteral("5"));  // the limiter is on
+    QCOMPARE(p.table->item(0, TaskRow::Frames)->text(), QStringLiteral("3"));
+}
+
+void tst_UiTabSendTaskPage::addToList()
+{
+    Page p;
+    BaseSendParam param;
+    param.format = 1;
+    param.type = 1;
+    param.id = 0x1A;
+    param.data = QStringLiteral("01 02 03");
+    param.alias = QStringLiteral("Motor");
+    param.length = 3;
+    Q_EMIT p.page.AddMoveList(param);
+    TaskRow expected;
+    expected.name = QStringLiteral("Motor");
+    expected.id = QStringLiteral("1a");
+    expected.format = 1;
+    expected.type = 1;
+    expected.data = QStringLiteral("01 02 03");
+    QCOMPARE(p.page.rows(), QList<TaskRow>{expected});
+    QVERIFY(!(p.table->item(0, TaskRow::Name)->flags() & Qt::ItemIsEditable));
+}
+
+void tst_UiTabSendTaskPage::deleteRow()
+{
+    Page p;
+    for (int i = 0; i < 3; ++i) {
+        p.click("addButton");
+        p.set(i, TaskRow::Id, QString::number(i));
+    }
+    p.table->setCurrentItem(nullptr);
+    p.click("delButton");
+    QCOMPARE(p.table->rowCount(), 3);
+
+    p.table->setCurrentCell(1, TaskRow::Id);
+    p.table->selectAll();
+    p.click("delButton");
+    QCOMPARE(p.column(TaskRow::Id), QStringList({"0", "2"}));
+    const int now = p.table->currentRow();
+    QVERIFY(now >= 0);
+    const QModelIndexList selected = p.table->selectionModel()->selectedRows();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.at(0).row(), now);
+}
+
+void tst_UiTabSendTaskPage::sendQueuesCheckedRowsInOrder()
+{
+    Page p;
+    QSignalSpy started(&p.page, &UiTabSendTaskPage::start);
+    for (int i = 0; i < 3; ++i)
+        p.click("addButton");
+    p.set(0, TaskRow::Id, QStringLiteral("100"));
+    p.set(1, TaskRow::Id, QStringLiteral("200"));
+    p.uncheck(1);
+    p.set(2, TaskRow::Id, QStringLiteral("1abcdef"));
+    p.choose(2, TaskRow::Format, 1);
+    p.choose(2, TaskRow::SendMode, 2);
+    p.set(2, TaskRow::Frames, QStringLiteral("3"));
+    p.set(2, TaskRow::Times, QStringLiteral("10"));
+    p.set(2, TaskRow::Interval, QStringLiteral("100"));
+    p.choose(2, TaskRow::IdRule, 1);
+    p.choose(2, TaskRow::DataRule, 8);
+    p.set(2, TaskRow::Data, QStringLiteral("1 2 3"));
+    p.click("SendButton");
+
+    QCOMPARE(started.size(), 1);
+    const taskQueue queue = started.at(0).at(0).value<taskQueue>();
+    QCOMPARE(queue.size(), 2);
+    const CanObj first = queue.at(0).at(0).at(0);
+    QCOMPARE(first.ID, 0x100u);
+    QCOMPARE(int(first.DataLen), 8);
+    const taskObj &second = queue.at(1);
+    const CanObj f = second.at(0).at(0);
+    QCOMPARE(f.ID, 0x1ABCDEFu);
+    QCOMPARE(int(f.ExternFlag), 1);
+    QCOMPARE(int(f.SendType), 2);
+    QCOMPARE(int(f.DataLen), 2);
+    QCOMPARE(int(f.Data[0]), 0x12);
+    QCOMPARE(int(f.Data[1]), 0x30);
+    QCOMPARE(second.Frames, 3);
+    QCOMPARE(second.Times, 10);
+    QCOMPARE(second.Interval, 100);
+    QCOMPARE(second.IdIncrease, 1);
+    QCOMPARE(second.DataIncrease, 8);
+    QCOMPARE(boxes.size(), 0);
+
+    p.uncheck(0);
+    p.uncheck(2);
+    p.click("SendButton");  // nothing checked: nothing starts, nothing is said
+    QCOMPARE(started.size(), 1);
+    QCOMPARE(boxes.size(), 0);
+}
+
+void tst_UiTabSendTaskPage::sendRefusesRows()
+{
+    Page p;
+    QSignalSpy started(&p.page, &UiTabSendTaskPage::start);
+    QSignalSpy idError(&p.page, &UiTabSendTaskPage::maxIdErrorSignal);
+    for (int i = 0; i < 7; ++i)
+        p.click("addButton");
+    p.set(0, TaskRow::Id, QStringLiteral("7ff"));
+    p.set(1, TaskRow::Id, QStringLiteral("800"));
+    p.set(2, TaskRow::Frames, QStringLiteral("0"));
+    p.set(3, TaskRow::Times, QStringLiteral("0"));
+    p.set(4, TaskRow::Data, QStringLiteral("11 22 33 44 55 66 77 88 99"));
+    p.set(5, TaskRow::Interval, QStringLiteral("100000000"));
+    p.set(6, TaskRow::Id, QStringLiteral("fff"));  // unchecked: neither sent nor named
+    p.uncheck(6);
+    p.click("SendButton");
+
+    QCOMPARE(started.size(), 1);
+    const taskQueue queue = started.at(0).at(0).value<taskQueue>();
+    QCOMPARE(queue.size(), 1);
+    QCOMPARE(queue.at(0).at(0).at(0).ID, 0x7FFu);
+    QCOMPARE(idError.size(), 1);
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.at(0).text, QStringLiteral("These rows were not sent:\n"
+                                              "Row 2: ID(Hex) is out of range for its frame format\n"
+                                              "Row 3: Frames must be 1 to 3\n"
+                                              "Row 4: Send Times must be 1 to 999999999\n"
+                                              "Row 5: Data(Hex) holds more than 8 bytes\n"
+                                              "Row 6: Interval(ms) must be 0 to 99999999"));
+
+    p.uncheck(0);
+    p.click("SendButton");  // every checked row refused: nothing starts
+    QCOMPARE(started.size(), 1);
+    QCOMPARE(idError.size(), 2);
+    QCOMPARE(boxes.size(), 2);
+}
+
+void tst_UiTabSendTaskPage::sendUnderAlignedIds()
+{
+    UlGlobalSet::instance().IDFORMAT = 1;
+    Page p;
+    QSignalSpy started(&p.page, &UiTabSendTaskPage::start);
+    QSignalSpy idError(&p.page, &UiTabSendTaskPage::maxIdErrorSignal);
+    p.click("addButton");
+    p.click("addButton");
+    p.set(0, TaskRow::Id, QStringLiteral("ffe0"));
+    p.set(1, TaskRow::Id, QStringLiteral("10000"));
+    p.click("SendButton");
+    QCOMPARE(started.size(), 1);
+    const taskQueue queue = started.at(0).at(0).value<taskQueue>();
+    QCOMPARE(queue.size(), 1);
+    QCOMPARE(queue.at(0).at(0).at(0).ID, 0xFFE0u);  // as shown; the send thread shifts it
+    QCOMPARE(idError.size(), 1);
+}
+
+void tst_UiTabSendTaskPage::idFormatConversion()
+{
+    Page p;
+    p.click("addButton");
+    p.click("addButton");
+    p.set(0, TaskRow::Id, QStringLiteral("7ff"));
+    p.set(1, TaskRow::Id, QStringLiteral("1fffffff"));
+    p.choose(1, TaskRow::Format, 1);
+
+    Q_EMIT p.page.idFormatChangedSignal();  // accepted without a change
+    QCOMPARE(p.column(TaskRow::Id), QStringList({"7ff", "1fffffff"}));
+    UlGlobalSet::instance().IDFORMAT = 1;
+    Q_EMIT p.page.idFormatChangedSignal();
+    QCOMPARE(p.column(TaskRow::Id), QStringList({"ffe0", "fffffff8"}));
+    Q_EMIT p.page.idFormatChangedSignal();
+    QCOMPARE(p.column(TaskRow::Id), QStringList({"ffe0", "fffffff8"}));
+    UlGlobalSet::instance().IDFORMAT = 0;
+    Q_EMIT p.page.idFormatChangedSignal();
+    QCOMPARE(p.column(TaskRow::Id), QStringList({"07ff", "1fffffff"}));
+}
+
+void tst_UiTabSendTaskPage::saveThenLoad()
+{
+    Page p;
+    p.click("addButton");
+    p.click("addButton");
+    p.uncheck(1);
+    p.set(1, TaskRow::Id, QStringLiteral("1abcdef"));
+    p.choose(1, TaskRow::Format, 1);
+    p.choose(1, TaskRow::Type, 1);
+    p.choose(1, TaskRow::SendMode, 3);
+    p.choose(1, TaskRow::DataRule, 8);
+    p.set(1, TaskRow::Data, QString());
+    p.table->item(1, TaskRow::Name)->setText(QStringLiteral("电机"));
+    const QList<TaskRow> saved = p.page.rows();
+
+    answer = dir.filePath(QStringLiteral("round.txt"));
+    p.click("saveButton");
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests.at(0).mode, UiFileDialog::Save);
+    QCOMPARE(requests.at(0).caption, QStringLiteral("Save data"));
+    QCOMPARE(requests.at(0).filter, QStringLiteral("TXT File(*.txt)"));
+    QCOMPARE(requests.at(0).dir, QString());
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.at(0).title, QStringLiteral("Hint"));
+    QCOMPARE(boxes.at(0).text, QStringLiteral("Save successfully"));
+    QVERIFY(fileBytes(answer).startsWith("1,,0,0000,0,0,11 22 33 44 55 66 77 88,1,0,0,1,0\n"));
+
+    Page other;
+    other.click("addButton");
+    other.click("loadButton");
+    QCOMPARE(requests.size(), 2);
+    QCOMPARE(requests.at(1).mode, UiFileDialog::Open);
+    QCOMPARE(requests.at(1).caption, QStringLiteral("Open the task data file"));
+    QCOMPARE(other.page.rows(), saved);
+    QCOMPARE(boxes.size(), 1);  // nothing to report
+    QVERIFY(other.table->isSortingEnabled());
+    QCOMPARE(other.table->rowHeight(1), 20);
+
+    answer.clear();
+    other.click("loadButton");  // cancelled
+    QCOMPARE(other.page.rows(), saved);
+    QCOMPARE(boxes.size(), 1);
+}
+
+void tst_UiTabSendTaskPage::saveEmptyTable()
+{
+    Page p;
+    answer = dir.filePath(QStringLiteral("empty.txt"));
+    p.click("saveButton");
+    QCOMPARE(requests.size(), 0);
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.at(0).text, QStringLiteral("Data is empty"));
+    QVERIFY(!QFile::exists(answer));
+}
+
+void tst_UiTabSendTaskPage::saveFailure()
+{
+    Page p;
+    p.click("addButton");
+    answer = dir.filePath(QStringLiteral("missing/tasks.txt"));
+    p.click("saveButton");
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes.at(0).text.startsWith(QLatin1String("Save failed: ")), qPrintable(boxes.at(0).text));
+}
+
+void tst_UiTabSendTaskPage::loadFailureKeepsTable()
+{
+    Page p;
+    p.click("addButton");
+    p.click("addButton");
+    answer = dir.filePath(QStringLiteral("nothing-here.txt"));
+    p.click("loadButton");
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.at(0).text, QStringLiteral("Open fail"));
+    QCOMPARE(p.table->rowCount(), 2);
+}
+
+void tst_UiTabSendTaskPage::loadReportsSkippedAndRefusedLines()
+{
+    QTextCodec *gbk = QTextCodec::codecForName("GBK");
+    QVERIFY(gbk);
+    answer = dir.filePath(QStringLiteral("windows.txt"));
+    QFile file(answer);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(gbk->fromUnicode(QStringLiteral("1,刹车,0,123,0,0,11 22,1,0,0,1,0\r\n"
+                                               "1,bad,0,124,0,0,11 22,5,0,0,1,0\r\n"
+                                               "1,too,many,0,125,0,0,11 22,1,0,0,1,0\r\n"
+                                               "0,车门,0,126,0,0,11 22,2,0,0,1,0\r\n")));
+    file.close();
+
+    Page p;
+    p.click("addButton");
+    p.click("loadButton");
+    QCOMPARE(p.column(TaskRow::Name), QStringList({"刹车", "车门"}));
+    QCOMPARE(p.column(TaskRow::Checked), QStringList({"1", "0"}));
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.at(0).text, QStringLiteral("Lines skipped because they do not have 12 fields: 1\n"
+                                              "These lines were not loaded:\n"
+                                              "Line 2: Frames must be 1 to 3"));
+}
+
+void tst_UiTabSendTaskPage::sortingNeverSplitsARow()
+{
+    Page p;
+    for (int i = 0; i < 3; ++i) {
+        p.click("addButton");
+        p.set(i, TaskRow::Id, QString::number(i + 1));
+    }
+    p.table->setSortingEnabled(true);
+    p.table->sortByColumn(TaskRow::Id, Qt::DescendingOrder);
+    QCOMPARE(p.column(TaskRow::Id), QStringList({"3", "2", "1"}));
+
+    BaseSendParam param;
+    param.id = 0x2;  // sorts between the others
+    param.alias = QStringLiteral("moved in");
+    param.data = QStringLiteral("AA");
+    Q_EMIT p.page.AddMoveList(param);
+    QVERIFY(p.table->isSortingEnabled());
+    QCOMPARE(p.column(TaskRow::Id), QStringList({"3", "2", "2", "1"}));
+    const QList<TaskRow> rows = p.page.rows();
+    int found = 0;
+    for (const TaskRow &row : rows) {
+        if (row.name == QLatin1String("moved in")) {
+            ++found;
+            QCOMPARE(row.data, QStringLiteral("AA"));
+            QCOMPARE(row.interval, QStringLiteral("0"));
+        } else {
+            QCOMPARE(row.data, TaskRow().data);
+        }
+    }
+    QCOMPARE(found, 1);
+
+    UlGlobalSet::instance().IDFORMAT = 1;  // converting IDs keeps every row whole too
+    Q_EMIT p.page.idFormatChangedSignal();
+    QCOMPARE(p.column(TaskRow::Id), QStringList({"0060", "0040", "0040", "0020"}));
+}
+
+void tst_UiTabSendTaskPage::strategyStored()
+{
+    Page p;
+    p.click("addButton");
+    for (int strategy : {1, 2, 0}) {
+        p.strategy()->setCurrentIndex(strategy);
+        QCOMPARE(UlGlobalSet::instance().channel[0].sendMode.load(), strategy);
+    }
+    QVERIFY(p.table->updatesEnabled());
+}
+
+void tst_UiTabSendTaskPage::languageSwitch()
+{
+    Page p;
+    p.click("addButton");
+    p.strategy()->setCurrentIndex(1);
+    QTranslator chinese;
+    QVERIFY(chinese.load(QStringLiteral(":/translations/Merovast_zh.qm")));
+    QCoreApplication::installTranslator(&chinese);
+    QCoreApplication::processEvents();
+    const QString header = p.table->horizontalHeaderItem(TaskRow::Name)->text();
+    const QString strategy = p.strategy()->currentText();
+    const QStringList modes =
+        qobject_cast<ComboBoxDelegate *>(p.table->itemDelegateForColumn(TaskRow::SendMode))->texts();
+    const QString send = p.button("SendButton")->text();
+    QCoreApplication::removeTranslator(&chinese);
+    QCoreApplication::processEvents();
+
+    QCOMPARE(header, QStringLiteral("名称"));
+    QCOMPARE(strategy, QStringLiteral("循环发送"));
+    QCOMPARE(modes.at(0), QStringLiteral("正常发送"));
+    QCOMPARE(send, QStringLiteral("发送"));
+    QCOMPARE(p.strategy()->currentIndex(), 1);
+    QCOMPARE(UlGlobalSet::instance().channel[0].sendMode.load(), 1);
+    QCOMPARE(p.table->horizontalHeaderItem(TaskRow::Name)->text(), QStringLiteral("Name"));
+    QCOMPARE(qobject_cast<ComboBoxDelegate *>(p.table->itemDelegateForColumn(TaskRow::SendMode))->texts().at(0),
+             QStringLiteral("Normal Send"));
+}
+
+void tst_UiTabSendTaskPage::buttonsOnStoppedChannel()
+{
+    Page p;
+    QSignalSpy asked(&p.page, &UiTabSendTaskPage::askTaskRunning);
+    p.page.onActive();  // no device open
+    QVERIFY(!p.button("SendButton")->isEnabled());
+    QVERIFY(!p.button("StopButton")->isEnabled());
+    QCOMPARE(asked.size(), 0);
+    p.page.onAnswerTaskRunning(true);
+    QVERIFY(!p.button("SendButton")->isEnabled());
+    QVERIFY(p.button("StopButton")->isEnabled());
+    p.page.onAnswerTaskRunning(false);
+    QVERIFY(p.button("SendButton")->isEnabled());
+    QVERIFY(!p.button("StopButton")->isEnabled());
+}
+
+MEROVAST_GUI_TEST_MAIN(tst_UiTabSendTaskPage)
+#include "tst_uitabsendtaskpage.moc"
