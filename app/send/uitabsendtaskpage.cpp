@@ -2,7 +2,6 @@
 
 #include "ui_uitabsendtaskpage.h"
 #include "comboboxdelegate.h"
-#include "devcan.h"
 #include "frameslimiter.h"
 #include "tasklistfile.h"
 #include "uifiledialog.h"
@@ -96,13 +95,12 @@ int cellChoice(const QTableWidget *table, int row, int column)
 } // namespace
 
 UiTabSendTaskPage::UiTabSendTaskPage(QWidget *parent, int channel)
-    : QFrame(parent),
+    : UiTabSendPage(parent, channel),
       form(std::make_unique<Ui::UiTabSendTaskPage>()),
-      channelIndex(channel),
       shownIdFormat(UlGlobalSet::instance().IDFORMAT)
 {
-    BaseSendParam::registerMetaType();
     form->setupUi(this);
+    setSendControls(form->SendButton, form->StopButton, {form->m_pComboBoxSendType});
 
     QTableWidget *t = form->tableWidget;
     t->setColumnCount(TaskRow::FieldCount);
@@ -135,15 +133,15 @@ UiTabSendTaskPage::UiTabSendTaskPage(QWidget *parent, int channel)
     connect(form->StopButton, &QPushButton::clicked, this, &UiTabSendTaskPage::stopSendData);
     connect(form->saveButton, &QPushButton::clicked, this, &UiTabSendTaskPage::saveTasks);
     connect(form->loadButton, &QPushButton::clicked, this, &UiTabSendTaskPage::loadTasks);
-    connect(this, &UiTabSendTaskPage::idFormatChangedSignal, this, &UiTabSendTaskPage::onIdFormatChanged);
+    connect(this, &UiTabSendPage::idFormatChangedSignal, this, &UiTabSendTaskPage::onIdFormatChanged);
     connect(form->m_pComboBoxSendType, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [this] { ComboBoxSendTypeIndexChanged(form->m_pComboBoxSendType->currentText()); });
-    connect(this, &UiTabSendTaskPage::AddMoveList, this, &UiTabSendTaskPage::onMovetoList);
+    connect(this, &UiTabSendPage::AddMoveList, this, &UiTabSendTaskPage::onMovetoList);
     form->SendButton->setEnabled(true);
     form->StopButton->setEnabled(false);
 
-    if (channelIndex >= 0 && channelIndex < UlGlobalSet::Channels)
-        UlGlobalSet::instance().channel[channelIndex].sendMode = 0;
+    if (channel >= 0 && channel < UlGlobalSet::Channels)
+        UlGlobalSet::instance().channel[channel].sendMode = 0;
 }
 
 UiTabSendTaskPage::~UiTabSendTaskPage() = default;
@@ -168,7 +166,7 @@ void UiTabSendTaskPage::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange)
         retranslateUi();
-    QFrame::changeEvent(event);
+    UiTabSendPage::changeEvent(event);
 }
 
 TaskRow UiTabSendTaskPage::rowAt(int row) const
@@ -404,9 +402,9 @@ void UiTabSendTaskPage::ComboBoxSendTypeIndexChanged(const QString &text)
 {
     Q_UNUSED(text)
     const int strategy = form->m_pComboBoxSendType->currentIndex();
-    if (strategy < 0 || strategy > 2 || channelIndex < 0 || channelIndex >= UlGlobalSet::Channels)
+    if (strategy < 0 || strategy > 2 || channel() < 0 || channel() >= UlGlobalSet::Channels)
         return;
-    UlGlobalSet::instance().channel[channelIndex].sendMode = strategy;
+    UlGlobalSet::instance().channel[channel()].sendMode = strategy;
     if (strategy != 2)
         return;
     QTableWidget *t = form->tableWidget;
@@ -419,16 +417,5 @@ void UiTabSendTaskPage::ComboBoxSendTypeIndexChanged(const QString &text)
 
 void UiTabSendTaskPage::onActive()
 {
-    if (!DevCan::instance().isStarted(uint32_t(channelIndex))) {
-        form->SendButton->setEnabled(false);
-        form->StopButton->setEnabled(false);
-        return;
-    }
-    Q_EMIT askTaskRunning(1);
-}
-
-void UiTabSendTaskPage::onAnswerTaskRunning(bool running)
-{
-    form->SendButton->setEnabled(!running);
-    form->StopButton->setEnabled(running);
+    activate(1);
 }

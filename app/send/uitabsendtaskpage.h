@@ -8,11 +8,9 @@
 // GUI thread only.
 #pragma once
 
-#include "basesendparam.h"
-#include "taskqueue.h"
 #include "taskrow.h"
+#include "uitabsendpage.h"
 
-#include <QFrame>
 #include <QList>
 
 #include <memory>
@@ -24,7 +22,7 @@ namespace Ui {
 class UiTabSendTaskPage;
 }
 
-class UiTabSendTaskPage : public QFrame
+class UiTabSendTaskPage : public UiTabSendPage
 {
     Q_OBJECT
 
@@ -34,7 +32,6 @@ public:
     UiTabSendTaskPage(QWidget *parent, int channel);
     ~UiTabSendTaskPage() override;
 
-    int channel() const { return channelIndex; }
     QTableWidget *table() const;
     QList<TaskRow> rows() const;
     void appendRow(const TaskRow &row);
@@ -43,16 +40,6 @@ public:
     // return false on failure.
     bool saveFile(const QString &fileName);
     bool loadFile(const QString &fileName);
-
-Q_SIGNALS:
-    void start(taskQueue tObjQ);
-    void stop();
-    void maxIdErrorSignal();
-    void askTaskRunning(int page);
-    // Inputs: the container forwards the ID-format change and the frame
-    // list's "Add to List" through these.
-    void idFormatChangedSignal();
-    void AddMoveList(BaseSendParam param);
 
 public Q_SLOTS:
     void onAddTask();
@@ -66,8 +53,7 @@ public Q_SLOTS:
     void onIdFormatChanged();
     void ComboBoxSendTypeIndexChanged(const QString &text);
     void onMovetoList(BaseSendParam param);
-    void onActive();
-    void onAnswerTaskRunning(bool running);
+    void onActive() override;
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -80,6 +66,5 @@ private:
 
     std::unique_ptr<Ui::UiTabSendTaskPage> form;
     QList<ComboBoxDelegate *> delegates;  // children of the table, one per choice column
-    const int channelIndex;
     int shownIdFormat;  // the ID format the table's IDs are written in
 };
