@@ -5,6 +5,7 @@
 #include "taskthread.h"
 #include "uitabsendbasepage.h"
 #include "uitabsendplaceholderpage.h"
+#include "uitabsendtaskpage.h"
 #include "ulglobalset.h"
 
 #include <QEvent>
@@ -45,7 +46,7 @@ UiTabSend::~UiTabSend()
 void UiTabSend::createPages()
 {
     m_pBasePage = new UiTabSendBasePage(this, m_nChannel);
-    m_pTaskPage = new UiTabSendPlaceholderPage(this, m_nChannel);
+    m_pTaskPage = new UiTabSendTaskPage(this, m_nChannel);
     m_pFilePage = new UiTabSendPlaceholderPage(this, m_nChannel);
     m_pErrorPage = new ErrorInfoWidget(m_nChannel, this);
     addTab(m_pBasePage, QString());

@@ -1,8 +1,13 @@
 // The Task page on its own: rows added, moved in from the frame list and
 // deleted, the queue Send builds and the rows it refuses, the ID-format
 // conversion, Save and Load with their messages, sorting and the language.
+// Then in the send tabs over the simulated bus: the three strategies, Stop,
+// "Add to List" and the ID format.
 #include "comboboxdelegate.h"
 #include "guitest.h"
+#include "sendfixture.h"
+#include "taskthread.h"
+#include "uitabsend.h"
 #include "taskrow.h"
 #include "uifiledialog.h"
 #include "uimessage.h"
@@ -42,6 +47,50 @@ struct Page {
     }
 };
 
+// The Task page in a channel's send tabs over the simulated bus.
+struct Tabs {
+    UiTabSend tabs{nullptr, int(SendFixture::Tx)};
+    UiTabSendTaskPage *page = qobject_cast<UiTabSendTaskPage *>(tabs.taskPage());
+    QTableWidget *table = page->table();
+
+    Tabs()
+    {
+        tabs.setSendEnabled(true);
+        tabs.setCurrentIndex(UiTabSend::TaskPage);
+    }
+    QPushButton *button(const char *name) const { return page->findChild<QPushButton *>(QLatin1String(name)); }
+    QComboBox *strategy() const { return page->findChild<QComboBox *>(QStringLiteral("m_pComboBoxSendType")); }
+    // A checked row sending one frame of id per burst.
+    void add(uint id, int times, int interval, int frames = 1) const
+    {
+        TaskRow row;
+        row.id = QString::number(id, 16);
+        row.data = QStringLiteral("01 02");
+        row.frames = QString::number(frames);
+        row.times = QString::number(times);
+        row.interval = QString::number(interval);
+        page->appendRow(row);
+    }
+    // Send off, Stop on, strategy fixed.
+    bool sending() const
+    {
+        return !button("SendButton")->isEnabled() && button("StopButton")->isEnabled() && !strategy()->isEnabled();
+    }
+    bool idle() const
+    {
+        return button("SendButton")->isEnabled() && !button("StopButton")->isEnabled() && strategy()->isEnabled()
+               && tabs.activeSender() == UiTabSend::NoSender;
+    }
+};
+
+QVector<uint> idsOf(const std::vector<VCI_CAN_OBJ> &frames)
+{
+    QVector<uint> ids;
+    for (const VCI_CAN_OBJ &f : frames)
+        ids << f.ID;
+    return ids;
+}
+
 QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
@@ -76,6 +125,13 @@ private Q_SLOTS:
     void languageSwitch();
     void buttonsOnStoppedChannel();
 
+    void orderSend();
+    void cycleSendUntilStop();
+    void timingSendOwnIntervals();
+    void timingSendStopsAtOnce();
+    void addToListBringsTaskForward();
+    void alignedIdsOnTheBus();
+
 private:
     QList<UiMessage::Box> boxes;
     QList<UiFileDialog::Request> requests;
@@ -91,7 +147,9 @@ void tst_UiTabSendTaskPage::initTestCase()
 
 void tst_UiTabSendTaskPage::init()
 {
-    UlGlobalSet::instance().IDFORMAT = 0;
+    QVERIFY(SendFixture::openBus());
+    SendFixture::resetSender();
+    UlGlobalSet::instance().channel[SendFixture::Tx].sending = false;
     boxes.clear();
     requests.clear();
     answer.clear();
@@ -110,6 +168,8 @@ void tst_UiTabSendTaskPage::cleanup()
     UiMessage::setHandler({});
     UiFileDialog::setHandler({});
     UlGlobalSet::instance().IDFORMAT = 0;
+    QCoreApplication::processEvents();
+    SendFixture::closeBus();
 }
 
 void tst_UiTabSendTaskPage::newPage()
@@ -503,9 +563,10 @@ void tst_UiTabSendTaskPage::languageSwitch()
 
 void tst_UiTabSendTaskPage::buttonsOnStoppedChannel()
 {
+    SendFixture::closeBus();
     Page p;
-    QSignalSpy asked(&p.page, &UiTabSendTaskPage::askTaskRunning);
-    p.page.onActive();  // no device open
+    QSignalSpy asked(&p.page, &UiTabSendPage::askTaskRunning);
+    p.page.onActive();
     QVERIFY(!p.button("SendButton")->isEnabled());
     QVERIFY(!p.button("StopButton")->isEnabled());
     QCOMPARE(asked.size(), 0);
@@ -515,6 +576,139 @@ void tst_UiTabSendTaskPage::buttonsOnStoppedChannel()
     p.page.onAnswerTaskRunning(false);
     QVERIFY(p.button("SendButton")->isEnabled());
     QVERIFY(!p.button("StopButton")->isEnabled());
+}
+
+// Checked rows once each, in table order, in bursts of Frames with
+// Interval after each burst; then idle.
+void tst_UiTabSendTaskPage::orderSend()
+{
+    using namespace SendFixture;
+    Tabs t;
+    t.add(0x101, 1, 0);
+    t.add(0x102, 1, 0);
+    t.table->item(1, TaskRow::Checked)->setCheckState(Qt::Unchecked);
+    t.add(0x103, 10, 100, 3);
+    TransmitLog log;
+    t.button("SendButton")->click();
+    QVERIFY(t.sending());
+    QVERIFY(UlGlobalSet::instance().channel[Tx].sending);
+    const std::vector<VCI_CAN_OBJ> bus = heard(11);
+    QTRY_VERIFY(t.idle());
+    QCOMPARE(log.calls(), std::vector<uint32_t>({1, 3, 3, 3, 1}));
+    QCOMPARE(idsOf(bus), QVector<uint>({0x101, 0x103, 0x103, 0x103, 0x103, 0x103, 0x103, 0x103, 0x103, 0x103,
+                                        0x103}));
+    for (int burst = 1; burst < 4; ++burst) {
+        // Device stamps in 0.1 ms.
+        const int64_t gap = int64_t(bus[size_t(3 * burst + 1)].DeviceTime) - bus[size_t(3 * burst)].DeviceTime;
+        QVERIFY2(gap >= 950 && gap < 3000, qPrintable(QString::number(gap)));
+    }
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(bus[0].Data), bus[0].DataLen), QByteArray("\x01\x02"));
+    QVERIFY(!UlGlobalSet::instance().channel[Tx].sending);
+}
+
+void tst_UiTabSendTaskPage::cycleSendUntilStop()
+{
+    using namespace SendFixture;
+    Tabs t;
+    t.strategy()->setCurrentIndex(1);
+    t.add(0x201, 1, 10);
+    t.add(0x202, 2, 10);
+    t.button("SendButton")->click();
+    const std::vector<VCI_CAN_OBJ> bus = heard(9);
+    QVERIFY(t.sending());
+    QCOMPARE(idsOf(bus).mid(0, 9),
+             QVector<uint>({0x201, 0x202, 0x202, 0x201, 0x202, 0x202, 0x201, 0x202, 0x202}));
+    QElapsedTimer timer;
+    timer.start();
+    t.button("StopButton")->click();
+    QVERIFY(timer.elapsed() < 100);
+    QVERIFY(t.idle());
+    const uint64_t sent = transmitted();
+    QTest::qWait(50);
+    QCOMPARE(transmitted(), sent);
+}
+
+// One thread per row, each at its own Interval, until Stop.
+void tst_UiTabSendTaskPage::timingSendOwnIntervals()
+{
+    using namespace SendFixture;
+    Tabs t;
+    t.strategy()->setCurrentIndex(2);
+    t.add(0x301, 1, 20);
+    t.add(0x302, 2, 200);
+    t.button("SendButton")->click();
+    QTRY_COMPARE(t.tabs.sendTaskThread()->singleTaskCount(), 2);
+    QTRY_VERIFY(!t.tabs.sendTaskThread()->isRunning());
+    QVector<uint> ids = idsOf(heard(1 << 20, 700));
+    QVERIFY(t.sending());
+    t.button("StopButton")->click();
+    QVERIFY(t.idle());
+    ids += idsOf(heard(1 << 20, 30));
+    const int fast = ids.count(0x301);
+    const int slow = ids.count(0x302);
+    QVERIFY2(fast >= 10 && slow >= 2 && slow % 2 == 0 && fast > 2 * slow,
+             qPrintable(QStringLiteral("%1 and %2").arg(fast).arg(slow)));
+    QCOMPARE(t.tabs.sendTaskThread()->singleTaskCount(), 0);
+}
+
+// Three rows of 10 s: nothing sent yet, the page sends until Stop, which
+// ends every thread at once.
+void tst_UiTabSendTaskPage::timingSendStopsAtOnce()
+{
+    using namespace SendFixture;
+    Tabs t;
+    t.strategy()->setCurrentIndex(2);
+    for (uint id : {0x401, 0x402, 0x403})
+        t.add(id, 1, 10000);
+    t.button("SendButton")->click();
+    QTRY_COMPARE(t.tabs.sendTaskThread()->singleTaskCount(), 3);
+    QTRY_VERIFY(!t.tabs.sendTaskThread()->isRunning());
+    QTest::qWait(50);
+    QVERIFY(t.sending());
+    QCOMPARE(t.tabs.activeSender(), UiTabSend::TimingTaskSender);
+    QElapsedTimer timer;
+    timer.start();
+    t.button("StopButton")->click();
+    QVERIFY2(timer.elapsed() < 100, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(t.tabs.sendTaskThread()->singleTaskCount(), 0);
+    QVERIFY(t.idle());
+    QVERIFY(!UlGlobalSet::instance().channel[Tx].sending);
+    QCOMPARE(transmitted(), 0u);
+}
+
+void tst_UiTabSendTaskPage::addToListBringsTaskForward()
+{
+    Tabs t;
+    t.tabs.setCurrentIndex(UiTabSend::BasePage);
+    BaseSendParam param;
+    param.id = 0x123;
+    param.data = QStringLiteral("AA BB");
+    param.alias = QStringLiteral("Door");
+    Q_EMIT t.tabs.AddMoveList(param);
+    QCOMPARE(t.tabs.currentIndex(), int(UiTabSend::TaskPage));
+    QCOMPARE(t.page->rows().size(), 1);
+    QCOMPARE(t.page->rows().at(0).name, QStringLiteral("Door"));
+    QCOMPARE(t.page->rows().at(0).id, QStringLiteral("123"));
+}
+
+// The table shows register-aligned IDs after the change; the bus carries
+// the real ones.
+void tst_UiTabSendTaskPage::alignedIdsOnTheBus()
+{
+    using namespace SendFixture;
+    Tabs t;
+    t.add(0x7FF, 1, 0);
+    t.add(0x1FFFFFFF, 1, 0);
+    t.table->item(1, TaskRow::Format)->setData(Qt::EditRole, 1);
+    UlGlobalSet::instance().IDFORMAT = 1;
+    Q_EMIT t.tabs.idFormatChangedSignal();
+    QCOMPARE(t.page->rows().at(0).id, QStringLiteral("ffe0"));
+    QCOMPARE(t.page->rows().at(1).id, QStringLiteral("fffffff8"));
+    t.button("SendButton")->click();
+    const std::vector<VCI_CAN_OBJ> bus = heard(2);
+    QCOMPARE(idsOf(bus), QVector<uint>({0x7FF, 0x1FFFFFFF}));
+    QCOMPARE(int(bus[1].ExternFlag), 1);
+    QTRY_VERIFY(t.idle());
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_UiTabSendTaskPage)
