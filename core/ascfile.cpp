@@ -1,7 +1,5 @@
 #include "ascfile.h"
 
-#include "ulascformat.h"
-
 ASCFile::ASCFile(QObject *parent)
     : UlFile(parent)
 {
@@ -10,8 +8,9 @@ ASCFile::ASCFile(QObject *parent)
 bool ASCFile::open(const QString &fileName)
 {
     setFileName(fileName);
-    m_ended = false;
-    return QFile::open(QIODevice::ReadOnly | QIODevice::Text);
+    m_format = UlAscFormat();
+    // Binary: readTextLine ends lines at LF, CR LF and CR alike.
+    return QFile::open(QIODevice::ReadOnly);
 }
 
 bool ASCFile::prepare()
@@ -26,8 +25,8 @@ bool ASCFile::prepare()
 bool ASCFile::getFrame(CanObj &frame)
 {
     clearReadError();
-    while (!m_ended && readTextLine(m_line)) {
-        switch (UlAscFormat::readLine(m_line.constData(), m_line.size(), frame)) {
+    while (readTextLine(m_line)) {
+        switch (m_format.readLine(m_line.constData(), m_line.size(), frame)) {
         case UlAscFormat::Frame:
             return true;
         case UlAscFormat::NotAFrame:
@@ -35,9 +34,6 @@ bool ASCFile::getFrame(CanObj &frame)
         case UlAscFormat::BadFrame:
             setReadError(QStringLiteral("Line %1 is not a valid frame.").arg(lineNumber()));
             return false;
-        case UlAscFormat::EndOfData:
-            m_ended = true;
-            break;
         }
     }
     return false;

@@ -1,9 +1,10 @@
 // Reader of ASC trace files (layout in UlAscFormat), its own and those of
-// other tools: skips the three header lines, passes over lines that are not
-// classic frames, and ends at the first line beginning with "E" ("End
-// Triggerblock"). Reads one frame at a time only.
+// other tools: passes over header lines, block ends and other lines that
+// are not classic frames, so that every trigger block of a file is read.
+// Lines may end with LF, CR LF or CR. Reads one frame at a time only.
 #pragma once
 
+#include "ulascformat.h"
 #include "ulfile.h"
 
 class VIZOZ_EXPORT ASCFile : public UlFile
@@ -15,11 +16,11 @@ public:
     using UlFile::open;
     bool open(const QString &fileName) override;
     bool prepare() override;
-    // False at the end of the data, or with hasError() on a frame line with
-    // a length above 8 or bad data bytes.
+    // False at the end of the file, or with hasError() on a frame line
+    // whose data bytes are missing or bad.
     bool getFrame(CanObj &frame) override;
 
 private:
+    UlAscFormat m_format;
     QByteArray m_line;
-    bool m_ended = false;
 };

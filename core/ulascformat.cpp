@@ -120,8 +120,6 @@ UlAscFormat::LineKind UlAscFormat::readLine(const char *text, int length, CanObj
 {
     const char *p = text;
     const char *end = text + length;
-    if (p != end && *p == 'E')
-        return EndOfData;
 
     enum { MaxTokens = 6 + 8 };
     Token tokens[MaxTokens];
@@ -136,30 +134,47 @@ UlAscFormat::LineKind UlAscFormat::readLine(const char *text, int length, CanObj
             ++p;
         tokens[count++] = {b, p};
     }
-    if (count < 6)
+    // "base hex timestamps absolute" or "base dec ...", before each block.
+    if (count >= 2 && tokens[0].is("base")) {
+        if (tokens[1].is("hex"))
+            m_base = 16;
+        else if (tokens[1].is("dec"))
+            m_base = 10;
+        return NotAFrame;
+    }
+    if (count < 5)
         return NotAFrame;
 
     uint32_t ms = 0;
     if (!parseSeconds(tokens[0], ms))
         return NotAFrame;
 
+    const auto number = [this](const Token &t, uint64_t &value) {
+        return m_base == 10 ? parseDec(t.b, t.e, value) : parseHex(t.b, t.e, value);
+    };
     Token id = tokens[2];
     const bool extended = id.e - id.b > 1 && (id.e[-1] == 'x' || id.e[-1] == 'X');
     if (extended)
         --id.e;
     uint64_t idValue = 0;
-    if (!parseHex(id.b, id.e, idValue) || idValue > UINT32_MAX)
+    if (!number(id, idValue) || idValue > UINT32_MAX)
         return NotAFrame;
     if (!tokens[3].is("Rx") && !tokens[3].is("Tx"))
         return NotAFrame;
     const bool remote = tokens[4].is("r");
     if (!remote && !tokens[4].is("d"))
         return NotAFrame;
+
+    // The length is the frame's DLC; other tools write it in the file's
+    // base, one hexadecimal digit for DLC 9 to 15. A remote frame may have
+    // none, its line going on with "Length = ..." or ending there.
     uint64_t len = 0;
-    if (!parseDec(tokens[5].b, tokens[5].e, len))
-        return NotAFrame;
-    if (len > 8)
-        return BadFrame;
+    if (count == 5 || !number(tokens[5], len)) {
+        if (!remote)
+            return NotAFrame;
+        len = 0;
+    }
+    len = qMin<uint64_t>(len, 8);
 
     uint8_t data[8] = {};
     if (!remote) {
@@ -168,7 +183,7 @@ UlAscFormat::LineKind UlAscFormat::readLine(const char *text, int length, CanObj
         for (int i = 0; i < int(len); ++i) {
             const Token &d = tokens[6 + i];
             uint64_t v = 0;
-            if (d.e - d.b > 2 || !parseHex(d.b, d.e, v))
+            if (d.e - d.b > (m_base == 10 ? 3 : 2) || !number(d, v) || v > 0xFF)
                 return BadFrame;
             data[i] = uint8_t(v);
         }

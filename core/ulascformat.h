@@ -6,10 +6,12 @@
 // with the time in seconds since the first written frame ("%.6f"), and the
 // footer "End Triggerblock". Reader: fields split at runs of white space, so
 // that files written by other tools (other spacing, comments, error frames,
-// statistics, CAN FD lines) are read for their classic frames.
+// statistics, CAN FD lines, several trigger blocks) are read for their
+// classic frames.
 //
-// A writer object belongs to one file: it remembers the first frame's
-// arrival time. The reader functions keep no state.
+// An object belongs to one file: as writer it remembers the first frame's
+// arrival time, as reader the number base of IDs and data bytes that the
+// file's "base hex" or "base dec" line sets (hexadecimal until one does).
 #pragma once
 
 #include "vizoz_global.h"
@@ -25,9 +27,8 @@ class VIZOZ_EXPORT UlAscFormat
 public:
     enum LineKind {
         Frame,      // the frame was filled
-        NotAFrame,  // header, comment, event or other line to pass over
-        BadFrame,   // a frame line with a length above 8 or bad data bytes
-        EndOfData   // "End Triggerblock": no frames follow
+        NotAFrame,  // header, block end, comment, event or other line to pass over
+        BadFrame    // a frame line whose data bytes are missing or bad
     };
 
     // The header lines, dated in English.
@@ -42,10 +43,13 @@ public:
     // Reads one line (without its line end). On Frame: DeviceTime (the
     // time in milliseconds, truncated), ID, ExternFlag, RemoteFlag,
     // DataLen and Data (zero beyond the data) are set; other fields and, on
-    // any other result, the whole frame are left as they are.
-    static LineKind readLine(const char *text, int length, CanObj &frame);
+    // any other result, the whole frame are left as they are. A remote
+    // frame without a length has length 0; a length above 8 (a classic
+    // frame's DLC 9 to 15) gives the first 8 data bytes.
+    LineKind readLine(const char *text, int length, CanObj &frame);
 
 private:
+    int m_base = 16;
     bool m_started = false;
     int m_firstMs = 0;
     int m_lastMs = 0;

@@ -321,19 +321,26 @@ UlCsvFormat::LineKind UlCsvFormat::readLine(const QString &line, CanObj &frame)
         return BadLine;
 
     uint8_t data[8] = {};
+    int digits = 0;
     const QList<QStringView> bytes = QStringView(columns.at(8)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (int i = 0; i < bytes.size() && i < 8; ++i) {
+        const QStringView byte = bytes.at(i).trimmed();
         uint64_t v = 0;
-        if (!parseHex(bytes.at(i).trimmed(), v) || v > 0xFF)
+        if (!parseHex(byte, v) || v > 0xFF)
             return BadLine;
         data[i] = uint8_t(v);
+        digits += int(byte.size());
     }
 
     const QStringView type = QStringView(columns.at(5)).trimmed();
     const QStringView format = QStringView(columns.at(6)).trimmed();
+    const bool remote = type == QLatin1String("Remote") || type == chineseRemote() || type == m_remoteText;
+    // A line cut off in the data: its frame would be padded with zeros.
+    if (!remote && digits < 2 * int(len))
+        return BadLine;
     frame.DeviceTime = ms;
     frame.ID = uint32_t(id);
-    frame.RemoteFlag = type == QLatin1String("Remote") || type == chineseRemote() || type == m_remoteText;
+    frame.RemoteFlag = remote;
     frame.ExternFlag = format == QLatin1String("Extend") || format == chineseExtend() || format == m_extendText;
     frame.DataLen = uint8_t(len);
     std::memcpy(frame.Data, data, sizeof data);

@@ -49,7 +49,8 @@ public:
 
     // Reads one line (without its line end). On Frame: DeviceTime (ms),
     // ID (as written), RemoteFlag, ExternFlag, DataLen and Data (zero beyond
-    // the data given) are set; otherwise the frame is left as it is.
+    // the length) are set; otherwise the frame is left as it is. A data
+    // frame's line must hold two hexadecimal digits per byte of its length.
     LineKind readLine(const QString &line, CanObj &frame);
 
     // The line's fields: split at commas, empty fields kept, quoted

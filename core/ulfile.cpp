@@ -37,35 +37,47 @@ void UlFile::setReadError(const QString &what)
 
 bool UlFile::readTextLine(QByteArray &line)
 {
+    line.resize(0);
     if (!isOpen())
         return false;
-    line.resize(qMax(256, line.capacity()));
-    int used = 0;
+    // Looks ahead for the line end and takes the line up to it: QIODevice
+    // lines end at LF only, and text mode drops every CR.
+    char ahead[256];
+    bool any = false;
     for (;;) {
-        const qint64 n = readLine(line.data() + used, line.size() - used);
-        if (n <= 0) {
-            if (error() == QFileDevice::ReadError) {
-                setReadError(errorString());
+        const qint64 n = peek(ahead, sizeof ahead);
+        if (n < 0 || (n == 0 && error() == QFileDevice::ReadError)) {
+            setReadError(errorString());
+            return false;
+        }
+        if (n == 0) {
+            if (!any)
                 return false;
-            }
-            if (used == 0) {
-                line.resize(0);
-                return false;
-            }
             break;
         }
-        used += int(n);
-        if (line.at(used - 1) == '\n' || used < line.size() - 1)
-            break;
-        if (line.size() >= MaxLineLength) {
+        any = true;
+        const char *b = ahead;
+        const char *e = ahead + n;
+        const char *stop = b;
+        while (stop != e && *stop != '\n' && *stop != '\r')
+            ++stop;
+        if (line.size() + (stop - b) > MaxLineLength) {
             setReadError(QStringLiteral("Line %1 is too long.").arg(m_lineNumber + 1));
             return false;
         }
-        line.resize(line.size() * 2);
+        line.append(b, int(stop - b));
+        if (stop == e) {
+            skip(n);
+            continue;
+        }
+        skip(stop - b + 1);
+        if (*stop == '\r') {
+            char next = 0;
+            if (peek(&next, 1) == 1 && next == '\n')
+                skip(1);
+        }
+        break;
     }
-    while (used > 0 && (line.at(used - 1) == '\n' || line.at(used - 1) == '\r'))
-        --used;
-    line.resize(used);
     ++m_lineNumber;
     return true;
 }

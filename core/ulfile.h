@@ -38,8 +38,9 @@ public:
 protected:
     void setReadError(const QString &what);
     void clearReadError() { m_error = false; }
-    // Next line without its line end (LF or CR LF); false at the end of the
-    // file or on a read error (hasError() set).
+    // Next line without its line end (LF, CR LF or CR); false at the end of
+    // the file or on a read error or an overlong line (hasError() set). The
+    // file is opened without QIODevice::Text.
     bool readTextLine(QByteArray &line);
     qint64 lineNumber() const { return m_lineNumber; }
 

@@ -36,7 +36,7 @@ UlFileCsv::UlFileCsv(QObject *parent)
 bool UlFileCsv::open(const QString &fileName)
 {
     setFileName(fileName);
-    return QFile::open(QIODevice::ReadOnly | QIODevice::Text);
+    return QFile::open(QIODevice::ReadOnly);
 }
 
 bool UlFileCsv::readLine(QString &text)

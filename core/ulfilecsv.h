@@ -1,5 +1,5 @@
 // Reader of CSV record files (layout in UlCsvFormat): reads the header for
-// the time code, then one frame per line. Lines may end with LF or CR LF and
+// the time code, then one frame per line. Lines may end with LF, CR LF or CR and
 // be UTF-8 or, as the Chinese Windows program writes them, GBK.
 #pragma once
 

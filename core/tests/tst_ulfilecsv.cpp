@@ -24,6 +24,7 @@ private Q_SLOTS:
     void codeFromFirstLine();
     void windowsFile();
     void badLineFails();
+    void recordingCutMidLine();
     void chunks();
     void notOpen();
 
@@ -119,7 +120,7 @@ void tst_UlFileCsv::lines_data()
                                    << frameText(1, 0x7FF, true, true, 8);
     QTest::newRow("quoted name with commas") << 0u << "1,Rx,0x10,\"a, \"\"b\"\", c\",0x5,Data Frame,Standard,1,AB"
                                              << frameText(1, 5, false, false, 1, "AB00000000000000");
-    QTest::newRow("only 8 data bytes taken") << 0u << "1,Rx,0x10,,0x5,Data Frame,Standard,8,1 2 3 4 5 6 7 8 9 ZZ"
+    QTest::newRow("only 8 data bytes taken") << 0u << "1,Rx,0x10,,0x5,Data Frame,Standard,8,01 02 03 04 05 06 07 08 9 ZZ"
                                              << frameText(1, 5, false, false, 8, "0102030405060708");
     QTest::newRow("8 columns") << 0u << "1,Rx,0x10,0x5,Data Frame,Standard,1,AB" << rejected;
     QTest::newRow("10 columns") << 0u << "1,Rx,0x10,,,0x5,Data Frame,Standard,1,AB" << rejected;
@@ -129,6 +130,9 @@ void tst_UlFileCsv::lines_data()
     QTest::newRow("id not hexadecimal") << 0u << "1,Rx,0x10,,0x5G,Data Frame,Standard,1,AB" << rejected;
     QTest::newRow("data byte not hexadecimal") << 0u << "1,Rx,0x10,,0x5,Data Frame,Standard,2,AB XY" << rejected;
     QTest::newRow("data byte too large") << 0u << "1,Rx,0x10,,0x5,Data Frame,Standard,1,1AB" << rejected;
+    QTest::newRow("cut between bytes") << 0u << "1,Rx,0x10,,0x5,Data Frame,Standard,8,01 02 03" << rejected;
+    QTest::newRow("cut within the last byte") << 0u << "1,Rx,0x10,,0x5,Data Frame,Standard,3,01 02 0" << rejected;
+    QTest::newRow("cut before the data") << 0u << "1,Rx,0x10,,0x5,Data Frame,Standard,2," << rejected;
     QTest::newRow("time of another code") << 0u << "1,Rx,10:00:01:500,,0x5,Data Frame,Standard,0," << rejected;
     QTest::newRow("clock hour 24") << 1u << "1,Rx,24:00:01:500,,0x5,Data Frame,Standard,0," << rejected;
     QTest::newRow("stamp too large") << 0u << "1,Rx,0xFFFFFFFFFFFF,,0x5,Data Frame,Standard,0," << rejected;
@@ -226,13 +230,40 @@ void tst_UlFileCsv::badLineFails()
     QCOMPARE(f.ID, 1u);
 }
 
+// The last line of a recording that stopped while it was being written.
+void tst_UlFileCsv::recordingCutMidLine()
+{
+    const QString path = write(header("Time-0") + "0,Rx,0x10,,0x1,Data Frame,Standard,8,01 02 03 04 05 06 07 08\n"
+                                                  "1,Rx,0x20,,0x2,Data Frame,Standard,2,0A 0B\n"
+                                                  "2,Rx,0x30,,0x3,Data Frame,Standard,8,11 22 3");
+    UlFileCsv file;
+    QVERIFY(file.open(path));
+    QVERIFY(file.prepare());
+    CanObj f;
+    QVERIFY(file.getFrame(f));
+    QVERIFY(file.getFrame(f));
+    QCOMPARE(f.ID, 2u);
+    QVERIFY(!file.getFrame(f));
+    QVERIFY(file.hasError());
+    QVERIFY2(file.errorString().contains(QLatin1String("Line 4")), qPrintable(file.errorString()));
+    QCOMPARE(f.ID, 2u);
+
+    UlFileCsv chunked;
+    QVERIFY(chunked.open(path));
+    QVERIFY(chunked.prepare());
+    CanData frames;
+    QVERIFY(chunked.getFrames(frames, 5));
+    QCOMPARE(frames.size(), 2);
+    QCOMPARE(frames.at(1).ID, 2u);
+}
+
 void tst_UlFileCsv::chunks()
 {
     UlFileCsv file;
     QByteArray rows = header("Time-0");
     for (int i = 1; i <= 5; ++i) {
         rows += QByteArray::number(i) + ",Rx,0x" + QByteArray::number(i * 10, 16) + ",,0x" + QByteArray::number(i)
-            + ",Data Frame,Standard,1," + QByteArray::number(i) + "\n";
+            + ",Data Frame,Standard,1,0" + QByteArray::number(i) + "\n";
         if (i == 2)
             rows += "bad line\n";
     }

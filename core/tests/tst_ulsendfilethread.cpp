@@ -331,9 +331,9 @@ void tst_UlSendFileThread::badContent_data()
     const QString csv = UlCsvFormat::header(3, 0) + "1,Rx,0x64,,0x00000123,Data Frame,Standard,1,01\n"
         + "2,Rx,0x6E,,0x00000123,Data Frame,Standard,1\n" + "3,Rx,0x78,,0x00000123,Data Frame,Standard,1,03\n";
     const QByteArray asc = "date x\nbase hex timestamps absolute\n//version 11.0.0\n"
-                           "0.000000 1 123 Rx d 1 01\n0.001000 1 123 Rx d 9 01 02 03 04 05 06 07 08 09\n";
+                           "0.000000 1 123 Rx d 1 01\n0.001000 1 123 Rx d 3 01 02\n";
     QTest::newRow("CSV line of 8 columns") << int(UlSendFileThread::CsvFile) << write(csv.toUtf8(), ".csv") << 1;
-    QTest::newRow("ASC length above 8") << int(UlSendFileThread::AscFile) << write(asc, ".asc") << 1;
+    QTest::newRow("ASC data byte missing") << int(UlSendFileThread::AscFile) << write(asc, ".asc") << 1;
     QTest::newRow(".can record cut short")
         << int(UlSendFileThread::CanFile) << write(canFile({10, 20}).chopped(3), ".can") << 1;
     QTest::newRow(".can length above 8")
