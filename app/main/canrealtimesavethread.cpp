@@ -42,18 +42,25 @@ void CanRealTimeSaveThread::run()
     const bool split = writer.format() == RecordFileWriter::CsvFormat;
     qint64 rowsInPart = 0;
     UlCanObj frame;
+    // Once stopped, the frames queued at that moment are this recording's;
+    // later ones (the channel still saving) are the next recording's.
+    int left = -1;
     for (;;) {
+        if (left < 0 && !runFlag())
+            left = buffer.countRt();
+        if (left == 0)
+            break;
         if (!buffer.takeRtSaveFrame(frame)) {
             // Idle: what is written reaches the file before the wait.
             if (!writer.flush())
                 return abandon(writer, WriteFailed);
-            const bool stopping = !runFlag();
-            if (!buffer.waitRtSaveFrame(frame, stopping ? 0 : WaitMs)) {
-                if (stopping)
-                    break;
+            if (left > 0)
+                break;
+            if (!buffer.waitRtSaveFrame(frame, WaitMs))
                 continue;
-            }
         }
+        if (left > 0)
+            --left;
         if (split && rowsInPart >= splitRows) {
             writer.close();
             if (!writer.open(partName(file, written, splitRows), false) || !writer.writeHeader())

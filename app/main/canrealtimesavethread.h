@@ -1,8 +1,10 @@
 // A channel's real-time recording: while the channel's real-time-save flag
 // is set, the frame buffer queues every frame it stores, and this thread
 // writes them into the record file (format by the file's suffix) as they
-// come. stop() ends a recording after the frames still queued are written.
-// CSV recordings go on in a new file part every splitRows rows.
+// come. stop() ends a recording after the frames queued at that moment are
+// written; frames queued later, while the flag stays set, are left for the
+// next recording (so a recording can move to another file without losing
+// a frame). CSV recordings go on in a new file part every splitRows rows.
 //
 // The owner sets the file name while the thread is not running; time
 // display and ID format are taken when a recording starts.

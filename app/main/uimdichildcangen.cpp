@@ -17,7 +17,9 @@
 #include "ulglobalset.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QEvent>
+#include <QLabel>
 #include <QFile>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -59,7 +61,16 @@ UiMdiChildCanGen::UiMdiChildCanGen(QWidget *parent, int channel)
     splitter->addWidget(sendTabs);
     for (int i = 0; i < splitter->count(); ++i)
         splitter->handle(i)->setEnabled(true);
+    // Shown while a recording has lost frames, until the next recording.
+    dropsLabel = new QLabel(container);
+    dropsLabel->setObjectName(QStringLiteral("rtDropsLabel"));
+    QPalette warning = dropsLabel->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xC0, 0, 0));
+    dropsLabel->setPalette(warning);
+    dropsLabel->setContentsMargins(4, 1, 4, 1);
+    dropsLabel->hide();
     layout->addWidget(tools);
+    layout->addWidget(dropsLabel);
     layout->addWidget(splitter);
     layout->setContentsMargins(1, 1, 1, 1);
     layout->setSpacing(1);
@@ -69,6 +80,11 @@ UiMdiChildCanGen::UiMdiChildCanGen(QWidget *parent, int channel)
     readThread = new CanReadThread(uint32_t(channelIndex), this);
     rtSaveThread = new CanRealTimeSaveThread(channelIndex);
     rtSaveThread->setParent(this);
+
+    // The channel's display choices outlive its window (a device closed and
+    // opened again); the menus show the ones in force.
+    const channelStatus &row = UlGlobalSet::instance().channel[channelIndex];
+    tools->showDisplayModes(row.timeDisplay, row.dataDisplay, UlBuffer::instance(channelIndex).getHideSendFrame());
 
     connectSignals();
     // The channel is polled from the moment its window exists.
@@ -262,12 +278,23 @@ void UiMdiChildCanGen::onStartRtSave()
     if (fileName.isEmpty())
         return;
 
-    // A new file ends the recording in hand.
-    onStopRtSave();
-    // Frames that came in after the last recording had stopped are not part
-    // of this one.
-    UlBuffer::instance(channelIndex).dropRtSaveFrames();
-    UlGlobalSet::instance().channel[channelIndex].realTimeSave = true;
+    UlBuffer &buffer = UlBuffer::instance(channelIndex);
+    channelStatus &row = UlGlobalSet::instance().channel[channelIndex];
+    if (rtSaveThread->isRunning() && row.realTimeSave) {
+        // A new file ends the recording in hand; the channel goes on
+        // queuing, so every frame is in the old file or in the new one.
+        rtSaveThread->stop();
+        rtSaveThread->waitForFinish();
+    } else {
+        onStopRtSave();
+        // Frames that came in after the last recording had stopped are not
+        // part of this one.
+        buffer.dropRtSaveFrames();
+    }
+    rtDropBase = buffer.droppedRtSave();
+    rtDropWarned = false;
+    showRecordingDrops(0);
+    row.realTimeSave = true;
     rtSaveThread->setFileName(fileName);
     rtSaveThread->start(QThread::InheritPriority);
 }
@@ -353,6 +380,34 @@ void UiMdiChildCanGen::onTimer()
     Q_EMIT usedTimeSignal(counters.usedTime);
     Q_EMIT recvNumSignal(ulong(counters.received.load()));
     Q_EMIT sendNumSignal(ulong(counters.sent.load()));
+    checkRecordingDrops();
+}
+
+// The real-time-save queue drops its oldest frames when the file cannot
+// keep up; the user hears of it once per recording and sees the count.
+void UiMdiChildCanGen::checkRecordingDrops()
+{
+    if (rtDropBase < 0)
+        return;
+    const qint64 dropped = UlBuffer::instance(channelIndex).droppedRtSave() - rtDropBase;
+    if (dropped <= 0)
+        return;
+    showRecordingDrops(dropped);
+    if (rtDropWarned)
+        return;
+    rtDropWarned = true;
+    UiMessage::warning(this, tr("Warning"),
+                       tr("Saving in real time cannot keep up with the bus: %1 frames were not written to %2. "
+                          "The recording goes on.")
+                               .arg(dropped)
+                               .arg(QDir::toNativeSeparators(rtSaveThread->fileName())));
+}
+
+void UiMdiChildCanGen::showRecordingDrops(qint64 dropped)
+{
+    rtDropsShown = dropped;
+    dropsLabel->setText(tr("Saving in real time: %1 frames not saved").arg(dropped));
+    dropsLabel->setVisible(dropped > 0);
 }
 
 void UiMdiChildCanGen::onSendError()
@@ -396,8 +451,10 @@ void UiMdiChildCanGen::onShowGBT27930()
 
 void UiMdiChildCanGen::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         updateTitle();
+        showRecordingDrops(rtDropsShown);
+    }
     UiMdiChild::changeEvent(event);
 }
 

@@ -17,6 +17,7 @@ class CanRealTimeSaveThread;
 class DBCWidget;
 class GBT27931Widget;
 class QCloseEvent;
+class QLabel;
 class UiCanObjListWidget;
 class UiMdiChildTools;
 class UiTabSend;
@@ -100,6 +101,8 @@ private:
     void updateActions();
     void updateTitle();
     void setDataDisplay(int mode);
+    void checkRecordingDrops();
+    void showRecordingDrops(qint64 dropped);
     void cannotWrite(const QString &fileName, const QString &errorText);
     // The file picked in the save dialog, named for its type and checked
     // writable by opening it as the save (or, with recording, the
@@ -118,4 +121,10 @@ private:
     bool gbtOpen = false;
     QPointer<DBCWidget> dbcWidget;
     QPointer<GBT27931Widget> gbtWidget;
+    // The buffer's real-time-save drop count when the last recording
+    // started (-1 before the first), and whether its drops were reported.
+    qint64 rtDropBase = -1;
+    bool rtDropWarned = false;
+    qint64 rtDropsShown = 0;
+    QLabel *dropsLabel;
 };

@@ -143,6 +143,17 @@ void UiMdiChildTools::retranslateUi()
     }
 }
 
+void UiMdiChildTools::showDisplayModes(int timeDisplay, int dataDisplay, bool sentHidden)
+{
+    clockTimeAct->setChecked(timeDisplay != 0 && timeDisplay != 3);
+    normalTimeAct->setChecked(timeDisplay == 0);
+    hexTimeAct->setChecked(timeDisplay == 3);
+    QAction *const data[] = {decAct, hexAct, ascAct, binAct};
+    if (dataDisplay >= 0 && dataDisplay < 4)
+        data[dataDisplay]->setChecked(true);
+    (sentHidden ? hideSendAct : showSendAct)->setChecked(true);
+}
+
 void UiMdiChildTools::setChannelStarted(bool started)
 {
     startAct->setEnabled(!started);

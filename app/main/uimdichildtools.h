@@ -19,6 +19,9 @@ public:
 
     // Start disabled and Stop enabled while the channel is started.
     void setChannelStarted(bool started);
+    // Marks the time, data and sent-frame display entries the channel uses
+    // (values of its row in the global settings).
+    void showDisplayModes(int timeDisplay, int dataDisplay, bool sentHidden);
 
     QAction *startAction() const { return startAct; }
     QAction *stopAction() const { return stopAct; }

@@ -1494,6 +1494,14 @@ Line %2, column %3</source>
         <source>Hint</source>
         <translation>提示</translation>
     </message>
+    <message>
+        <source>Saving in real time cannot keep up with the bus: %1 frames were not written to %2. The recording goes on.</source>
+        <translation>实时保存跟不上总线：%1 帧未写入 %2。记录仍在继续。</translation>
+    </message>
+    <message>
+        <source>Saving in real time: %1 frames not saved</source>
+        <translation>实时保存：%1 帧未保存</translation>
+    </message>
 </context>
 <context>
     <name>UiMdiChildTools</name>
@@ -2162,11 +2170,11 @@ Line %2, column %3</source>
     </message>
     <message>
         <source>Format</source>
-        <translation>帧格式</translation>
+        <translation>帧类型</translation>
     </message>
     <message>
         <source>Type</source>
-        <translation>帧类型</translation>
+        <translation>帧格式</translation>
     </message>
     <message>
         <source>Length</source>

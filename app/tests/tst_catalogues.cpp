@@ -3,10 +3,14 @@
 // same place markers. After adding texts, update the catalogue with
 //   lupdate -locations none app core -ts app/resources/Merovast_zh.ts
 // and translate the new entries.
+#include "canobjstr.h"
+#include "ulcsvformat.h"
+
 #include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -104,6 +108,7 @@ private Q_SLOTS:
     void initTestCase();
     void chineseTranslatesSource_data();
     void chineseTranslatesSource();
+    void csvHeaderReadsAsTheFrameList();
 
 private:
     Catalogue sources;
@@ -156,6 +161,34 @@ void tst_Catalogues::chineseTranslatesSource()
     QVERIFY2(entry.type.isEmpty(), qPrintable(QStringLiteral("marked %1").arg(entry.type)));
     QVERIFY2(!entry.translation.isEmpty(), "no translation");
     QCOMPARE(markers(entry.translation), markers(source));
+}
+
+// A saved CSV file's titles stand over the same texts as the frame list's
+// columns do: the frame type over data or remote, the format over standard
+// or extended.
+void tst_Catalogues::csvHeaderReadsAsTheFrameList()
+{
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/translations/Merovast_zh.qm")));
+    QCoreApplication::installTranslator(&translator);
+    const QStringList titles = UlCsvFormat::header(2, 0).trimmed().split(QLatin1Char(','));
+    CanObjStr row;
+    row.index = QStringLiteral("0");
+    row.direction = QStringLiteral("Rx");
+    row.time = QStringLiteral("10:00:00:000");
+    row.id = QStringLiteral("00000123 ");
+    row.frameType = QStringLiteral("Data Frame");
+    row.frameFormat = QStringLiteral("Extend");
+    row.dataLen = QStringLiteral("0");
+    const QStringList fields = UlCsvFormat::line(row, 2, 0, QString()).trimmed().split(QLatin1Char(','));
+    const QStringList list = {QCoreApplication::translate("UiCanObjListWidget", "Format"),
+                              QCoreApplication::translate("UiCanObjListWidget", "Type")};
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(titles.size(), 9);
+    QCOMPARE(fields.size(), 9);
+    QCOMPARE(titles.mid(5, 2), list);
+    QCOMPARE(titles.mid(5, 2), QStringList({QString::fromUtf8(u8"帧类型"), QString::fromUtf8(u8"帧格式")}));
+    QCOMPARE(fields.mid(5, 2), QStringList({QString::fromUtf8(u8"数据帧"), QString::fromUtf8(u8"扩展帧")}));
 }
 
 QTEST_GUILESS_MAIN(tst_Catalogues)

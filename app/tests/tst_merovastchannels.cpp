@@ -77,6 +77,7 @@ private Q_SLOTS:
     void cleanup();
     void tabsFollowTheBus();
     void startStopClear();
+    void displayMenusAfterReopening();
     void closeRefusals_data();
     void closeRefusals();
     void closingStopsEveryThread_data();
@@ -97,6 +98,7 @@ void tst_MerovastChannels::init()
     for (int ch = 0; ch < UlGlobalSet::Channels; ++ch) {
         UlGlobalSet::instance().channel[ch].sending = false;
         UlGlobalSet::instance().channel[ch].counters = UlRunCounters();
+        UlGlobalSet::instance().channel[ch].timeDisplay = 2;
     }
     boxes.clear();
     UiMessage::setHandler([this](const UiMessage::Box &box) {
@@ -182,6 +184,28 @@ void tst_MerovastChannels::startStopClear()
     QCOMPARE(UlBuffer::instance(1).count(), 0);
     inject(1, 0x7, 1);
     QTRY_COMPARE(list->rowCount(), 1);
+}
+
+// The list keeps a channel's time display across closing and opening the
+// device; so does the new window's menu.
+void tst_MerovastChannels::displayMenusAfterReopening()
+{
+    Merovast window;
+    window.show();
+    openDevice(window);
+    channelWindows(window).at(0)->findChild<QAction *>(QStringLiteral("hexTimeAct"))->trigger();
+    action(window, "closeAct")->trigger();
+    QTRY_VERIFY(channelWindows(window).isEmpty());
+    openDravin1200(window);
+    const QList<UiMdiChildCanGen *> windows = channelWindows(window);
+    QCOMPARE(windows.size(), 2);
+    QCOMPARE(UlGlobalSet::instance().channel[0].timeDisplay.load(), 3);
+    const auto marked = [](const UiMdiChildCanGen *channel, const char *name) {
+        return channel->findChild<QAction *>(QLatin1String(name))->isChecked();
+    };
+    QVERIFY(marked(windows[0], "hexTimeAct"));
+    QVERIFY(!marked(windows[0], "clockTimeAct"));
+    QVERIFY(marked(windows[1], "clockTimeAct"));
 }
 
 void tst_MerovastChannels::closeRefusals_data()

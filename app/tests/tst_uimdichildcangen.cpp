@@ -3,6 +3,8 @@
 // and saving in real time (with the refusals that keep files intact), the
 // DBC and charging windows, and the close refusals.
 #include "apphelpers.h"
+#include "canfile.h"
+#include "canobj.h"
 #include "canreadthread.h"
 #include "canrealtimesavethread.h"
 #include "dbcwidget.h"
@@ -25,6 +27,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -33,6 +36,17 @@
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -89,12 +103,16 @@ private Q_SLOTS:
     void clearEmptiesListAndCounters();
     void displayMenus_data();
     void displayMenus();
+    void menusShowTheChannelsModes_data();
+    void menusShowTheChannelsModes();
     void saveBuffer_data();
     void saveBuffer();
     void saveInRealTime();
     void realTimeRefusalsKeepFiles_data();
     void realTimeRefusalsKeepFiles();
     void realTimeFailureWarns();
+    void realTimeSwitchLosesNoFrame();
+    void realTimeDropsAreReported();
     void dbcAndChargingWindows();
     void closeRefusals_data();
     void closeRefusals();
@@ -376,6 +394,41 @@ void tst_UiMdiChildCanGen::displayMenus()
     QCOMPARE(marked, 1);
 }
 
+void tst_UiMdiChildCanGen::menusShowTheChannelsModes_data()
+{
+    QTest::addColumn<int>("timeDisplay");
+    QTest::addColumn<int>("dataDisplay");
+    QTest::addColumn<bool>("sentHidden");
+    QTest::addColumn<QStringList>("marked");
+    QTest::newRow("as at start") << 2 << 1 << false << QStringList{"clockTimeAct", "hexAct", "showSendFrameAct"};
+    QTest::newRow("HEX time, DEC, sent hidden")
+        << 3 << 0 << true << QStringList{"hexTimeAct", "decAct", "hideSendFrameAct"};
+    QTest::newRow("normal time, BIN") << 0 << 3 << false << QStringList{"normalTimeAct", "binAct", "showSendFrameAct"};
+    QTest::newRow("clock time, ASC") << 2 << 2 << true << QStringList{"clockTimeAct", "ascAct", "hideSendFrameAct"};
+}
+
+// A channel's display choices outlive its window (the device closed and
+// opened again): a new window's menus mark what the list really shows.
+void tst_UiMdiChildCanGen::menusShowTheChannelsModes()
+{
+    QFETCH(int, timeDisplay);
+    QFETCH(int, dataDisplay);
+    QFETCH(bool, sentHidden);
+    QFETCH(QStringList, marked);
+    channelStatus &row = UlGlobalSet::instance().channel[1];
+    row.timeDisplay = timeDisplay;
+    row.dataDisplay = dataDisplay;
+    UlBuffer::instance(1).setHideSendFrame(sentHidden);
+    UiMdiChildCanGen window(nullptr, 1);
+    QStringList checked;
+    for (const char *name : {"clockTimeAct", "hexTimeAct", "normalTimeAct", "decAct", "hexAct", "ascAct", "binAct",
+                             "hideSendFrameAct", "showSendFrameAct"}) {
+        if (action(window, name)->isChecked())
+            checked << QLatin1String(name);
+    }
+    QCOMPARE(checked, marked);
+}
+
 void tst_UiMdiChildCanGen::saveBuffer_data()
 {
     QTest::addColumn<QString>("name");
@@ -514,6 +567,137 @@ void tst_UiMdiChildCanGen::realTimeFailureWarns()
     QVERIFY(boxes.first().text.startsWith(QStringLiteral("Cannot write file %1,\n").arg(path)));
     QVERIFY(!UlGlobalSet::instance().channel[0].realTimeSave);
     QCOMPARE(buffer.countRt(), 0);
+}
+
+// Frames counting in bytes 0-3 arrive all the time: each recording's file
+// holds a run of the count, and each file goes on where the one before it
+// ended.
+void tst_UiMdiChildCanGen::realTimeSwitchLosesNoFrame()
+{
+    UiMdiChildCanGen window(nullptr, 1);
+    QStringList files;
+    for (const char *name : {"first.can", "second.can", "third.can"}) {
+        files << dir.filePath(QLatin1String(name));
+        QFile::remove(files.last());
+    }
+    answer = files.at(0);
+    action(window, "rtSaveAct")->trigger();
+    std::atomic<bool> feeding{true};
+    std::thread feeder([&feeding] {
+        VCI_CAN_OBJ f = frame(0x123);
+        f.DataLen = 4;
+        for (uint32_t count = 0; feeding; ++count) {
+            std::memcpy(f.Data, &count, 4);
+            UlBuffer::instance(1).addFrame(&f, 1, false);
+            std::this_thread::sleep_for(std::chrono::microseconds(20));
+        }
+    });
+    const auto filled = [](const QString &path) { return QFileInfo(path).size() > 20 + 24 * 200; };
+    for (int i = 1; i < files.size(); ++i) {
+        QTRY_VERIFY(filled(files.at(i - 1)));
+        answer = files.at(i);
+        action(window, "rtSaveAct")->trigger();
+    }
+    QTRY_VERIFY(filled(files.last()));
+    action(window, "stopRtSaveAct")->trigger();
+    feeding = false;
+    feeder.join();
+    QVERIFY(boxes.isEmpty());
+
+    qint64 next = -1;
+    for (const QString &path : files) {
+        CANFile file;
+        QVERIFY(file.open(path));
+        QVERIFY(file.prepare());
+        CanObj f;
+        int frames = 0;
+        while (file.getFrame(f)) {
+            uint32_t count = 0;
+            std::memcpy(&count, f.Data, 4);
+            if (next >= 0)
+                QCOMPARE(qint64(count), next);
+            next = qint64(count) + 1;
+            ++frames;
+        }
+        QVERIFY2(!file.hasError(), qPrintable(file.errorString()));
+        QVERIFY(frames > 200);
+    }
+}
+
+// A recording into a pipe that nobody reads stalls; the queue drops its
+// oldest frames. The window says so once, keeps the count in view until the
+// next recording, and the recording goes on.
+void tst_UiMdiChildCanGen::realTimeDropsAreReported()
+{
+    const QString path = dir.filePath(QStringLiteral("stalled.can"));
+    QFile::remove(path);
+    const QByteArray name = QFile::encodeName(path);
+    QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+    const int reader = ::open(name.constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0);
+    // A check that fails closes the pipe: the recording then fails on
+    // EPIPE and the window can go.
+    const auto brokenPipe = std::signal(SIGPIPE, SIG_IGN);
+    UiMdiChildCanGen window(nullptr, 0);
+    const std::unique_ptr<const int, void (*)(const int *)> closeReader(&reader, [](const int *fd) { ::close(*fd); });
+    window.show();
+    auto *label = window.findChild<QLabel *>(QStringLiteral("rtDropsLabel"));
+    QVERIFY(label);
+    UlBuffer &buffer = UlBuffer::instance(0);
+    const qint64 droppedBefore = buffer.droppedRtSave();
+    answer = path;
+    action(window, "rtSaveAct")->trigger();
+    QVERIFY(window.realTimeSaveThread()->isRunning());
+    QVERIFY(!label->isVisible());
+
+    const auto offer = [&buffer](int n) {
+        VCI_CAN_OBJ batch[100];
+        for (int i = 0; i < n; i += 100) {
+            for (int k = 0; k < 100; ++k)
+                batch[k] = frame(uint32_t(i + k) & 0x7FF);
+            buffer.addFrame(batch, 100, false);
+        }
+    };
+    int offered = UlBuffer::QueueBound + 20000;
+    offer(offered);
+    QTRY_COMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first().title, QStringLiteral("Warning"));
+    QVERIFY2(boxes.first().text.contains(path), qPrintable(boxes.first().text));
+    const qint64 dropped = buffer.droppedRtSave() - droppedBefore;
+    QVERIFY(dropped > 0);
+    QTRY_COMPARE(label->text(), QStringLiteral("Saving in real time: %1 frames not saved").arg(dropped));
+    QVERIFY(label->isVisible());
+
+    // Once per recording: further drops only raise the count.
+    offer(5000);
+    offered += 5000;
+    const qint64 droppedInAll = buffer.droppedRtSave() - droppedBefore;
+    QVERIFY(droppedInAll > dropped);
+    QTRY_COMPARE(label->text(), QStringLiteral("Saving in real time: %1 frames not saved").arg(droppedInAll));
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY(UlGlobalSet::instance().channel[0].realTimeSave);
+
+    qint64 received = 0;
+    std::thread drain([reader, &received] {
+        ::fcntl(reader, F_SETFL, 0);
+        char bytes[65536];
+        ssize_t n = 0;
+        while ((n = ::read(reader, bytes, sizeof bytes)) > 0)
+            received += n;
+    });
+    action(window, "stopRtSaveAct")->trigger();
+    drain.join();
+    const qint64 kept = offered - droppedInAll;
+    QCOMPARE(window.realTimeSaveThread()->rowsWritten(), kept);
+    QCOMPARE(received, 20 + 24 * kept);
+    QVERIFY(label->isVisible());
+
+    answer = dir.filePath(QStringLiteral("next.can"));
+    action(window, "rtSaveAct")->trigger();
+    QVERIFY(!label->isVisible());
+    action(window, "stopRtSaveAct")->trigger();
+    QCOMPARE(boxes.size(), 1);
+    std::signal(SIGPIPE, brokenPipe);
 }
 
 void tst_UiMdiChildCanGen::dbcAndChargingWindows()
