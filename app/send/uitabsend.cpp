@@ -4,7 +4,7 @@
 #include "errorinfowidget.h"
 #include "taskthread.h"
 #include "uitabsendbasepage.h"
-#include "uitabsendplaceholderpage.h"
+#include "uitabsendfilepage.h"
 #include "uitabsendtaskpage.h"
 #include "ulglobalset.h"
 
@@ -47,7 +47,7 @@ void UiTabSend::createPages()
 {
     m_pBasePage = new UiTabSendBasePage(this, m_nChannel);
     m_pTaskPage = new UiTabSendTaskPage(this, m_nChannel);
-    m_pFilePage = new UiTabSendPlaceholderPage(this, m_nChannel);
+    m_pFilePage = new UiTabSendFilePage(this, m_nChannel);
     m_pErrorPage = new ErrorInfoWidget(m_nChannel, this);
     addTab(m_pBasePage, QString());
     addTab(m_pTaskPage, QString());
@@ -65,7 +65,10 @@ void UiTabSend::connectSignals()
     connect(m_pTaskPage, &UiTabSendPage::start, this, [this](taskQueue queue) { onStart(TaskPage, queue); });
     connect(m_pTaskPage, &UiTabSendPage::stop, this, &UiTabSend::onTaskStop);
     connect(m_pTaskPage, &UiTabSendPage::maxIdErrorSignal, this, &UiTabSend::maxIdErrorSignal);
+    connect(m_pFilePage, &UiTabSendFilePage::startSignal, this, &UiTabSend::onFileStart);
+    connect(m_pFilePage, &UiTabSendFilePage::errorSignal, this, &UiTabSend::sendErrorSignal);
     connect(m_pFilePage, &UiTabSendPage::maxIdErrorSignal, this, &UiTabSend::maxIdErrorSignal);
+    connect(m_pFilePage, &UiTabSendFilePage::tailSignal, this, &UiTabSend::onFileTail);
     connect(this, &QTabWidget::currentChanged, this, &UiTabSend::onChangePage);
     connect(this, &UiTabSend::idFormatChangedSignal, m_pTaskPage, &UiTabSendPage::idFormatChangedSignal);
     // The page takes the frame before its tab comes forward.
@@ -207,6 +210,21 @@ void UiTabSend::onStop()
         endSending();
 }
 
+void UiTabSend::onFileStart()
+{
+    if (m_active == NoSender)
+        m_active = FileSender;
+    if (m_active == FileSender)
+        UpdateUI(true);
+}
+
+void UiTabSend::onFileTail()
+{
+    // Also ends a sending state shown with no sender behind it.
+    if (m_active == FileSender || m_active == NoSender)
+        endSending();
+}
+
 void UiTabSend::onBaseStop()
 {
     stopSending();
@@ -238,6 +256,8 @@ void UiTabSend::stopSending()
         stopTimingTasks();
         break;
     case FileSender:
+        m_pFilePage->stopSendNowData();
+        break;
     case NoSender:
         break;
     }
@@ -248,6 +268,7 @@ void UiTabSend::stopThreads()
 {
     stopTaskThread();
     stopTimingTasks();
+    m_pFilePage->stopSendNowData();
     endSending();
 }
 

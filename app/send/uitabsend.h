@@ -22,6 +22,7 @@
 
 class ErrorInfoWidget;
 class UiTabSendBasePage;
+class UiTabSendFilePage;
 class UiTabSendPage;
 class taskThread;
 
@@ -43,7 +44,7 @@ public:
     taskThread *sendTaskThread() const { return m_pTaskThread.get(); }
     UiTabSendBasePage *basePage() const { return m_pBasePage; }
     UiTabSendPage *taskPage() const { return m_pTaskPage; }
-    UiTabSendPage *filePage() const { return m_pFilePage; }
+    UiTabSendFilePage *filePage() const { return m_pFilePage; }
     ErrorInfoWidget *errorInfo() const { return m_pErrorPage; }
     // The page of a tab index (0..2), or null.
     UiTabSendPage *sendPage(int index) const;
@@ -93,6 +94,8 @@ protected:
 
 private Q_SLOTS:
     void onThreadError();
+    void onFileStart();
+    void onFileTail();
 
 private:
     void createPages();
@@ -112,7 +115,7 @@ private:
 
     UiTabSendBasePage *m_pBasePage = nullptr;
     UiTabSendPage *m_pTaskPage = nullptr;
-    UiTabSendPage *m_pFilePage = nullptr;
+    UiTabSendFilePage *m_pFilePage = nullptr;
     ErrorInfoWidget *m_pErrorPage = nullptr;
     std::unique_ptr<taskThread> m_pTaskThread;
     const int m_nChannel;

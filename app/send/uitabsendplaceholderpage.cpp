@@ -1,6 +1,0 @@
-#include "uitabsendplaceholderpage.h"
-
-UiTabSendPlaceholderPage::UiTabSendPlaceholderPage(QWidget *parent, int channel)
-    : UiTabSendPage(parent, channel)
-{
-}
