@@ -21,6 +21,8 @@
 #include "testhelpers.h"
 #include "uitabsend.h"
 #include "uitabsendbasepage.h"
+#include "uitabsendfilepage.h"
+#include "ulsendfilethread.h"
 #include "ulbuffer.h"
 #include "ulglobalset.h"
 #include "vcisim.h"
@@ -258,6 +260,7 @@ void tst_UiMdiChildCanGen::channelStopEndsSending_data()
     QTest::newRow("task list") << "task" << 1 << int(UiTabSend::TaskPage);
     QTest::newRow("timing tasks, Task tab current") << "task" << 2 << int(UiTabSend::TaskPage);
     QTest::newRow("timing tasks, Base tab current") << "task" << 2 << int(UiTabSend::BasePage);
+    QTest::newRow("file page, circulation") << "file" << 0 << int(UiTabSend::FilePage);
     QTest::newRow("shown sending only") << "shown" << 2 << int(UiTabSend::TaskPage);
 }
 
@@ -280,6 +283,15 @@ void tst_UiMdiChildCanGen::channelStopEndsSending()
         taskQueue queue;
         queue.enqueue(TestFrames::task(TestFrames::frame(0x10, "a"), 1, 1, 5));
         Q_EMIT tabs->taskPage()->start(queue);
+    } else if (sender == QLatin1String("file")) {
+        UiTabSendFilePage *file = tabs->filePage();
+        answer = dir.filePath(QStringLiteral("replay.bin"));
+        writeFile(answer, "0123456789");
+        file->findChild<QPushButton *>(QStringLiteral("BrowseButton"))->click();
+        file->findChild<QComboBox *>(QStringLiteral("m_ctrlSendMode_2"))->setCurrentIndex(UiTabSendFilePage::Circulation);
+        file->findChild<QSpinBox *>(QStringLiteral("m_ctrlInterval"))->setValue(2);
+        file->sendButton()->click();
+        QVERIFY(file->isRunning());
     } else {
         tabs->UpdateUI(true);
     }
@@ -295,6 +307,8 @@ void tst_UiMdiChildCanGen::channelStopEndsSending()
     QCOMPARE(tabs->activeSender(), UiTabSend::NoSender);
     QVERIFY(!tabs->sendTaskThread()->isRunning());
     QCOMPARE(tabs->sendTaskThread()->singleTaskCount(), 0);
+    QVERIFY(!tabs->filePage()->isRunning());
+    QVERIFY(!tabs->filePage()->replayThread()->isRunning());
     const uint64_t sent = transmitted(0);
     QTest::qWait(50);
     QCOMPARE(transmitted(0), sent);
