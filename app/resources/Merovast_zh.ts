@@ -1908,6 +1908,171 @@ Line %2, column %3</source>
     </message>
 </context>
 <context>
+    <name>UiTabSendFilePage</name>
+    <message>
+        <source>ID(Hex):</source>
+        <translation>帧ID(Hex)：</translation>
+    </message>
+    <message>
+        <source>Frames:</source>
+        <translation>帧数：</translation>
+    </message>
+    <message>
+        <source>  Interval(ms):</source>
+        <translation>  发送间隔(ms)：</translation>
+    </message>
+    <message>
+        <source>frequency</source>
+        <translation>发送次数</translation>
+    </message>
+    <message>
+        <source>once</source>
+        <translation>单次</translation>
+    </message>
+    <message>
+        <source>circulation</source>
+        <translation>循环</translation>
+    </message>
+    <message>
+        <source>repeatedly</source>
+        <translation>多次</translation>
+    </message>
+    <message>
+        <source>Filename:</source>
+        <translation>文件名：</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>File Type:</source>
+        <translation>文件类型：</translation>
+    </message>
+    <message>
+        <source>Common File</source>
+        <translation>普通文件</translation>
+    </message>
+    <message>
+        <source>CSV File</source>
+        <translation>CSV文件</translation>
+    </message>
+    <message>
+        <source>ASC File</source>
+        <translation>ASC文件</translation>
+    </message>
+    <message>
+        <source>CAN File</source>
+        <translation>CAN文件</translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation>帧类型：</translation>
+    </message>
+    <message>
+        <source>Standard Frame</source>
+        <translation>标准帧</translation>
+    </message>
+    <message>
+        <source>Extend Frame</source>
+        <translation>扩展帧</translation>
+    </message>
+    <message>
+        <source>Send Mode:</source>
+        <translation>发送方式：</translation>
+    </message>
+    <message>
+        <source>Normal Send</source>
+        <translation>正常发送</translation>
+    </message>
+    <message>
+        <source>Single Send</source>
+        <translation>单次发送</translation>
+    </message>
+    <message>
+        <source>Send &amp; Receive</source>
+        <translation>自发自收</translation>
+    </message>
+    <message>
+        <source>Single Send&amp;Rec</source>
+        <translation>单次自发自收</translation>
+    </message>
+    <message>
+        <source>importability</source>
+        <translation>请输入次数</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>%1 %2,
+%3</source>
+        <translation>%1 %2，
+%3</translation>
+    </message>
+    <message>
+        <source>Cannot read file</source>
+        <translation>无法读取文件</translation>
+    </message>
+    <message>
+        <source>%1,%3.</source>
+        <translation>%1，%3。</translation>
+    </message>
+    <message>
+        <source>No file name specified</source>
+        <translation>未指定文件名</translation>
+    </message>
+    <message>
+        <source>Hint</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Data error</source>
+        <translation>数据错误</translation>
+    </message>
+    <message>
+        <source>hint</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>The number of sending times is not specified</source>
+        <translation>未指定发送次数</translation>
+    </message>
+    <message>
+        <source>CSV %1(*.CSV *.csv)</source>
+        <translation>CSV %1(*.CSV *.csv)</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>ASC %1(*.ASC *.asc)</source>
+        <translation>ASC %1(*.ASC *.asc)</translation>
+    </message>
+    <message>
+        <source>CAN %1(*.CAN *.can)</source>
+        <translation>CAN %1(*.CAN *.can)</translation>
+    </message>
+    <message>
+        <source>%1 %2(*)</source>
+        <translation>%1%2(*)</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>所有</translation>
+    </message>
+</context>
+<context>
     <name>UiTabSendTaskPage</name>
     <message>
         <source>UiTabSendTaskPage</source>
