@@ -43,9 +43,7 @@ void UiTabSendBasePage::stopSendNowData()
 
 bool UiTabSendBasePage::buildFrames(taskObj &task)
 {
-    CanObj frame;
-    frame.DeviceTime = 0;
-    frame.userValue = 0;
+    CanObj frame;  // no time stamp, user value 0
     task.Frames = form->m_ctrlFrames->value();
     task.Interval = form->m_ctrlInterval->value();
     task.Times = form->m_ctrlSendTimes->value();

@@ -80,9 +80,7 @@ bool UiTabSendFilePage::checkFile()
 
 bool UiTabSendFilePage::buildFrames(taskObj &task)
 {
-    CanObj frame;
-    frame.DeviceTime = 0;
-    frame.userValue = 0;
+    CanObj frame;  // no time stamp, user value 0
     task.Frames = form->m_ctrlFrames->value();
     task.Interval = form->m_ctrlInterval->value();
     task.Times = 1;
