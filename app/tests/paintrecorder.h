@@ -5,11 +5,13 @@
 
 #include <QPaintDevice>
 #include <QPaintEngine>
+#include <QPainter>
 #include <QPainterPath>
 #include <QTextItem>
 #include <QWidget>
 
 #include <cmath>
+#include <functional>
 
 struct PaintedShape {
     enum Kind { Rect, Ellipse, Polygon, Path, Line, Text, Pixmap };
@@ -52,6 +54,16 @@ public:
     {
         PaintRecorder device(widget.size());
         widget.render(&device, QPoint(), QRegion(), QWidget::RenderFlags());
+        return device.engine.shapes;
+    }
+
+    // What paint draws on a painter over a device of that size.
+    static QVector<PaintedShape> record(const QSize &size, const std::function<void(QPainter &)> &paint)
+    {
+        PaintRecorder device(size);
+        QPainter painter(&device);
+        paint(painter);
+        painter.end();
         return device.engine.shapes;
     }
 
