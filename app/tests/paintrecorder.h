@@ -142,6 +142,25 @@ private:
     mutable Engine engine;
 };
 
+inline QVector<PaintedShape> shapesOf(const QVector<PaintedShape> &shapes, PaintedShape::Kind kind)
+{
+    QVector<PaintedShape> found;
+    for (const PaintedShape &shape : shapes)
+        if (shape.kind == kind)
+            found << shape;
+    return found;
+}
+
+// The text runs in drawing order.
+inline QStringList textsOf(const QVector<PaintedShape> &shapes)
+{
+    QStringList texts;
+    for (const PaintedShape &shape : shapes)
+        if (shape.kind == PaintedShape::Text)
+            texts << shape.text;
+    return texts;
+}
+
 // Messages Qt prints while painting (pixel sizes, gradients, arguments)
 // point at a geometry that went wrong.
 class WarningCatcher

@@ -38,14 +38,7 @@ struct Painted {
     {
         return find(PaintedShape::Rect, [](const PaintedShape &s) { return s.pen.style() == Qt::NoPen; });
     }
-    QString texts() const
-    {
-        QStringList all;
-        for (const PaintedShape &shape : shapes)
-            if (shape.kind == PaintedShape::Text)
-                all << shape.text;
-        return all.join(QLatin1Char('|'));
-    }
+    QString texts() const { return textsOf(shapes).join(QLatin1Char('|')); }
 };
 
 double barWidth(BatteryWidget &battery)

@@ -30,15 +30,6 @@ void configureLikeTheChargingWindow(DigitalDashboardWidget &gauge)
     QVERIFY(gauge.setValues(800, 0, 0, 800));
 }
 
-QVector<PaintedShape> shapesOf(const QVector<PaintedShape> &shapes, PaintedShape::Kind kind)
-{
-    QVector<PaintedShape> found;
-    for (const PaintedShape &shape : shapes)
-        if (shape.kind == kind)
-            found << shape;
-    return found;
-}
-
 const PaintedShape *needle(const QVector<PaintedShape> &shapes)
 {
     for (const PaintedShape &shape : shapes)
@@ -268,7 +259,16 @@ void tst_DigitalDashboardWidget::setWithoutMoving()
     QCOMPARE(gauge.maximum(), 100.0);
     QVERIFY(signalLog.entries.isEmpty());
 
+    // A negative interval would never tick: no animation either.
+    gauge.setAnimation(4, -40);
+    signalLog.entries.clear();
+    QVERIFY(gauge.setTargetValue(40));
+    QCOMPARE(gauge.currentValue(), 40.0);
+    QCOMPARE(signalLog.entries, (QStringList{"end 40", "end", "current 40"}));
+    QVERIFY(gauge.setCurrentValue(30));
+
     // checkAnimation stops a running animation only without an interval.
+    gauge.setAnimation(4, 40);
     QVERIFY(gauge.setTargetValue(50));
     gauge.checkAnimation();
     gauge.setAnimation(4, 0);
@@ -389,18 +389,14 @@ void tst_DigitalDashboardWidget::digitsWithUnit()
     DigitalDashboardWidget gauge;
     configureLikeTheChargingWindow(gauge);
     QVERIFY(gauge.setCurrentValue(412.78));
-    QStringList texts;
-    for (const PaintedShape &shape : shapesOf(PaintRecorder::record(gauge), PaintedShape::Text))
-        texts << shape.text;
+    QStringList texts = textsOf(PaintRecorder::record(gauge));
     QVERIFY2(texts.contains("412.7V"), qPrintable(texts.join('|')));
     QVERIFY(texts.contains("Voltage"));
 
     // A format without "%1" is shown as it is.
     gauge.setUnitFormat(QStringLiteral("off"));
-    texts.clear();
     const WarningCatcher warnings;
-    for (const PaintedShape &shape : shapesOf(PaintRecorder::record(gauge), PaintedShape::Text))
-        texts << shape.text;
+    texts = textsOf(PaintRecorder::record(gauge));
     QVERIFY(texts.contains("off"));
     QCOMPARE(warnings.caught(), QStringList());
 }

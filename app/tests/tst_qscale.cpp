@@ -34,21 +34,7 @@ struct Painted {
             }
         return lines;
     }
-    QVector<PaintedShape> labels() const
-    {
-        QVector<PaintedShape> found;
-        for (const PaintedShape &shape : shapes)
-            if (shape.kind == PaintedShape::Text)
-                found << shape;
-        return found;
-    }
-    QStringList labelTexts() const
-    {
-        QStringList texts;
-        for (const PaintedShape &label : labels())
-            texts << label.text;
-        return texts;
-    }
+    QVector<PaintedShape> labels() const { return shapesOf(shapes, PaintedShape::Text); }
     const PaintedShape *baseBar() const
     {
         for (const PaintedShape &shape : shapes)
@@ -202,7 +188,7 @@ void tst_QScale::steps()
     scale.setMajorStepSize(major);
     scale.setMinorStepCount(count);
     const Painted painted(scale);
-    const QStringList texts = painted.labelTexts();
+    const QStringList texts = textsOf(painted.shapes);
     if (labels.isEmpty()) {
         QVERIFY2(texts == numbers(0, 100, 10) || texts == numbers(0, 100, 20), qPrintable(texts.join(' ')));
         labels = texts;
@@ -303,7 +289,7 @@ void tst_QScale::safeForEverySetting_data()
     for (const char *setting : {"zero-width range", "reversed range", "border leaves no room", "no border",
                                 "labels hidden", "scale hidden", "tiny major step", "huge minor count",
                                 "infinite major step", "major step not a number", "exponent labels",
-                                "huge range", "tiny range", "value not a number"})
+                                "huge range", "tiny range", "far from zero", "value not a number"})
         QTest::newRow(setting) << QString::fromLatin1(setting);
 }
 
@@ -340,6 +326,10 @@ void tst_QScale::safeForEverySetting()
             scale.setRange(-1e300, 1e300);
         else if (setting == "tiny range")
             scale.setRange(0, 1e-300);
+        else if (setting == "far from zero") {
+            scale.setRange(1e20, 1e20 + 1e5); // label numbers past 2^53 steps
+            scale.setMajorStepSize(1e4);
+        }
         else if (setting == "value not a number")
             scale.setValue(qQNaN());
         const WarningCatcher warnings;

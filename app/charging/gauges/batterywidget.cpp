@@ -11,14 +11,16 @@ constexpr int kChargeStep = 2;      // percent per animation step
 // The battery body in pixels for a widget of width w and height h; the level
 // bar and the value fill the inner area, 5 pixels inside the outline.
 struct Body {
-    int x, y, width, height;
-    Body(int w, int h) : x(w * 23 / 100), y(h * 10 / 100), width(w * 70 / 100), height(h * 82 / 100) {}
+    int x, y, width, height, capWidth;
+    Body(int w, int h)
+        : x(w * 23 / 100), y(h * 10 / 100), width(w * 70 / 100), height(h * 82 / 100), capWidth(w * 5 / 100)
+    {
+    }
     QRect inner() const { return QRect(x + 5, y + 5, width - 10, height - 10); }
-    int capWidth(int w) const { return w * 5 / 100; }
-    // The outline's pen reaches a pixel beyond the body.
+    // With the cap, and the pixel the outline's pen reaches beyond both.
     bool fits(const QRect &widget) const
     {
-        return width > 0 && height > 0 && widget.contains(QRect(x - 1, y - 1, width + capWidth(widget.width()) + 2, height + 2));
+        return width > 0 && height > 0 && widget.contains(QRect(x - 1, y - 1, width + capWidth + 2, height + 2));
     }
 };
 
@@ -101,7 +103,7 @@ void BatteryWidget::drawFrame(QPainter &painter)
     painter.drawRect(QRectF(body.x, body.y, body.width, body.height));
 
     painter.setBrush(QColor(QStringLiteral("#F0F0F0")));
-    painter.drawRect(QRectF(body.x + body.width, body.y + 0.33 * body.height, body.capWidth(w), 0.33 * body.height));
+    painter.drawRect(QRectF(body.x + body.width, body.y + 0.33 * body.height, body.capWidth, 0.33 * body.height));
 }
 
 void BatteryWidget::drawLevel(QPainter &painter)

@@ -115,8 +115,9 @@ bool DigitalDashboardWidget::setCurrentValue(double value)
 void DigitalDashboardWidget::setAnimation(int step, int interval)
 {
     m_step = step;
-    m_interval = interval;
-    m_timer.setInterval(interval);
+    // A negative interval would never tick; it means no animation.
+    m_interval = std::max(0, interval);
+    m_timer.setInterval(m_interval);
 }
 
 void DigitalDashboardWidget::checkAnimation()
@@ -172,54 +173,6 @@ QString DigitalDashboardWidget::valueText(double value, int decimals)
     return text.left(keep) + text.mid(end);
 }
 
-void DigitalDashboardWidget::setTitleColor(const QColor &color)
-{
-    m_titleColor = color;
-    update();
-}
-
-void DigitalDashboardWidget::setValueColor(const QColor &color)
-{
-    m_valueColor = color;
-    update();
-}
-
-void DigitalDashboardWidget::setActiveScaleColor(const QColor &color)
-{
-    m_activeScaleColor = color;
-    update();
-}
-
-void DigitalDashboardWidget::setInactiveScaleColor(const QColor &color)
-{
-    m_inactiveScaleColor = color;
-    update();
-}
-
-void DigitalDashboardWidget::setPointerColor(const QColor &color)
-{
-    m_pointerColor = color;
-    update();
-}
-
-void DigitalDashboardWidget::setHubColor(const QColor &color)
-{
-    m_hubColor = color;
-    update();
-}
-
-void DigitalDashboardWidget::setFaceColor(const QColor &color)
-{
-    m_faceColor = color;
-    update();
-}
-
-void DigitalDashboardWidget::setBezelColor(const QColor &color)
-{
-    m_bezelColor = color;
-    update();
-}
-
 void DigitalDashboardWidget::setBandColor(const QColor &color)
 {
     m_bandColor = color;
@@ -231,12 +184,6 @@ void DigitalDashboardWidget::setBandColors(const QList<QColor> &colors)
 {
     m_bandColors = colors;
     m_useBandColors = 1;
-    update();
-}
-
-void DigitalDashboardWidget::setTitle(const QString &title)
-{
-    m_title = title;
     update();
 }
 
@@ -264,12 +211,6 @@ bool DigitalDashboardWidget::setScaleDecimals(int decimals)
     m_scaleDecimals = decimals;
     update();
     return true;
-}
-
-void DigitalDashboardWidget::setGlareHidden(bool hidden)
-{
-    m_glareHidden = hidden;
-    update();
 }
 
 void DigitalDashboardWidget::paintEvent(QPaintEvent *)

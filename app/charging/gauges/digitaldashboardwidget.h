@@ -36,28 +36,28 @@ public:
     double endValue() const { return m_endValue; }
 
     // step: value units per tick (its absolute value); interval in ms, 0
-    // for no animation.
+    // or less for no animation.
     void setAnimation(int step, int interval);
     void checkAnimation();
 
-    void setTitleColor(const QColor &color);
-    void setValueColor(const QColor &color);
-    void setActiveScaleColor(const QColor &color);
-    void setInactiveScaleColor(const QColor &color);
-    void setPointerColor(const QColor &color);
-    void setHubColor(const QColor &color);
-    void setFaceColor(const QColor &color);
-    void setBezelColor(const QColor &color);
+    void setTitleColor(const QColor &color) { assign(m_titleColor, color); }
+    void setValueColor(const QColor &color) { assign(m_valueColor, color); }
+    void setActiveScaleColor(const QColor &color) { assign(m_activeScaleColor, color); }
+    void setInactiveScaleColor(const QColor &color) { assign(m_inactiveScaleColor, color); }
+    void setPointerColor(const QColor &color) { assign(m_pointerColor, color); }
+    void setHubColor(const QColor &color) { assign(m_hubColor, color); }
+    void setFaceColor(const QColor &color) { assign(m_faceColor, color); }
+    void setBezelColor(const QColor &color) { assign(m_bezelColor, color); }
     void setBandColor(const QColor &color);
     void setBandColors(const QList<QColor> &colors);
-    void setTitle(const QString &title);
+    void setTitle(const QString &title) { assign(m_title, title); }
     // "%1" stands for the digits; takes effect at the next repaint.
     void setUnitFormat(const QString &format);
     // The hub picture, loaded here once.
     void setPixmapPath(const QString &path);
     bool setValueDecimals(int decimals);
     bool setScaleDecimals(int decimals);
-    void setGlareHidden(bool hidden);
+    void setGlareHidden(bool hidden) { assign(m_glareHidden, hidden); }
 
     // value in the general format with six significant digits, cut (not
     // rounded) after decimals digits: 12.3456 with 1 gives "12.3".
@@ -75,6 +75,13 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Stores a look setting and repaints.
+    template <typename T>
+    void assign(T &member, const T &value)
+    {
+        member = value;
+        update();
+    }
     void arrive();
     // Share of the range below value, 0 for a range of zero width.
     double share(double value) const;

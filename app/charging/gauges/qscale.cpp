@@ -25,7 +25,6 @@ struct QScale::Layout {
     double breadth = 0;                     // across it
     double labelAlong = 0, labelAcross = 0; // label space at the ends and above the arc
     double sampleHeight = 0;
-    double chord = 0;
     double radius = 0;
     QPointF centre;
     double theta = 0; // degrees the arc covers
@@ -192,7 +191,6 @@ QScale::Layout QScale::layout(QPainter &painter) const
     const double h = l.breadth / 2 - b - bw;
     if (c <= 0 || h <= 0)
         return l;
-    l.chord = c;
     l.radius = c * c / (8 * h) + h / 2;
     l.centre = QPointF(l.length / 2, l.radius + b + bw);
     if (l.breadth / 2 + h - bw > l.radius) {
@@ -259,8 +257,8 @@ void QScale::drawTicks(QPainter &painter, const Layout &l) const
     painter.rotate(first / l.range * -l.theta - l.start);
     // Tick 0 stands on the multiple of the minor step next to the minimum;
     // the major ticks are those on multiples of the major step.
-    const long long firstIndex = std::llround((m_minimum - first) / minor);
-    const int phase = int(((-firstIndex) % l.count + l.count) % l.count);
+    const double firstIndex = std::round((m_minimum - first) / minor);
+    const int phase = int(std::fmod(std::fmod(-firstIndex, l.count) + l.count, l.count));
     const int ticks = int(l.count * l.range / l.major);
     const double tl = l.tickLength;
     for (int i = 0; i <= ticks; ++i) {
@@ -276,8 +274,11 @@ void QScale::drawLabels(QPainter &painter, const Layout &l) const
     const double cx = l.centre.x();
     const double cy = l.centre.y();
     const double R = l.radius;
-    for (double k = std::ceil(m_minimum / l.major); k <= std::trunc(m_maximum / l.major); ++k) {
-        const double v = k * l.major;
+    // Counted in integers: far from zero k + 1 can equal k.
+    const double first = std::ceil(m_minimum / l.major);
+    const double labels = std::trunc(m_maximum / l.major) - first;
+    for (int k = 0; k <= labels; ++k) {
+        const double v = (first + k) * l.major;
         const double alpha = l.angleOf(v, m_minimum) * m_pi / 180;
         const QString text = QString::number(v, m_labelFormat, m_labelPrecision);
         if (l.vertical)
