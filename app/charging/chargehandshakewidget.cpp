@@ -13,14 +13,19 @@
 namespace {
 
 constexpr QSize LampSize(12, 12);
+// Wide enough for a VIN and the longest battery type.
+constexpr int BatteryFieldWidth = 230;
 
 QHBoxLayout *row(QWidget *label, QWidget *field, int trailingSpace = 0)
 {
     auto *layout = new QHBoxLayout;
     layout->addWidget(label);
     layout->addWidget(field);
-    if (trailingSpace > 0)
+    // A lamp row keeps its lamp beside the label.
+    if (trailingSpace > 0) {
         layout->addSpacing(trailingSpace);
+        layout->addStretch();
+    }
     return layout;
 }
 
@@ -33,6 +38,11 @@ ChargeHandshakeWidget::ChargeHandshakeWidget(QWidget *)
     for (BusStatusLEDWidget *lamp :
          {form->m_pWidgetChargePileHandshake, form->m_pWidgetBMSHandshake, form->m_pWidgetBMSRecognize})
         lamp->setIconSize(LampSize);
+    for (QLineEdit *field : {form->m_pLineEditBatteryType, form->m_pLineEditRateCapcity, form->m_pLineEditRateVoltage,
+                             form->m_pLineEditManufacturer, form->m_pLineEditBatterySN, form->m_pLineEditBatteryPD,
+                             form->m_pLineEditBatteryCT, form->m_pLineEditBatteryPR, form->m_pLineEditVIN,
+                             form->m_pLineEditVersion})
+        field->setMinimumWidth(BatteryFieldWidth);
     buildLayout();
     applyLanguageWidths();
     connect(&handshakeTimer, &QTimer::timeout, this, &ChargeHandshakeWidget::onUpdateHandshakeStatusDisabled);

@@ -103,7 +103,7 @@
     </message>
     <message>
         <source>Charge protocol version：</source>
-        <translation>充电协议版本：</translation>
+        <translation>协议版本：</translation>
     </message>
     <message>
         <source>BMS recognize：</source>
@@ -111,7 +111,7 @@
     </message>
     <message>
         <source>Charge number：</source>
-        <translation>充电机编号：</translation>
+        <translation>桩编号：</translation>
     </message>
     <message>
         <source>Area code：</source>
@@ -127,7 +127,7 @@
     </message>
     <message>
         <source>Rated total voltage：</source>
-        <translation>额定总电压：</translation>
+        <translation>额定电压：</translation>
     </message>
     <message>
         <source>Manufacturer：</source>
@@ -135,7 +135,7 @@
     </message>
     <message>
         <source>Battery SN：</source>
-        <translation>电池组序号：</translation>
+        <translation>电池序号：</translation>
     </message>
     <message>
         <source>Production date：</source>
@@ -206,7 +206,7 @@
     <name>ChargeParamConfigWidget</name>
     <message>
         <source>Max charge voltage for cell(V)：</source>
-        <translation>单体最高允许充电电压(V)：</translation>
+        <translation>单体最高电压(V)：</translation>
     </message>
     <message>
         <source>Max charge current for cell(A)：</source>
@@ -218,7 +218,7 @@
     </message>
     <message>
         <source>Max charge total voltage(V)：</source>
-        <translation>最高允许充电总电压(V)：</translation>
+        <translation>最高充电总电压(V)：</translation>
     </message>
     <message>
         <source>Max temperature(℃)：</source>
@@ -234,7 +234,7 @@
     </message>
     <message>
         <source>Charge pile time sync：</source>
-        <translation>充电桩时间同步：</translation>
+        <translation>时间同步：</translation>
     </message>
     <message>
         <source>Max output voltage(V)：</source>
