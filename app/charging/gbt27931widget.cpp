@@ -31,6 +31,18 @@ const char *const TabTexts[] = {
         QT_TRANSLATE_NOOP("GBT27931Widget", "Error message"),
 };
 
+// Colours, picture and needle steps shared by both dashboards.
+void setUpDashboard(DigitalDashboardWidget *gauge, const QString &unitFormat)
+{
+    gauge->setFixedSize(180, 180);
+    gauge->setValueColor(QColor(255, 0, 0));
+    gauge->setTitleColor(QColor(0, 128, 255));
+    gauge->setUnitFormat(unitFormat);
+    gauge->setPixmapPath(QStringLiteral(":/Resources/Voltage.png"));
+    gauge->setAnimation(4, 40);
+    gauge->setBandColors({QColor(0, 255, 0), QColor(255, 255, 0), QColor(255, 0, 0)});
+}
+
 // Group of a frame outside the transport protocol: its PDU format byte.
 uint singleFramePgn(const VCI_CAN_OBJ &frame)
 {
@@ -67,8 +79,15 @@ GBT27931Widget::GBT27931Widget(int channel, bool *openFlag)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::NonModal);
     setWindowIcon(QIcon(QStringLiteral(":/Resources/GBT27930.png")));
+    // Volts 0 to 800, amperes -1000 to 1000.
+    setUpDashboard(form->m_pWidgetTotalVoltage, QStringLiteral("%1V"));
+    form->m_pWidgetTotalVoltage->setValues(800, 0, 0, 800);
+    setUpDashboard(form->m_pWidgetTotalCurrent, QStringLiteral("%1A"));
+    form->m_pWidgetTotalCurrent->setValues(1000, 0, -1000, 1000);
     form->label_4->setStyleSheet(QStringLiteral("color:#0080ff;"));
     buildLayout();
+    form->m_pWidgetBatterySOC->setValue(0);
+    form->m_pWidgetBatterySOC->setText(QStringLiteral("SOC"));
 
     m_pChargeHandshake = new ChargeHandshakeWidget;
     m_pChargeParamConfig = new ChargeParamConfigWidget;
@@ -140,6 +159,8 @@ void GBT27931Widget::buildLayout()
 void GBT27931Widget::retranslateUi()
 {
     form->retranslateUi(this);
+    form->m_pWidgetTotalVoltage->setTitle(tr("Voltage"));
+    form->m_pWidgetTotalCurrent->setTitle(tr("Current"));
     for (int i = 0; i < form->m_pTabWidget->count(); ++i)
         form->m_pTabWidget->setTabText(i, tr(TabTexts[i]));
     setStatus(status);
@@ -286,6 +307,7 @@ void GBT27931Widget::showBcp(const QByteArray &data)
     if (!bcp)
         return;
     m_pChargeParamConfig->setBatteryParameters(*bcp);
+    form->m_pWidgetBatterySOC->setValue(bcp->stateOfCharge);
 }
 
 void GBT27931Widget::showCts(const QByteArray &data)

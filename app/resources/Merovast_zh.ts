@@ -511,6 +511,14 @@
         <comment>status line</comment>
         <translation>正在充电</translation>
     </message>
+    <message>
+        <source>Voltage</source>
+        <translation>电压</translation>
+    </message>
+    <message>
+        <source>Current</source>
+        <translation>电流</translation>
+    </message>
 </context>
 <context>
     <name>IdFilterXmlReader</name>

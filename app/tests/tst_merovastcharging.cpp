@@ -3,6 +3,7 @@
 // handshake and parameter pages, and closing the window while frames keep
 // arriving stops its poll thread at once and the channel's hand-off with it.
 #include "apphelpers.h"
+#include "batterywidget.h"
 #include "busstatusledwidget.h"
 #include "devcan.h"
 #include "gbt27930.h"
@@ -123,6 +124,7 @@ void tst_MerovastCharging::scriptedConversation()
     QCOMPARE(text("m_pLineEditTime"), QStringLiteral("2019-7-1 8:15:30"));
     QCOMPARE(text("m_pLineEditMaxOutputCurrent"), QStringLiteral("500"));
     QCOMPARE(lamp("m_pWidgetBMSStatus"), int(BusStatusLEDWidget::Green));
+    QCOMPARE(charging->findChild<BatteryWidget *>()->value(), 50.0);
     charging->close();
     QTRY_VERIFY(charging.isNull());
 }
