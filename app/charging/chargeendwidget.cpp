@@ -1,0 +1,93 @@
+#include "chargeendwidget.h"
+
+#include "chargingpages.h"
+#include "trimzeros.h"
+#include "uilanguage.h"
+#include "ui_chargeendwidget.h"
+
+#include <QBoxLayout>
+#include <QEvent>
+
+namespace {
+
+constexpr int kFieldWidth = 70;
+// Label widths of the BSD rows and the CSD rows.
+constexpr int kChineseBsdWidth = 105;
+constexpr int kChineseCsdWidth = 100;
+constexpr int kOtherBsdWidth = 160;
+constexpr int kOtherCsdWidth = 145;
+
+} // namespace
+
+ChargeEndWidget::ChargeEndWidget(QWidget *parent) : QWidget(parent), form(std::make_unique<Ui::ChargeEndWidget>())
+{
+    form->setupUi(this);
+    const Ui::ChargeEndWidget &f = *form;
+    ChargingPages::setFixedWidths({f.m_pLineEditStaopChargeStatus, f.m_pLineEditMaxmonomerVoltage,
+                                   f.m_pLineEditMinMonomerVoltage, f.m_pLineEditMaxTemperature,
+                                   f.m_pLineEditMinTemperature, f.m_pLineEditChargeTime, f.m_pLineEditOutputEnergy,
+                                   f.m_pLineEditChargeSN},
+                                  kFieldWidth);
+
+    auto *left = new QVBoxLayout;
+    left->addSpacing(10);
+    ChargingPages::addRows(*left,
+                           {{f.label, f.m_pLineEditStaopChargeStatus},
+                            {f.label_2, f.m_pLineEditMaxmonomerVoltage},
+                            {f.label_3, f.m_pLineEditMinMonomerVoltage},
+                            {f.label_4, f.m_pLineEditMaxTemperature},
+                            {f.label_5, f.m_pLineEditMinTemperature}},
+                           false);
+    left->addStretch();
+    auto *right = new QVBoxLayout;
+    right->addSpacing(10);
+    ChargingPages::addRows(*right,
+                           {{f.label_6, f.m_pLineEditChargeTime},
+                            {f.label_7, f.m_pLineEditOutputEnergy},
+                            {f.label_8, f.m_pLineEditChargeSN}},
+                           true);
+    right->addStretch();
+    auto *page = new QHBoxLayout(this);
+    page->addSpacing(10);
+    page->addLayout(left);
+    page->addSpacing(5);
+    page->addLayout(right);
+    page->addStretch();
+    adjustLabelWidths();
+}
+
+ChargeEndWidget::~ChargeEndWidget() = default;
+
+void ChargeEndWidget::updateBSD(const BsdRecord &bsd)
+{
+    form->m_pLineEditStaopChargeStatus->setText(QString::number(bsd.stateOfCharge));
+    form->m_pLineEditMaxmonomerVoltage->setText(trimmedNumber(bsd.maxCellVoltage));
+    form->m_pLineEditMinMonomerVoltage->setText(trimmedNumber(bsd.minCellVoltage));
+    form->m_pLineEditMaxTemperature->setText(QString::number(bsd.maxTemperature));
+    form->m_pLineEditMinTemperature->setText(QString::number(bsd.minTemperature));
+}
+
+void ChargeEndWidget::updateCSD(const CsdRecord &csd)
+{
+    form->m_pLineEditChargeTime->setText(QString::number(csd.chargingTime));
+    form->m_pLineEditOutputEnergy->setText(trimmedNumber(csd.outputEnergy));
+    form->m_pLineEditChargeSN->setText(QString::number(csd.chargerNumber));
+}
+
+void ChargeEndWidget::adjustLabelWidths()
+{
+    const bool chinese = UiLanguage::code() == UiLanguage::Chinese;
+    const Ui::ChargeEndWidget &f = *form;
+    ChargingPages::setFixedWidths({f.label, f.label_2, f.label_3, f.label_4, f.label_5},
+                                  chinese ? kChineseBsdWidth : kOtherBsdWidth);
+    ChargingPages::setFixedWidths({f.label_6, f.label_7, f.label_8}, chinese ? kChineseCsdWidth : kOtherCsdWidth);
+}
+
+void ChargeEndWidget::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        form->retranslateUi(this);
+        adjustLabelWidths();
+    }
+    QWidget::changeEvent(event);
+}

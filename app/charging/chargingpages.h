@@ -1,0 +1,32 @@
+// Helpers shared by the pages of the charging window: columns of rows of a
+// label and its field, and lamps driven by two-bit status codes. GUI
+// thread only.
+#pragma once
+
+#include <QtGlobal>
+
+#include <initializer_list>
+
+class BusStatusLEDWidget;
+class QVBoxLayout;
+class QWidget;
+
+namespace ChargingPages {
+
+struct Row {
+    QWidget *label;
+    QWidget *field;
+};
+
+// One horizontal box per row: the label, its field and, when asked, a
+// stretch.
+void addRows(QVBoxLayout &column, std::initializer_list<Row> rows, bool stretch);
+
+// The same fixed width for each widget.
+void setFixedWidths(std::initializer_list<QWidget *> widgets, int width);
+
+// A two-bit status code on a lamp: 0 green, 1 red, 2 grey; 3 leaves the
+// lamp as it is. The caller repaints.
+void showStatusCode(BusStatusLEDWidget &lamp, quint8 code);
+
+} // namespace ChargingPages

@@ -1,0 +1,31 @@
+// The "Minor parameter" page of the charging window: the battery status
+// (BSM) as numbers and seven status lamps. Values keep until the next BSM.
+// GUI thread only.
+#pragma once
+
+#include "batterystatusmessages.h"
+
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class MinorParameterWidget;
+}
+
+class MinorParameterWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MinorParameterWidget(QWidget *parent = nullptr);
+    ~MinorParameterWidget() override;
+
+    void updateBSM(const BsmRecord &bsm);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    std::unique_ptr<Ui::MinorParameterWidget> form;
+};
