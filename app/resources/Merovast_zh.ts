@@ -92,6 +92,108 @@
     </message>
 </context>
 <context>
+    <name>ChargeEndWidget</name>
+    <message>
+        <source>ChargeEndWidget</source>
+        <translation>充电结束</translation>
+    </message>
+    <message>
+        <source>Stop charge status(%)：</source>
+        <translation>中止荷电状态(%)：</translation>
+    </message>
+    <message>
+        <source>Max monomer voltage(V)：</source>
+        <translation>最高单体电压(V)：</translation>
+    </message>
+    <message>
+        <source>Min monomer voltage(V)：</source>
+        <translation>最低单体电压(V)：</translation>
+    </message>
+    <message>
+        <source>Max temperature(°C)：</source>
+        <translation>最高温度(°C)：</translation>
+    </message>
+    <message>
+        <source>Min temperature(°C)：</source>
+        <translation>最低温度(°C)：</translation>
+    </message>
+    <message>
+        <source>Charge time(min)：</source>
+        <translation>充电时间(min)：</translation>
+    </message>
+    <message>
+        <source>Output energy(kW.h)：</source>
+        <translation>输出能量(kW.h)：</translation>
+    </message>
+    <message>
+        <source>Charge SN：</source>
+        <translation>充电机编号：</translation>
+    </message>
+</context>
+<context>
+    <name>ChargeErrorWidget</name>
+    <message>
+        <source>ChargeErrorWidget</source>
+        <translation>充电错误</translation>
+    </message>
+    <message>
+        <source>Recv charger identification msg(SPN2560=00)：</source>
+        <translation>接收充电机辨识报文(SPN2560=00)：</translation>
+    </message>
+    <message>
+        <source>Recv Charger identification msg(SPN2560=aa)：</source>
+        <translation>接收充电机辨识报文(SPN2560=AA)：</translation>
+    </message>
+    <message>
+        <source>Recv Charger time sync and max output capability msg：</source>
+        <translation>接收时间同步和最大输出能力报文：</translation>
+    </message>
+    <message>
+        <source>Recv Charger is ready to charge  msg：</source>
+        <translation>接收充电机完成充电准备报文：</translation>
+    </message>
+    <message>
+        <source>Recv Charger status  msg：</source>
+        <translation>接收充电机充电状态报文：</translation>
+    </message>
+    <message>
+        <source>Recv Charger Stop charge  msg：</source>
+        <translation>接收充电机中止充电报文：</translation>
+    </message>
+    <message>
+        <source>Recv Charger statistics msg：</source>
+        <translation>接收充电机统计数据报文：</translation>
+    </message>
+    <message>
+        <source>Recv BMS and car Identificate msg：</source>
+        <translation>接收BMS和车辆辨识报文：</translation>
+    </message>
+    <message>
+        <source>Recv charge param  msg：</source>
+        <translation>接收电池充电参数报文：</translation>
+    </message>
+    <message>
+        <source>Recv BMS is ready to charge  msg：</source>
+        <translation>接收BMS充电准备报文：</translation>
+    </message>
+    <message>
+        <source>Recv charge total state  msg：</source>
+        <translation>接收电池充电总状态报文：</translation>
+    </message>
+    <message>
+        <source>Recv charging requirements  msg：</source>
+        <translation>接收电池充电需求报文：</translation>
+    </message>
+    <message>
+        <source>Recv BMS stop charge  msg：</source>
+        <translation>接收BMS中止充电报文：</translation>
+    </message>
+    <message>
+        <source>Recv BMS statistics msg：</source>
+        <translation>接收BMS统计数据报文：</translation>
+    </message>
+</context>
+<context>
     <name>ChargeHandshakeWidget</name>
     <message>
         <source>Charging pile handshake：</source>
@@ -259,6 +361,381 @@
     <message>
         <source>Charge pile status：</source>
         <translation>充电桩就绪：</translation>
+    </message>
+</context>
+<context>
+    <name>ChargingWidget</name>
+    <message>
+        <source>Voltage demand(V)：</source>
+        <translation>需求电压(V)：</translation>
+    </message>
+    <message>
+        <source>Current demand(A)：</source>
+        <translation>需求电流(A)：</translation>
+    </message>
+    <message>
+        <source>Charge model：</source>
+        <translation>充电模式：</translation>
+    </message>
+    <message>
+        <source>Voltage measure(V)：</source>
+        <translation>电压测量值(V)：</translation>
+    </message>
+    <message>
+        <source>Current measure(A)：</source>
+        <translation>电流测量值(A)：</translation>
+    </message>
+    <message>
+        <source>Max voltage(V)：</source>
+        <translation>最高单体电压(V)：</translation>
+    </message>
+    <message>
+        <source>Max voltage num：</source>
+        <translation>最高电压组号：</translation>
+    </message>
+    <message>
+        <source>Charge status(%)：</source>
+        <translation>荷电状态(%)：</translation>
+    </message>
+    <message>
+        <source>Remain time(min)：</source>
+        <translation>剩余时间(min)：</translation>
+    </message>
+    <message>
+        <source>Voltage outout(V)：</source>
+        <translation>输出电压(V)：</translation>
+    </message>
+    <message>
+        <source>Current ouput(A)：</source>
+        <translation>输出电流(A)：</translation>
+    </message>
+    <message>
+        <source>Total charge time：</source>
+        <translation>累计充电时间：</translation>
+    </message>
+    <message>
+        <source>Charge allow：</source>
+        <translation>充电允许：</translation>
+    </message>
+    <message>
+        <source>BMS Reason for stopping charging：</source>
+        <translation>BMS中止充电原因：</translation>
+    </message>
+    <message>
+        <source>BMS The reason of abort charging fault：</source>
+        <translation>BMS中止充电故障原因：</translation>
+    </message>
+    <message>
+        <source>BMS Abort charging error cause：</source>
+        <translation>BMS中止充电错误原因：</translation>
+    </message>
+    <message>
+        <source>Reason of the charger stop charging：</source>
+        <translation>充电机中止充电原因：</translation>
+    </message>
+    <message>
+        <source>Reason of the charger stop charging fault：</source>
+        <translation>充电机中止充电故障原因：</translation>
+    </message>
+    <message>
+        <source>Reasons for charging failure of the charger：</source>
+        <translation>充电机中止充电错误原因：</translation>
+    </message>
+    <message>
+        <source>The required SOC target value is not met</source>
+        <translation>未达到所需SOC目标值</translation>
+    </message>
+    <message>
+        <source>Achieve the required SOC target values</source>
+        <translation>达到所需SOC目标值</translation>
+    </message>
+    <message>
+        <source>SoC target values are not trusted</source>
+        <translation>SOC目标值不可信</translation>
+    </message>
+    <message>
+        <source>The total voltage set value is not reached</source>
+        <translation>未达到总电压设定值</translation>
+    </message>
+    <message>
+        <source>Reach the total voltage set value</source>
+        <translation>达到总电压设定值</translation>
+    </message>
+    <message>
+        <source>The total voltage set value cannot be trusted</source>
+        <translation>总电压设定值不可信</translation>
+    </message>
+    <message>
+        <source>The set value of the unit voltage is not reached</source>
+        <translation>未达到单体电压设定值</translation>
+    </message>
+    <message>
+        <source>Reaches the set value of the single voltage</source>
+        <translation>达到单体电压设定值</translation>
+    </message>
+    <message>
+        <source>The unit voltage set value is not trusted</source>
+        <translation>单体电压设定值不可信</translation>
+    </message>
+    <message>
+        <source>The charger stopped normally</source>
+        <translation>充电机正常</translation>
+    </message>
+    <message>
+        <source>The charger receives a CST frame abort</source>
+        <translation>收到充电机CST帧中止</translation>
+    </message>
+    <message>
+        <source>Charger abort is not credible</source>
+        <translation>充电机中止不可信</translation>
+    </message>
+    <message>
+        <source>Insulation is normal</source>
+        <translation>绝缘正常</translation>
+    </message>
+    <message>
+        <source>insulation fault </source>
+        <translation>绝缘故障</translation>
+    </message>
+    <message>
+        <source>Insulation unreliable</source>
+        <translation>绝缘不可信</translation>
+    </message>
+    <message>
+        <source>Output connector temperature is normal</source>
+        <translation>输出连接器温度正常</translation>
+    </message>
+    <message>
+        <source>Output connector over-temperature</source>
+        <translation>输出连接器过温</translation>
+    </message>
+    <message>
+        <source>Output connector temperature is not trusted</source>
+        <translation>输出连接器温度不可信</translation>
+    </message>
+    <message>
+        <source>BMS original, output connector is normal</source>
+        <translation>BMS元件、输出连接器正常</translation>
+    </message>
+    <message>
+        <source>BMS original, output connector failure</source>
+        <translation>BMS元件、输出连接器故障</translation>
+    </message>
+    <message>
+        <source>BMS original, output connector is not trusted</source>
+        <translation>BMS元件、输出连接器不可信</translation>
+    </message>
+    <message>
+        <source>Charging connector is normal</source>
+        <translation>充电连接器正常</translation>
+    </message>
+    <message>
+        <source>Charging connector failure</source>
+        <translation>充电连接器故障</translation>
+    </message>
+    <message>
+        <source>Charging connector is not trusted</source>
+        <translation>充电连接器不可信</translation>
+    </message>
+    <message>
+        <source>Battery pack temperature is normal</source>
+        <translation>电池组温度正常</translation>
+    </message>
+    <message>
+        <source>Battery temperature failure</source>
+        <translation>电池组温度故障</translation>
+    </message>
+    <message>
+        <source>Battery pack temperature can not be trusted</source>
+        <translation>电池组温度不可信</translation>
+    </message>
+    <message>
+        <source>High voltage relay normal</source>
+        <translation>高压继电器正常</translation>
+    </message>
+    <message>
+        <source>High voltage relay fault</source>
+        <translation>高压继电器故障</translation>
+    </message>
+    <message>
+        <source>High voltage relays can&apos;t be trusted</source>
+        <translation>高压继电器不可信</translation>
+    </message>
+    <message>
+        <source>The voltage at monitoring point 2 is normal</source>
+        <translation>检测点2电压正常</translation>
+    </message>
+    <message>
+        <source>Voltage failure at monitoring point 2</source>
+        <translation>检测点2电压故障</translation>
+    </message>
+    <message>
+        <source>The voltage at monitoring point 2 cannot be trusted</source>
+        <translation>检测点2电压不可信</translation>
+    </message>
+    <message>
+        <source>Other normal</source>
+        <translation>其他正常</translation>
+    </message>
+    <message>
+        <source>Other fault</source>
+        <translation>其他故障</translation>
+    </message>
+    <message>
+        <source>Others are not credible</source>
+        <translation>其他不可信</translation>
+    </message>
+    <message>
+        <source>The current normal</source>
+        <translation>电流正常</translation>
+    </message>
+    <message>
+        <source>;The current exceeds the demand value</source>
+        <translation>;电流超过需求值</translation>
+    </message>
+    <message>
+        <source>;The current cannot be trusted.</source>
+        <translation>;电流不可信</translation>
+    </message>
+    <message>
+        <source>;The voltage is normal</source>
+        <translation>;电压正常</translation>
+    </message>
+    <message>
+        <source>;Abnormal voltage</source>
+        <translation>;电压异常</translation>
+    </message>
+    <message>
+        <source>;Voltage untrustworthy</source>
+        <translation>;电压不可信</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>;Stop when the set condition of the charger is reached</source>
+        <translation>;达到充电机设定条件中止</translation>
+    </message>
+    <message>
+        <source>;Reaching the set condition of the charger is not credible</source>
+        <translation>;达到充电机设定条件中止不可信</translation>
+    </message>
+    <message>
+        <source>;Artificial suspension</source>
+        <translation>;人工中止</translation>
+    </message>
+    <message>
+        <source>;Artificial abort is not trusted</source>
+        <translation>;人工中止不可信</translation>
+    </message>
+    <message>
+        <source>;Failure to suspend</source>
+        <translation>;故障中止</translation>
+    </message>
+    <message>
+        <source>;Failure abort is not trusted</source>
+        <translation>;故障中止不可信</translation>
+    </message>
+    <message>
+        <source>;BMS suspension</source>
+        <translation>;BMS中止</translation>
+    </message>
+    <message>
+        <source>;The BMS abort is not trusted</source>
+        <translation>;BMS中止不可信</translation>
+    </message>
+    <message>
+        <source>The charger temperature is normal</source>
+        <translation>充电机温度正常</translation>
+    </message>
+    <message>
+        <source>;The charger is overheated</source>
+        <translation>;充电机过温</translation>
+    </message>
+    <message>
+        <source>;The temperature of the charger is not reliable</source>
+        <translation>;充电机温度不可信</translation>
+    </message>
+    <message>
+        <source>The charger is connected properly</source>
+        <translation>充电连接器正常</translation>
+    </message>
+    <message>
+        <source>;Charger connector malfunction</source>
+        <translation>;充电连接器故障</translation>
+    </message>
+    <message>
+        <source>;Charger connector is not trusted</source>
+        <translation>;充电连接器不可信</translation>
+    </message>
+    <message>
+        <source>The internal temperature of the charger is normal</source>
+        <translation>充电机内部温度正常</translation>
+    </message>
+    <message>
+        <source>;The internal temperature of the charger is too high</source>
+        <translation>;充电机内部过温</translation>
+    </message>
+    <message>
+        <source>;The internal temperature of the charger cannot be trusted</source>
+        <translation>;充电机内部温度不可信</translation>
+    </message>
+    <message>
+        <source>Power transfer normal</source>
+        <translation>电量传送正常</translation>
+    </message>
+    <message>
+        <source>;Power cannot be transferred</source>
+        <translation>;所需电量不能传送</translation>
+    </message>
+    <message>
+        <source>;The amount of electricity required is not credible</source>
+        <translation>;所需电量传送不可信</translation>
+    </message>
+    <message>
+        <source>;The charger stopped abruptly</source>
+        <translation>;充电机急停</translation>
+    </message>
+    <message>
+        <source>;The sudden stop of the charger is not credible</source>
+        <translation>;充电机急停不可信</translation>
+    </message>
+    <message>
+        <source>;Other fault</source>
+        <translation>;其他故障</translation>
+    </message>
+    <message>
+        <source>;Others are not credible</source>
+        <translation>;其他不可信</translation>
+    </message>
+    <message>
+        <source>The current matching</source>
+        <translation>电流匹配</translation>
+    </message>
+    <message>
+        <source>;Current mismatch</source>
+        <translation>;电流不匹配</translation>
+    </message>
+    <message>
+        <source>;The current cannot be trusted</source>
+        <translation>;电流不可信</translation>
+    </message>
+    <message>
+        <source>Constant voltage charge</source>
+        <translation>恒压充电</translation>
+    </message>
+    <message>
+        <source>Constant current charge</source>
+        <translation>恒流充电</translation>
+    </message>
+    <message>
+        <source>Allow</source>
+        <translation>允许</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>暂停</translation>
     </message>
 </context>
 <context>
@@ -793,6 +1270,87 @@ Line %2, column %3</source>
     <message>
         <source>Tools</source>
         <translation>工具</translation>
+    </message>
+</context>
+<context>
+    <name>MinorParameterWidget</name>
+    <message>
+        <source>Max battery voltage number：</source>
+        <translation>最高单体电压编号：</translation>
+    </message>
+    <message>
+        <source>Max battery temperature(℃)：</source>
+        <translation>最高动力蓄电池温度(℃)：</translation>
+    </message>
+    <message>
+        <source>Max temperature test point number：</source>
+        <translation>最高温度检测点编号：</translation>
+    </message>
+    <message>
+        <source>Min battery temperature(℃)：</source>
+        <translation>最低动力蓄电池温度(℃)：</translation>
+    </message>
+    <message>
+        <source>Min battery temperature testpoint number：</source>
+        <translation>最低温度检测点编号：</translation>
+    </message>
+    <message>
+        <source>Single voltage state：</source>
+        <translation>单体电压状态：</translation>
+    </message>
+    <message>
+        <source>Charged state(SOC)：</source>
+        <translation>荷电状态(SOC)：</translation>
+    </message>
+    <message>
+        <source>Charging current state：</source>
+        <translation>充电电流状态：</translation>
+    </message>
+    <message>
+        <source>Battery temperature state：</source>
+        <translation>电池温度状态：</translation>
+    </message>
+    <message>
+        <source>Battery insulation state：</source>
+        <translation>电池绝缘状态：</translation>
+    </message>
+    <message>
+        <source>Output connector status：</source>
+        <translation>输出连接器状态：</translation>
+    </message>
+    <message>
+        <source>Whether charging is allowed：</source>
+        <translation>是否允许充电：</translation>
+    </message>
+</context>
+<context>
+    <name>MonomerTemperatureWidget</name>
+    <message>
+        <source>Num</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>Sampling point</source>
+        <translation>采样点</translation>
+    </message>
+    <message>
+        <source>Temperature(℃)</source>
+        <translation>温度(℃)</translation>
+    </message>
+</context>
+<context>
+    <name>MonomerVoltageWidget</name>
+    <message>
+        <source>Num</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>Group number</source>
+        <translation>组号</translation>
+    </message>
+    <message>
+        <source>Voltage(V)</source>
+        <translation>电压(V)</translation>
     </message>
 </context>
 <context>
