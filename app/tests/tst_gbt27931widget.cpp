@@ -134,9 +134,19 @@ void tst_GBT27931Widget::settle(bool avoidTimeSync)
     }
 }
 
+// Pages share some field names: the window's own field, else the first
+// page's in tab order.
 QString tst_GBT27931Widget::text(const char *name) const
 {
-    return window->findChild<QLineEdit *>(QLatin1String(name))->text();
+    const QString objectName = QLatin1String(name);
+    if (const auto *own = window->findChild<QLineEdit *>(objectName, Qt::FindDirectChildrenOnly))
+        return own->text();
+    const auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("m_pTabWidget"));
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (const auto *field = tabs->widget(i)->findChild<QLineEdit *>(objectName))
+            return field->text();
+    }
+    return QStringLiteral("<no field %1>").arg(objectName);
 }
 
 // The pages have labels of the same names.
