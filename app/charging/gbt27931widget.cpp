@@ -1,9 +1,15 @@
 #include "gbt27931widget.h"
 
+#include "chargeendwidget.h"
+#include "chargeerrorwidget.h"
 #include "chargehandshakewidget.h"
 #include "chargeparamconfigwidget.h"
+#include "chargingwidget.h"
 #include "gbt27930.h"
 #include "handshakemessages.h"
+#include "minorparameterwidget.h"
+#include "monomertemperaturewidget.h"
+#include "monomervoltagewidget.h"
 #include "paramconfigmessages.h"
 #include "ui_gbt27931widget.h"
 #include "uilanguage.h"
@@ -91,15 +97,15 @@ GBT27931Widget::GBT27931Widget(int channel, bool *openFlag)
 
     m_pChargeHandshake = new ChargeHandshakeWidget;
     m_pChargeParamConfig = new ChargeParamConfigWidget;
-    m_pCharging = new QWidget;
-    m_pChargeEnd = new QWidget;
-    m_pMinorParameter = new QWidget;
-    m_pMonomerVoltage = new QWidget;
-    m_pMonomerTemperature = new QWidget;
-    m_pChargeError = new QWidget;
-    for (QWidget *page : {static_cast<QWidget *>(m_pChargeHandshake), static_cast<QWidget *>(m_pChargeParamConfig),
-                          m_pCharging, m_pChargeEnd, m_pMinorParameter, m_pMonomerVoltage, m_pMonomerTemperature,
-                          m_pChargeError})
+    m_pCharging = new ChargingWidget;
+    m_pChargeEnd = new ChargeEndWidget;
+    m_pMinorParameter = new MinorParameterWidget;
+    m_pMonomerVoltage = new MonomerVoltageWidget;
+    m_pMonomerTemperature = new MonomerTemperatureWidget;
+    m_pChargeError = new ChargeErrorWidget;
+    for (QWidget *page : std::initializer_list<QWidget *>{m_pChargeHandshake, m_pChargeParamConfig, m_pCharging,
+                                                          m_pChargeEnd, m_pMinorParameter, m_pMonomerVoltage,
+                                                          m_pMonomerTemperature, m_pChargeError})
         form->m_pTabWidget->addTab(page, QString());
     retranslateUi();
     applyLanguageSizes();
@@ -246,7 +252,13 @@ GBT27931Widget::Handler GBT27931Widget::handlerFor(uint pgn)
             {Gbt::CRM, &GBT27931Widget::showCrm}, {Gbt::BRM, &GBT27931Widget::showBrm},
             {Gbt::BCP, &GBT27931Widget::showBcp}, {Gbt::CTS, &GBT27931Widget::showCts},
             {Gbt::CML, &GBT27931Widget::showCml}, {Gbt::BRO, &GBT27931Widget::showBro},
-            {Gbt::CRO, &GBT27931Widget::showCro},
+            {Gbt::CRO, &GBT27931Widget::showCro}, {Gbt::BCL, &GBT27931Widget::showBcl},
+            {Gbt::BCS, &GBT27931Widget::showBcs}, {Gbt::CCS, &GBT27931Widget::showCcs},
+            {Gbt::BSM, &GBT27931Widget::showBsm}, {Gbt::BMV, &GBT27931Widget::showBmv},
+            {Gbt::BMT, &GBT27931Widget::showBmt}, {Gbt::BST, &GBT27931Widget::showBst},
+            {Gbt::CST, &GBT27931Widget::showCst}, {Gbt::BSD, &GBT27931Widget::showBsd},
+            {Gbt::CSD, &GBT27931Widget::showCsd}, {Gbt::BEM, &GBT27931Widget::showBem},
+            {Gbt::CEM, &GBT27931Widget::showCem},
     };
     return handlers.value(pgn, nullptr);
 }
@@ -332,4 +344,89 @@ void GBT27931Widget::showCro(const QByteArray &data)
 {
     if (const std::optional<quint8> code = decodeReady(data))
         m_pChargeParamConfig->setChargerReady(*code);
+}
+
+void GBT27931Widget::showBcl(const QByteArray &data)
+{
+    const std::optional<BclRecord> bcl = decodeBcl(data);
+    if (!bcl)
+        return;
+    m_pCharging->updateBCL(*bcl);
+    setStatus(Status::Charging);
+}
+
+void GBT27931Widget::showBcs(const QByteArray &data)
+{
+    const std::optional<BcsRecord> bcs = decodeBcs(data);
+    if (!bcs)
+        return;
+    m_pCharging->updateBCS(*bcs);
+    setStatus(Status::Charging);
+}
+
+void GBT27931Widget::showCcs(const QByteArray &data)
+{
+    if (const std::optional<CcsRecord> ccs = decodeCcs(data))
+        m_pCharging->updateCCS(*ccs);
+}
+
+void GBT27931Widget::showBsm(const QByteArray &data)
+{
+    if (const std::optional<BsmRecord> bsm = decodeBsm(data))
+        m_pMinorParameter->updateBSM(*bsm);
+}
+
+void GBT27931Widget::showBmv(const QByteArray &data)
+{
+    m_pMonomerVoltage->updateBMV(decodeBmv(data));
+}
+
+void GBT27931Widget::showBmt(const QByteArray &data)
+{
+    m_pMonomerTemperature->updateBMT(decodeBmt(data));
+}
+
+void GBT27931Widget::showBst(const QByteArray &data)
+{
+    if (const std::optional<StopStatusRecord> bst = decodeStopStatus(data))
+        m_pCharging->updateBST(*bst);
+}
+
+void GBT27931Widget::showCst(const QByteArray &data)
+{
+    if (const std::optional<StopStatusRecord> cst = decodeStopStatus(data))
+        m_pCharging->updateCST(*cst);
+}
+
+void GBT27931Widget::showBsd(const QByteArray &data)
+{
+    const std::optional<BsdRecord> bsd = decodeBsd(data);
+    if (!bsd)
+        return;
+    m_pChargeEnd->updateBSD(*bsd);
+    setStatus(Status::Ended);
+}
+
+void GBT27931Widget::showCsd(const QByteArray &data)
+{
+    if (const std::optional<CsdRecord> csd = decodeCsd(data))
+        m_pChargeEnd->updateCSD(*csd);
+}
+
+void GBT27931Widget::showBem(const QByteArray &data)
+{
+    const std::optional<TimeoutCodes> bem = decodeBem(data);
+    if (!bem)
+        return;
+    setStatus(Status::Failed);
+    m_pChargeError->updateBEM(*bem);
+}
+
+void GBT27931Widget::showCem(const QByteArray &data)
+{
+    const std::optional<TimeoutCodes> cem = decodeCem(data);
+    if (!cem)
+        return;
+    setStatus(Status::Failed);
+    m_pChargeError->updateCEM(*cem);
 }

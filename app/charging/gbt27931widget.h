@@ -23,8 +23,14 @@ namespace Ui {
 class GBT27931Widget;
 }
 
+class ChargeEndWidget;
+class ChargeErrorWidget;
 class ChargeHandshakeWidget;
 class ChargeParamConfigWidget;
+class ChargingWidget;
+class MinorParameterWidget;
+class MonomerTemperatureWidget;
+class MonomerVoltageWidget;
 
 class GBT27931Widget : public QWidget
 {
@@ -76,6 +82,18 @@ private:
     void showCml(const QByteArray &data);
     void showBro(const QByteArray &data);
     void showCro(const QByteArray &data);
+    void showBcl(const QByteArray &data);
+    void showBcs(const QByteArray &data);
+    void showCcs(const QByteArray &data);
+    void showBsm(const QByteArray &data);
+    void showBmv(const QByteArray &data);
+    void showBmt(const QByteArray &data);
+    void showBst(const QByteArray &data);
+    void showCst(const QByteArray &data);
+    void showBsd(const QByteArray &data);
+    void showCsd(const QByteArray &data);
+    void showBem(const QByteArray &data);
+    void showCem(const QByteArray &data);
 
     std::unique_ptr<Ui::GBT27931Widget> form;
     int m_channel;
@@ -83,14 +101,14 @@ private:
     Status status = Status::None;
 
     // Pages, owned by the tab widget.
-    QWidget *m_pMinorParameter = nullptr;
-    QWidget *m_pMonomerVoltage = nullptr;
-    QWidget *m_pMonomerTemperature = nullptr;
-    QWidget *m_pChargeError = nullptr;
+    MinorParameterWidget *m_pMinorParameter = nullptr;
+    MonomerVoltageWidget *m_pMonomerVoltage = nullptr;
+    MonomerTemperatureWidget *m_pMonomerTemperature = nullptr;
+    ChargeErrorWidget *m_pChargeError = nullptr;
     ChargeHandshakeWidget *m_pChargeHandshake = nullptr;
     ChargeParamConfigWidget *m_pChargeParamConfig = nullptr;
-    QWidget *m_pCharging = nullptr;
-    QWidget *m_pChargeEnd = nullptr;
+    ChargingWidget *m_pCharging = nullptr;
+    ChargeEndWidget *m_pChargeEnd = nullptr;
 
     // Poll thread: the reassembler is its own; m_running is written by the
     // GUI thread under m_sleepMutex so that a pause ends at once.
