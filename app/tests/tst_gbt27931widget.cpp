@@ -477,6 +477,10 @@ void tst_GBT27931Widget::pageLabelWidths_data()
     QTest::newRow("parameters, battery") << 1 << "label_7" << 220 << 145;
     QTest::newRow("parameters, charger") << 1 << "label_12" << 160 << 105;
     QTest::newRow("parameters, time and lamps") << 1 << "label_14" << 160 << 100;
+    QTest::newRow("charging end, BMS statistics") << 3 << "label_5" << 160 << 105;
+    QTest::newRow("charging end, charger statistics") << 3 << "label_8" << 145 << 100;
+    QTest::newRow("errors, BMS report") << 7 << "label_7" << 371 << 220;
+    QTest::newRow("errors, charger report") << 7 << "label_14" << 240 << 160;
 }
 
 void tst_GBT27931Widget::pageLabelWidths()
