@@ -2734,35 +2734,35 @@ Line %2, column %3</source>
     </message>
     <message>
         <source>0 Increase</source>
-        <translation>第0字节递增</translation>
+        <translation>数据0递增</translation>
     </message>
     <message>
         <source>1 Increase</source>
-        <translation>第1字节递增</translation>
+        <translation>数据1递增</translation>
     </message>
     <message>
         <source>2 Increase</source>
-        <translation>第2字节递增</translation>
+        <translation>数据2递增</translation>
     </message>
     <message>
         <source>3 Increase</source>
-        <translation>第3字节递增</translation>
+        <translation>数据3递增</translation>
     </message>
     <message>
         <source>4 Increase</source>
-        <translation>第4字节递增</translation>
+        <translation>数据4递增</translation>
     </message>
     <message>
         <source>5 Increase</source>
-        <translation>第5字节递增</translation>
+        <translation>数据5递增</translation>
     </message>
     <message>
         <source>6 Increase</source>
-        <translation>第6字节递增</translation>
+        <translation>数据6递增</translation>
     </message>
     <message>
         <source>7 Increase</source>
-        <translation>第7字节递增</translation>
+        <translation>数据7递增</translation>
     </message>
     <message>
         <source>Name</source>
@@ -2774,7 +2774,7 @@ Line %2, column %3</source>
     </message>
     <message>
         <source>ID(Hex)</source>
-        <translation>帧ID(十六进制)</translation>
+        <translation>帧ID(Hex)</translation>
     </message>
     <message>
         <source>Format</source>
@@ -2786,7 +2786,7 @@ Line %2, column %3</source>
     </message>
     <message>
         <source>Data(Hex)</source>
-        <translation>数据(十六进制)</translation>
+        <translation>数据(Hex)</translation>
     </message>
     <message>
         <source>Frames</source>
@@ -2802,19 +2802,19 @@ Line %2, column %3</source>
     </message>
     <message>
         <source>Send Times</source>
-        <translation>发送帧数</translation>
+        <translation>发送总数</translation>
     </message>
     <message>
         <source>Interval(ms)</source>
-        <translation>间隔(毫秒)</translation>
+        <translation>发送间隔(ms)</translation>
     </message>
     <message>
         <source>ID(Hex) is out of range for its frame format</source>
-        <translation>帧ID(十六进制)超出其帧格式的范围</translation>
+        <translation>帧ID(Hex)超出其帧格式的范围</translation>
     </message>
     <message>
         <source>Data(Hex) holds more than 8 bytes</source>
-        <translation>数据(十六进制)超过8个字节</translation>
+        <translation>数据(Hex)超过8个字节</translation>
     </message>
     <message>
         <source>Frames must be 1 to 3</source>
@@ -2822,11 +2822,11 @@ Line %2, column %3</source>
     </message>
     <message>
         <source>Send Times must be 1 to 999999999</source>
-        <translation>发送帧数须为1至999999999</translation>
+        <translation>发送总数须为1至999999999</translation>
     </message>
     <message>
         <source>Interval(ms) must be 0 to 99999999</source>
-        <translation>间隔(毫秒)须为0至99999999</translation>
+        <translation>发送间隔(ms)须为0至99999999</translation>
     </message>
     <message>
         <source>Row %1: %2</source>

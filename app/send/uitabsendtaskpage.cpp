@@ -11,7 +11,10 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHeaderView>
+#include <QStyleOptionComboBox>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -114,11 +117,6 @@ UiTabSendTaskPage::UiTabSendTaskPage(QWidget *parent, int channel)
     header->setHighlightSections(false);
     t->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     t->verticalHeader()->setMinimumSectionSize(RowHeight);
-    const QVector<QPair<int, int>> widths{{TaskRow::Name, 65},  {TaskRow::SendMode, 80}, {TaskRow::Id, 65},
-                                          {TaskRow::Format, 65}, {TaskRow::Type, 65},     {TaskRow::Data, 150},
-                                          {TaskRow::Frames, 65}, {TaskRow::IdRule, 70},   {TaskRow::DataRule, 70}};
-    for (const auto &width : widths)
-        t->setColumnWidth(width.first, width.second);
     for (const ChoiceColumn &choice : choiceColumns()) {
         auto *delegate = new ComboBoxDelegate(translated(choice.texts), t);
         t->setItemDelegateForColumn(choice.column, delegate);
@@ -159,7 +157,39 @@ void UiTabSendTaskPage::retranslateUi()
          tr("Frames"), tr("ID Rule"), tr("Data Rule"), tr("Send Times"), tr("Interval(ms)")});
     for (int i = 0; i < delegates.size(); ++i)
         delegates.at(i)->setTexts(translated(choiceColumns().at(i).texts));
+    fitColumns();
     form->tableWidget->viewport()->update();
+}
+
+void UiTabSendTaskPage::fitColumns()
+{
+    // The least widths; a column grows where its header, its longest choice,
+    // an extended ID or eight data bytes would not fit in the language and
+    // font in use.
+    static const QVector<QPair<int, int>> widths{
+        {TaskRow::Name, 65},   {TaskRow::SendMode, 80}, {TaskRow::Id, 65},     {TaskRow::Format, 65},
+        {TaskRow::Type, 65},   {TaskRow::Data, 150},    {TaskRow::Frames, 65}, {TaskRow::IdRule, 70},
+        {TaskRow::DataRule, 70}};
+    QTableWidget *t = form->tableWidget;
+    const QFontMetrics metrics(t->font());
+    for (const auto &width : widths) {
+        int needed = std::max(width.second, t->horizontalHeader()->sectionSizeHint(width.first));
+        if (width.first == TaskRow::Id)
+            needed = std::max(needed, metrics.horizontalAdvance(QStringLiteral("1FFFFFFF")) + 24);
+        if (width.first == TaskRow::Data)
+            needed = std::max(needed, metrics.horizontalAdvance(QStringLiteral("FF FF FF FF FF FF FF FF")) + 24);
+        t->setColumnWidth(width.first, needed);
+    }
+    for (int i = 0; i < delegates.size(); ++i) {
+        int text = 0;
+        for (const QString &choice : delegates.at(i)->texts())
+            text = std::max(text, metrics.horizontalAdvance(choice));
+        QStyleOptionComboBox box;
+        box.initFrom(t);
+        const QSize size = t->style()->sizeFromContents(QStyle::CT_ComboBox, &box, QSize(text, metrics.height()), t);
+        const int column = choiceColumns().at(i).column;
+        t->setColumnWidth(column, std::max(t->columnWidth(column), size.width()));
+    }
 }
 
 void UiTabSendTaskPage::changeEvent(QEvent *event)

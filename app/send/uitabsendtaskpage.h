@@ -60,6 +60,7 @@ protected:
 
 private:
     void retranslateUi();
+    void fitColumns();
     TaskRow rowAt(int row) const;
     void fillRow(int row, const TaskRow &values);
     QString faultText(TaskRow::Field field) const;

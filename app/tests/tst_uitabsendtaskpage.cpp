@@ -123,6 +123,7 @@ private Q_SLOTS:
     void sortingNeverSplitsARow();
     void strategyStored();
     void languageSwitch();
+    void columnsFitTheirTexts();
     void buttonsOnStoppedChannel();
 
     void orderSend();
@@ -559,6 +560,39 @@ void tst_UiTabSendTaskPage::languageSwitch()
     QCOMPARE(p.table->horizontalHeaderItem(TaskRow::Name)->text(), QStringLiteral("Name"));
     QCOMPARE(qobject_cast<ComboBoxDelegate *>(p.table->itemDelegateForColumn(TaskRow::SendMode))->texts().at(0),
              QStringLiteral("Normal Send"));
+}
+
+// The table's widths are the least; no header, choice, extended ID or
+// eight data bytes is cut, in either language.
+void tst_UiTabSendTaskPage::columnsFitTheirTexts()
+{
+    Page p;
+    const auto check = [&p](const char *language) {
+        const QFontMetrics metrics(p.table->font());
+        const QVector<QPair<int, int>> least{{TaskRow::SendMode, 80}, {TaskRow::Id, 65},     {TaskRow::Format, 65},
+                                             {TaskRow::Type, 65},     {TaskRow::Data, 150},  {TaskRow::Frames, 65},
+                                             {TaskRow::IdRule, 70},   {TaskRow::DataRule, 70}};
+        for (const auto &column : least) {
+            const int width = p.table->columnWidth(column.first);
+            QVERIFY2(width >= column.second, language);
+            QVERIFY2(width >= p.table->horizontalHeader()->sectionSizeHint(column.first), language);
+            if (auto *delegate = qobject_cast<ComboBoxDelegate *>(p.table->itemDelegateForColumn(column.first))) {
+                for (const QString &text : delegate->texts())
+                    QVERIFY2(width > metrics.horizontalAdvance(text), qPrintable(text));
+            }
+        }
+        QVERIFY(p.table->columnWidth(TaskRow::Id) > metrics.horizontalAdvance(QStringLiteral("1fffffff")));
+        QVERIFY(p.table->columnWidth(TaskRow::Data)
+                > metrics.horizontalAdvance(QStringLiteral("11 22 33 44 55 66 77 88")));
+    };
+    check("English");
+    QTranslator chinese;
+    QVERIFY(chinese.load(QStringLiteral(":/translations/Merovast_zh.qm")));
+    QCoreApplication::installTranslator(&chinese);
+    QCoreApplication::processEvents();
+    check("Chinese");
+    QCoreApplication::removeTranslator(&chinese);
+    QCoreApplication::processEvents();
 }
 
 void tst_UiTabSendTaskPage::buttonsOnStoppedChannel()
