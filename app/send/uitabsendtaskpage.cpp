@@ -71,11 +71,6 @@ private:
     bool sortAfterwards;
 };
 
-QTableWidgetItem *textItem(const QString &text)
-{
-    return new QTableWidgetItem(text);
-}
-
 QTableWidgetItem *choiceItem(int value)
 {
     auto *item = new QTableWidgetItem;
@@ -234,19 +229,19 @@ void UiTabSendTaskPage::fillRow(int row, const TaskRow &values)
     check->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     check->setCheckState(values.checked ? Qt::Checked : Qt::Unchecked);
     t->setItem(row, TaskRow::Checked, check);
-    auto *name = textItem(values.name);
+    auto *name = new QTableWidgetItem(values.name);
     name->setFlags(name->flags() & ~Qt::ItemIsEditable);
     t->setItem(row, TaskRow::Name, name);
     t->setItem(row, TaskRow::SendMode, choiceItem(values.sendMode));
-    t->setItem(row, TaskRow::Id, textItem(values.id));
+    t->setItem(row, TaskRow::Id, new QTableWidgetItem(values.id));
     t->setItem(row, TaskRow::Format, choiceItem(values.format));
     t->setItem(row, TaskRow::Type, choiceItem(values.type));
-    t->setItem(row, TaskRow::Data, textItem(values.data));
-    t->setItem(row, TaskRow::Frames, textItem(values.frames));
+    t->setItem(row, TaskRow::Data, new QTableWidgetItem(values.data));
+    t->setItem(row, TaskRow::Frames, new QTableWidgetItem(values.frames));
     t->setItem(row, TaskRow::IdRule, choiceItem(values.idRule));
     t->setItem(row, TaskRow::DataRule, choiceItem(values.dataRule));
-    t->setItem(row, TaskRow::Times, textItem(values.times));
-    t->setItem(row, TaskRow::Interval, textItem(values.interval));
+    t->setItem(row, TaskRow::Times, new QTableWidgetItem(values.times));
+    t->setItem(row, TaskRow::Interval, new QTableWidgetItem(values.interval));
     t->setRowHeight(row, RowHeight);
 }
 
