@@ -353,6 +353,7 @@ void GBT27931Widget::showBcl(const QByteArray &data)
         return;
     m_pCharging->updateBCL(*bcl);
     setStatus(Status::Charging);
+    form->m_pWidgetBatterySOC->setCharging(true);
 }
 
 void GBT27931Widget::showBcs(const QByteArray &data)
@@ -361,7 +362,11 @@ void GBT27931Widget::showBcs(const QByteArray &data)
     if (!bcs)
         return;
     m_pCharging->updateBCS(*bcs);
+    // Values outside a dashboard's range leave its needle where it is.
+    form->m_pWidgetTotalVoltage->setCurrentValue(bcs->measuredVoltage);
+    form->m_pWidgetTotalCurrent->setCurrentValue(bcs->measuredCurrent);
     setStatus(Status::Charging);
+    form->m_pWidgetBatterySOC->setValue(bcs->stateOfCharge);
 }
 
 void GBT27931Widget::showCcs(const QByteArray &data)
@@ -405,6 +410,7 @@ void GBT27931Widget::showBsd(const QByteArray &data)
         return;
     m_pChargeEnd->updateBSD(*bsd);
     setStatus(Status::Ended);
+    form->m_pWidgetBatterySOC->setCharging(false);
 }
 
 void GBT27931Widget::showCsd(const QByteArray &data)
@@ -419,6 +425,7 @@ void GBT27931Widget::showBem(const QByteArray &data)
     if (!bem)
         return;
     setStatus(Status::Failed);
+    form->m_pWidgetBatterySOC->setCharging(false);
     m_pChargeError->updateBEM(*bem);
 }
 
@@ -428,5 +435,6 @@ void GBT27931Widget::showCem(const QByteArray &data)
     if (!cem)
         return;
     setStatus(Status::Failed);
+    form->m_pWidgetBatterySOC->setCharging(false);
     m_pChargeError->updateCEM(*cem);
 }

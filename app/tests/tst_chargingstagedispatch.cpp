@@ -1,8 +1,11 @@
 // The charging window's dispatcher for the charging-stage, stop,
 // statistics, error and battery messages: real byte sequences to the
-// texts, lamps and tables of their pages and to the status line; messages
-// too short for their group change nothing.
+// texts, lamps and tables of their pages, to the status line, the
+// dashboards and the battery gauge; messages too short for their group
+// change nothing.
+#include "batterywidget.h"
 #include "busstatusledwidget.h"
+#include "digitaldashboardwidget.h"
 #include "gbt27930.h"
 #include "gbt27931widget.h"
 #include "gbtframes.h"
@@ -55,7 +58,8 @@ private Q_SLOTS:
     void timeoutReports();
     void batteryStatusLamps();
     void cellTablesFromTransfers();
-    void statusLine();
+    void statusLineAndBatteryAnimation();
+    void bcsMovesTheGauges();
     void shortMessagesChangeNothing_data();
     void shortMessagesChangeNothing();
 
@@ -64,7 +68,8 @@ private:
     QString text(int tab, const char *name) const;
     QString status() const;
     QList<int> lamps(int tab, const char *const *names, int count) const;
-    // Every field, lamp and table cell of the six pages, and the status line.
+    // Every field, lamp and table cell of the six pages, the status line and
+    // the gauges.
     QStringList shown() const;
 
     QPointer<GBT27931Widget> window;
@@ -107,7 +112,10 @@ QList<int> tst_ChargingStageDispatch::lamps(int tab, const char *const *names, i
 
 QStringList tst_ChargingStageDispatch::shown() const
 {
-    QStringList values{status()};
+    const auto *battery = window->findChild<BatteryWidget *>();
+    QStringList values{status(), QString::number(battery->value()), QString::number(battery->isCharging())};
+    for (const auto *gauge : window->findChildren<DigitalDashboardWidget *>())
+        values << QString::number(gauge->currentValue());
     for (int tab = ChargingTab; tab <= ErrorTab; ++tab) {
         for (const QLineEdit *field : page(tab)->findChildren<QLineEdit *>())
             values << field->objectName() + QLatin1Char('=') + field->text();
@@ -269,20 +277,55 @@ void tst_ChargingStageDispatch::cellTablesFromTransfers()
     QCOMPARE(row(points, 11), (QStringList{"12", "11", "200"}));
 }
 
-void tst_ChargingStageDispatch::statusLine()
+void tst_ChargingStageDispatch::statusLineAndBatteryAnimation()
 {
+    auto *battery = window->findChild<BatteryWidget *>();
     QCOMPARE(status(), QString());
     window->onProcessData(Gbt::CCS, QByteArray::fromHex("9d0fa20f780001ff"));
     window->onProcessData(Gbt::BST, QByteArray::fromHex("00000000"));
     QCOMPARE(status(), QString());
+    QVERIFY(!battery->isCharging());
     window->onProcessData(Gbt::BCS, QByteArray::fromHex("dd0e3c0f4a11642c01"));
     QCOMPARE(status(), QStringLiteral("Charging"));
+    QVERIFY(!battery->isCharging());
+    window->onProcessData(Gbt::BCL, QByteArray::fromHex("100ea00f02"));
+    QVERIFY(battery->isCharging());
     window->onProcessData(Gbt::BSD, QByteArray::fromHex("5f4a014f010032"));
     QCOMPARE(status(), QStringLiteral("End of charging"));
-    window->onProcessData(Gbt::BCL, QByteArray::fromHex("100ea00f02"));
+    QVERIFY(!battery->isCharging());
+    for (uint error : {uint(Gbt::BEM), uint(Gbt::CEM)}) {
+        window->onProcessData(Gbt::BCL, QByteArray::fromHex("100ea00f02"));
+        QCOMPARE(status(), QStringLiteral("Charging"));
+        QVERIFY(battery->isCharging());
+        window->onProcessData(error, QByteArray::fromHex("00000000"));
+        QCOMPARE(status(), QStringLiteral("Charging failure"));
+        QVERIFY(!battery->isCharging());
+    }
+}
+
+void tst_ChargingStageDispatch::bcsMovesTheGauges()
+{
+    auto *voltage = window->findChild<DigitalDashboardWidget *>(QStringLiteral("m_pWidgetTotalVoltage"));
+    auto *current = window->findChild<DigitalDashboardWidget *>(QStringLiteral("m_pWidgetTotalCurrent"));
+    auto *battery = window->findChild<BatteryWidget *>();
+    // 380.5 V, -10 A, 80 %
+    window->onProcessData(Gbt::BCS, QByteArray::fromHex("dd0e3c0f4a11502c01"));
+    QCOMPARE(voltage->currentValue(), 380.5);
+    QCOMPARE(current->currentValue(), -10.0);
+    QCOMPARE(battery->value(), 80.0);
+    // 900 V and 1100 A are off the dashboards: the needles stay, the page
+    // and the battery follow.
+    window->onProcessData(Gbt::BCS, QByteArray::fromHex("2823983a4a11642c01"));
+    QCOMPARE(voltage->currentValue(), 380.5);
+    QCOMPARE(current->currentValue(), -10.0);
+    QCOMPARE(battery->value(), 100.0);
+    QCOMPARE(text(ChargingTab, "m_pLineEditVoltageMeasure"), QStringLiteral("900"));
+    QCOMPARE(text(ChargingTab, "m_pLineEditCurrentMeasure"), QStringLiteral("1100"));
     QCOMPARE(status(), QStringLiteral("Charging"));
-    window->onProcessData(Gbt::CEM, QByteArray::fromHex("00000000"));
-    QCOMPARE(status(), QStringLiteral("Charging failure"));
+    // The range ends are on them.
+    window->onProcessData(Gbt::BCS, QByteArray::fromHex("401f00004a11642c01"));
+    QCOMPARE(voltage->currentValue(), 800.0);
+    QCOMPARE(current->currentValue(), -400.0);
 }
 
 void tst_ChargingStageDispatch::shortMessagesChangeNothing_data()

@@ -23,6 +23,7 @@ public:
     // Shown at the next repaint; does not repaint by itself.
     void setText(const QString &text);
     void setCharging(bool on);
+    bool isCharging() const { return m_charging; }
 
 Q_SIGNALS:
     void valueChanged(double m_value);
