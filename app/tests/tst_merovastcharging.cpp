@@ -1,10 +1,12 @@
 // The charging window in the whole program against the simulated device
-// library: a scripted charger/BMS conversation on the bus fills the
-// handshake and parameter pages, and closing the window while frames keep
-// arriving stops its poll thread at once and the channel's hand-off with it.
+// library: a scripted charge between charger and BMS on the bus fills every
+// page, the gauges and the status line, and closing the window while frames
+// keep arriving stops its poll thread at once and the channel's hand-off
+// with it.
 #include "apphelpers.h"
 #include "batterywidget.h"
 #include "busstatusledwidget.h"
+#include "digitaldashboardwidget.h"
 #include "devcan.h"
 #include "gbt27930.h"
 #include "gbt27931widget.h"
@@ -20,6 +22,8 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -54,6 +58,26 @@ QVector<VCI_CAN_OBJ> conversation()
            << single(Gbt::CML, QByteArray::fromHex("401f881328230000"), Charger, Bms)
            << single(Gbt::BRO, QByteArray::fromHex("aa"), Bms, Charger)
            << single(Gbt::CRO, QByteArray::fromHex("aa"), Charger, Bms);
+    return frames;
+}
+
+// From the ready messages to the end: the charging stage with the battery's
+// reports, both stop messages, both statistics and the BMS's time-out
+// report on the charger's statistics.
+QVector<VCI_CAN_OBJ> charge()
+{
+    QVector<VCI_CAN_OBJ> frames;
+    frames << single(Gbt::BCL, QByteArray::fromHex("a00fac0d02"), Bms, Charger); // 400 V, -50 A
+    frames << transfer(Gbt::BCS, QByteArray::fromHex("dd0eae0d5911502d00"), Bms, Charger);
+    frames << single(Gbt::CCS, QByteArray::fromHex("dc0ead0d1e0001ff"), Charger, Bms)
+           << single(Gbt::BSM, QByteArray::fromHex("0b5a0246070010"), Bms, Charger);
+    frames << transfer(Gbt::BMV, QByteArray::fromHex("58115911571159115811"), Bms, Charger);
+    frames << transfer(Gbt::BMT, QByteArray::fromHex("3c3d3e3f4041424344"), Bms, Charger);
+    frames << single(Gbt::BST, QByteArray::fromHex("01000000"), Bms, Charger)
+           << single(Gbt::CST, QByteArray::fromHex("40000000"), Charger, Bms)
+           << single(Gbt::BSD, QByteArray::fromHex("5f57015a01465b"), Bms, Charger)
+           << single(Gbt::CSD, QByteArray::fromHex("2d00000101020304"), Charger, Bms)
+           << single(Gbt::BEM, QByteArray::fromHex("00000001"), Bms, Charger);
     return frames;
 }
 
@@ -125,6 +149,54 @@ void tst_MerovastCharging::scriptedConversation()
     QCOMPARE(text("m_pLineEditMaxOutputCurrent"), QStringLiteral("500"));
     QCOMPARE(lamp("m_pWidgetBMSStatus"), int(BusStatusLEDWidget::Green));
     QCOMPARE(charging->findChild<BatteryWidget *>()->value(), 50.0);
+
+    inject(charge());
+    auto *tabs = charging->findChild<QTabWidget *>(QStringLiteral("m_pTabWidget"));
+    // Pages share field names.
+    const auto field = [&](int tab, const char *name) {
+        return tabs->widget(tab)->findChild<QLineEdit *>(QLatin1String(name))->text();
+    };
+    QTRY_COMPARE(lamp("m_pWidgetChargeStatistics"), int(BusStatusLEDWidget::Red));
+    const QStringList chargingPage{field(2, "m_pLineEditVoltageDemand"),  field(2, "m_pLineEditCurrentDemand"),
+                                   field(2, "m_pLineEditChargeModel"),    field(2, "m_pLineEditVoltageMeasure"),
+                                   field(2, "m_pLineEditCurrentMeasure"), field(2, "m_pLineEditMaxVoltage"),
+                                   field(2, "m_pLineEditNumber"),         field(2, "m_pLineEditChargeStatus"),
+                                   field(2, "m_pLineEditRemainTime"),     field(2, "m_pLineEditVoloutput"),
+                                   field(2, "m_pLineEditCuroutput"),      field(2, "m_pLineEditTotalTime"),
+                                   field(2, "m_pLineEditAllowCharge")};
+    QCOMPARE(chargingPage, (QStringList{"400", "-50", "Constant current charge", "380.5", "-49.8", "3.45", "1", "80",
+                                        "45", "380.4", "-49.9", "30", "Allow"}));
+    QVERIFY(field(2, "m_pLineEditBMSStopReason").startsWith(QLatin1String("Achieve the required SOC target values;")));
+    QCOMPARE(field(2, "m_pLineEditBMSStopErrorCause"), QStringLiteral("The current normal;The voltage is normal"));
+    QCOMPARE(field(2, "m_pLineEditChargerStopReason"), QStringLiteral("BMS suspension"));
+    QCOMPARE(field(2, "m_pLineEditChargerStopFaultCause"), QStringLiteral("normal"));
+    const QStringList endPage{field(3, "m_pLineEditStaopChargeStatus"), field(3, "m_pLineEditMaxmonomerVoltage"),
+                              field(3, "m_pLineEditMinMonomerVoltage"), field(3, "m_pLineEditMaxTemperature"),
+                              field(3, "m_pLineEditMinTemperature"),    field(3, "m_pLineEditChargeTime"),
+                              field(3, "m_pLineEditOutputEnergy"),      field(3, "m_pLineEditChargeSN")};
+    QCOMPARE(endPage, (QStringList{"95", "3.46", "3.43", "41", "20", "45", "25.6", "67305985"}));
+    const QStringList batteryPage{field(4, "m_pLineEditMaxVoltageSN"), field(4, "m_pLineEditMaxMonomerTemperature"),
+                                  field(4, "m_pLineEditMaxTemperatureSN"),
+                                  field(4, "m_pLineEditMinMonomerTemperature"),
+                                  field(4, "m_pLineEditMinTemperatureSN")};
+    QCOMPARE(batteryPage, (QStringList{"12", "40", "3", "20", "8"}));
+    QCOMPARE(lamp("m_pWidgetAllowCharge"), int(BusStatusLEDWidget::Green));
+    QCOMPARE(lamp("m_pWidgetInsulationStatus"), int(BusStatusLEDWidget::Green));
+    const auto *cells = tabs->widget(5)->findChild<QTableWidget *>();
+    QCOMPARE(cells->rowCount(), 5);
+    QCOMPARE(cells->item(4, 2)->text(), QStringLiteral("3.44"));
+    const auto *points = tabs->widget(6)->findChild<QTableWidget *>();
+    QCOMPARE(points->rowCount(), 9);
+    QCOMPARE(points->item(8, 2)->text(), QStringLiteral("18"));
+    QCOMPARE(lamp("m_pWidgetChargeStop"), int(BusStatusLEDWidget::Green));
+    QCOMPARE(lamp("m_pWidgetBMSStatistics"), int(BusStatusLEDWidget::Off));
+    QCOMPARE(text("m_pLineEditSysOpeMode"), QStringLiteral("Charging failure"));
+    QCOMPARE(charging->findChild<DigitalDashboardWidget *>(QStringLiteral("m_pWidgetTotalVoltage"))->currentValue(),
+             380.5);
+    QCOMPARE(charging->findChild<DigitalDashboardWidget *>(QStringLiteral("m_pWidgetTotalCurrent"))->currentValue(),
+             -49.8);
+    QCOMPARE(charging->findChild<BatteryWidget *>()->value(), 80.0);
+    QVERIFY(!charging->findChild<BatteryWidget *>()->isCharging());
     charging->close();
     QTRY_VERIFY(charging.isNull());
 }
