@@ -6,6 +6,7 @@
 
 #include <QBoxLayout>
 #include <QEvent>
+#include <QLineEdit>
 
 #include <array>
 
@@ -162,6 +163,13 @@ QString setFields(quint32 item, const Fields<N> &fields)
     return line;
 }
 
+// Long texts are cut by their fields: show their beginning.
+void showFromStart(QLineEdit *field, const QString &text)
+{
+    field->setText(text);
+    field->setCursorPosition(0);
+}
+
 } // namespace
 
 ChargingWidget::ChargingWidget(QWidget *parent) : QWidget(parent), form(std::make_unique<Ui::ChargingWidget>())
@@ -230,9 +238,9 @@ void ChargingWidget::updateBCL(const BclRecord &bcl)
 {
     form->m_pLineEditVoltageDemand->setText(trimmedNumber(bcl.voltageDemand));
     form->m_pLineEditCurrentDemand->setText(trimmedNumber(bcl.currentDemand));
-    form->m_pLineEditChargeModel->setText(bcl.chargeMode == BclRecord::ConstantVoltage
-                                                  ? tr("Constant voltage charge")
-                                                  : tr("Constant current charge"));
+    showFromStart(form->m_pLineEditChargeModel, bcl.chargeMode == BclRecord::ConstantVoltage
+                                                        ? tr("Constant voltage charge")
+                                                        : tr("Constant current charge"));
 }
 
 void ChargingWidget::updateBCS(const BcsRecord &bcs)
@@ -269,17 +277,17 @@ QStringList ChargingWidget::cstLines(const StopStatusRecord &cst)
 void ChargingWidget::updateBST(const StopStatusRecord &bst)
 {
     const QStringList lines = bstLines(bst);
-    form->m_pLineEditBMSStopReason->setText(lines.at(0));
-    form->m_pLineEditBMSStopFaultCause->setText(lines.at(1));
-    form->m_pLineEditBMSStopErrorCause->setText(lines.at(2));
+    showFromStart(form->m_pLineEditBMSStopReason, lines.at(0));
+    showFromStart(form->m_pLineEditBMSStopFaultCause, lines.at(1));
+    showFromStart(form->m_pLineEditBMSStopErrorCause, lines.at(2));
 }
 
 void ChargingWidget::updateCST(const StopStatusRecord &cst)
 {
     const QStringList lines = cstLines(cst);
-    form->m_pLineEditChargerStopReason->setText(lines.at(0));
-    form->m_pLineEditChargerStopFaultCause->setText(lines.at(1));
-    form->m_pLineEditChargerStopErrorCause->setText(lines.at(2));
+    showFromStart(form->m_pLineEditChargerStopReason, lines.at(0));
+    showFromStart(form->m_pLineEditChargerStopFaultCause, lines.at(1));
+    showFromStart(form->m_pLineEditChargerStopErrorCause, lines.at(2));
 }
 
 void ChargingWidget::changeEvent(QEvent *event)

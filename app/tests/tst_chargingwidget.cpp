@@ -216,6 +216,8 @@ void tst_ChargingWidget::bstLines()
     page.updateBST(record);
     QCOMPARE(texts(page, {"m_pLineEditBMSStopReason", "m_pLineEditBMSStopFaultCause", "m_pLineEditBMSStopErrorCause"}),
              lines);
+    // Cut by the field, a line shows its beginning.
+    QCOMPARE(page.findChild<QLineEdit *>(QStringLiteral("m_pLineEditBMSStopFaultCause"))->cursorPosition(), 0);
 }
 
 void tst_ChargingWidget::cstLines_data()
