@@ -99,15 +99,15 @@
     </message>
     <message>
         <source>Stop charge status(%)：</source>
-        <translation>中止荷电状态(%)：</translation>
+        <translation>中止SOC(%)：</translation>
     </message>
     <message>
         <source>Max monomer voltage(V)：</source>
-        <translation>最高单体电压(V)：</translation>
+        <translation>最高单体(V)：</translation>
     </message>
     <message>
         <source>Min monomer voltage(V)：</source>
-        <translation>最低单体电压(V)：</translation>
+        <translation>最低单体(V)：</translation>
     </message>
     <message>
         <source>Max temperature(°C)：</source>
@@ -123,7 +123,7 @@
     </message>
     <message>
         <source>Output energy(kW.h)：</source>
-        <translation>输出能量(kW.h)：</translation>
+        <translation>电量(kW.h)：</translation>
     </message>
     <message>
         <source>Charge SN：</source>
@@ -138,59 +138,59 @@
     </message>
     <message>
         <source>Recv charger identification msg(SPN2560=00)：</source>
-        <translation>接收充电机辨识报文(SPN2560=00)：</translation>
+        <translation>充电机辨识报文(SPN2560=00)：</translation>
     </message>
     <message>
         <source>Recv Charger identification msg(SPN2560=aa)：</source>
-        <translation>接收充电机辨识报文(SPN2560=AA)：</translation>
+        <translation>充电机辨识报文(SPN2560=AA)：</translation>
     </message>
     <message>
         <source>Recv Charger time sync and max output capability msg：</source>
-        <translation>接收时间同步和最大输出能力报文：</translation>
+        <translation>时间同步和最大输出能力报文：</translation>
     </message>
     <message>
         <source>Recv Charger is ready to charge  msg：</source>
-        <translation>接收充电机完成充电准备报文：</translation>
+        <translation>充电机完成充电准备报文：</translation>
     </message>
     <message>
         <source>Recv Charger status  msg：</source>
-        <translation>接收充电机充电状态报文：</translation>
+        <translation>充电机充电状态报文：</translation>
     </message>
     <message>
         <source>Recv Charger Stop charge  msg：</source>
-        <translation>接收充电机中止充电报文：</translation>
+        <translation>充电机中止充电报文：</translation>
     </message>
     <message>
         <source>Recv Charger statistics msg：</source>
-        <translation>接收充电机统计数据报文：</translation>
+        <translation>充电机统计数据报文：</translation>
     </message>
     <message>
         <source>Recv BMS and car Identificate msg：</source>
-        <translation>接收BMS和车辆辨识报文：</translation>
+        <translation>BMS和车辆辨识报文：</translation>
     </message>
     <message>
         <source>Recv charge param  msg：</source>
-        <translation>接收电池充电参数报文：</translation>
+        <translation>电池充电参数报文：</translation>
     </message>
     <message>
         <source>Recv BMS is ready to charge  msg：</source>
-        <translation>接收BMS充电准备报文：</translation>
+        <translation>BMS充电准备报文：</translation>
     </message>
     <message>
         <source>Recv charge total state  msg：</source>
-        <translation>接收电池充电总状态报文：</translation>
+        <translation>电池充电总状态报文：</translation>
     </message>
     <message>
         <source>Recv charging requirements  msg：</source>
-        <translation>接收电池充电需求报文：</translation>
+        <translation>电池充电需求报文：</translation>
     </message>
     <message>
         <source>Recv BMS stop charge  msg：</source>
-        <translation>接收BMS中止充电报文：</translation>
+        <translation>BMS中止充电报文：</translation>
     </message>
     <message>
         <source>Recv BMS statistics msg：</source>
-        <translation>接收BMS统计数据报文：</translation>
+        <translation>BMS统计数据报文：</translation>
     </message>
 </context>
 <context>

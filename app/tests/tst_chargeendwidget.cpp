@@ -134,7 +134,7 @@ void tst_ChargeEndWidget::widthsFollowTheLanguage()
         ChineseCatalogue chinese;
         QVERIFY(chinese.isLoaded());
         QCOMPARE(labelWidths(page), (QList<int>{105, 100}));
-        QCOMPARE(label->text(), QStringLiteral("中止荷电状态(%)："));
+        QCOMPARE(label->text(), QStringLiteral("中止SOC(%)："));
     }
     QCOMPARE(labelWidths(page), (QList<int>{160, 145}));
     QCOMPARE(label->text(), QStringLiteral("Stop charge status(%)："));

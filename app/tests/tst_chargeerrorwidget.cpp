@@ -126,7 +126,7 @@ void tst_ChargeErrorWidget::widthsFollowTheLanguage()
             QVERIFY(chinese.isLoaded());
             QCOMPARE(labelWidths(page), (QList<int>{220, 160}));
             QCOMPARE(page.findChild<QLabel *>(QStringLiteral("label_14"))->text(),
-                     QStringLiteral("接收BMS统计数据报文："));
+                     QStringLiteral("BMS统计数据报文："));
         }
         QCOMPARE(labelWidths(page), (QList<int>{371, 240}));
         QCOMPARE(page.findChild<QLabel *>(QStringLiteral("label_14"))->text(),
