@@ -29,30 +29,17 @@ ChargeEndWidget::ChargeEndWidget(QWidget *parent) : QWidget(parent), form(std::m
                                    f.m_pLineEditChargeSN},
                                   kFieldWidth);
 
-    auto *left = new QVBoxLayout;
-    left->addSpacing(10);
-    ChargingPages::addRows(*left,
-                           {{f.label, f.m_pLineEditStaopChargeStatus},
-                            {f.label_2, f.m_pLineEditMaxmonomerVoltage},
-                            {f.label_3, f.m_pLineEditMinMonomerVoltage},
-                            {f.label_4, f.m_pLineEditMaxTemperature},
-                            {f.label_5, f.m_pLineEditMinTemperature}},
-                           false);
-    left->addStretch();
-    auto *right = new QVBoxLayout;
-    right->addSpacing(10);
-    ChargingPages::addRows(*right,
-                           {{f.label_6, f.m_pLineEditChargeTime},
-                            {f.label_7, f.m_pLineEditOutputEnergy},
-                            {f.label_8, f.m_pLineEditChargeSN}},
-                           true);
-    right->addStretch();
-    auto *page = new QHBoxLayout(this);
-    page->addSpacing(10);
-    page->addLayout(left);
-    page->addSpacing(5);
-    page->addLayout(right);
-    page->addStretch();
+    QVBoxLayout *left = ChargingPages::column({{f.label, f.m_pLineEditStaopChargeStatus},
+                                               {f.label_2, f.m_pLineEditMaxmonomerVoltage},
+                                               {f.label_3, f.m_pLineEditMinMonomerVoltage},
+                                               {f.label_4, f.m_pLineEditMaxTemperature},
+                                               {f.label_5, f.m_pLineEditMinTemperature}},
+                                              false);
+    QVBoxLayout *right = ChargingPages::column({{f.label_6, f.m_pLineEditChargeTime},
+                                                {f.label_7, f.m_pLineEditOutputEnergy},
+                                                {f.label_8, f.m_pLineEditChargeSN}},
+                                               true);
+    ChargingPages::setColumns(*this, left, 5, right);
     adjustLabelWidths();
 }
 

@@ -30,36 +30,23 @@ ChargeErrorWidget::ChargeErrorWidget(QWidget *parent)
              f.m_pWidgetBMSIsReady,           f.m_pWidgetTotalState,           f.m_pWidgetChargeRequire,
              f.m_pWidgetBMSStopCharge,        f.m_pWidgetBMSStatistics};
 
-    auto *left = new QVBoxLayout;
-    left->addSpacing(10);
-    ChargingPages::addRows(*left,
-                           {{f.label, f.m_pWidgetChargeIdentificate00},
-                            {f.label_2, f.m_pWidgetChargeIdentificateaa},
-                            {f.label_3, f.m_pWidgetTimeSync},
-                            {f.label_4, f.m_pWidgetChargeIsReady},
-                            {f.label_5, f.m_pWidgetChargeStatus},
-                            {f.label_6, f.m_pWidgetChargeStop},
-                            {f.label_7, f.m_pWidgetChargeStatistics}},
-                           true);
-    left->addStretch();
-    auto *right = new QVBoxLayout;
-    right->addSpacing(10);
-    ChargingPages::addRows(*right,
-                           {{f.label_8, f.m_pWidgetBMSCarId},
-                            {f.label_9, f.m_pWidgetBMSCarId_2},
-                            {f.label_10, f.m_pWidgetBMSIsReady},
-                            {f.label_11, f.m_pWidgetTotalState},
-                            {f.label_12, f.m_pWidgetChargeRequire},
-                            {f.label_13, f.m_pWidgetBMSStopCharge},
-                            {f.label_14, f.m_pWidgetBMSStatistics}},
-                           true);
-    right->addStretch();
-    auto *page = new QHBoxLayout(this);
-    page->addSpacing(10);
-    page->addLayout(left);
-    page->addSpacing(15);
-    page->addLayout(right);
-    page->addStretch();
+    QVBoxLayout *left = ChargingPages::column({{f.label, f.m_pWidgetChargeIdentificate00},
+                                               {f.label_2, f.m_pWidgetChargeIdentificateaa},
+                                               {f.label_3, f.m_pWidgetTimeSync},
+                                               {f.label_4, f.m_pWidgetChargeIsReady},
+                                               {f.label_5, f.m_pWidgetChargeStatus},
+                                               {f.label_6, f.m_pWidgetChargeStop},
+                                               {f.label_7, f.m_pWidgetChargeStatistics}},
+                                              true);
+    QVBoxLayout *right = ChargingPages::column({{f.label_8, f.m_pWidgetBMSCarId},
+                                                {f.label_9, f.m_pWidgetBMSCarId_2},
+                                                {f.label_10, f.m_pWidgetBMSIsReady},
+                                                {f.label_11, f.m_pWidgetTotalState},
+                                                {f.label_12, f.m_pWidgetChargeRequire},
+                                                {f.label_13, f.m_pWidgetBMSStopCharge},
+                                                {f.label_14, f.m_pWidgetBMSStatistics}},
+                                               true);
+    ChargingPages::setColumns(*this, left, 15, right);
 
     adjustLabelWidths();
     for (BusStatusLEDWidget *lamp : lamps)

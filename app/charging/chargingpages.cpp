@@ -18,6 +18,25 @@ void addRows(QVBoxLayout &column, std::initializer_list<Row> rows, bool stretch)
     }
 }
 
+QVBoxLayout *column(std::initializer_list<Row> rows, bool stretch)
+{
+    auto *box = new QVBoxLayout;
+    box->addSpacing(10);
+    addRows(*box, rows, stretch);
+    box->addStretch();
+    return box;
+}
+
+void setColumns(QWidget &page, QLayout *left, int gap, QLayout *right, int leading)
+{
+    auto *box = new QHBoxLayout(&page);
+    box->addSpacing(leading);
+    box->addLayout(left);
+    box->addSpacing(gap);
+    box->addLayout(right);
+    box->addStretch();
+}
+
 void setFixedWidths(std::initializer_list<QWidget *> widgets, int width)
 {
     for (QWidget *widget : widgets)

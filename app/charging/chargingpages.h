@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 class BusStatusLEDWidget;
+class QLayout;
 class QVBoxLayout;
 class QWidget;
 
@@ -21,6 +22,13 @@ struct Row {
 // One horizontal box per row: the label, its field and, when asked, a
 // stretch.
 void addRows(QVBoxLayout &column, std::initializer_list<Row> rows, bool stretch);
+
+// A column of 10 pixels, the rows as addRows makes them, and a stretch.
+QVBoxLayout *column(std::initializer_list<Row> rows, bool stretch);
+
+// The page's own layout, a horizontal box: leading pixels, the left column,
+// gap pixels, the right column and a stretch.
+void setColumns(QWidget &page, QLayout *left, int gap, QLayout *right, int leading = 10);
 
 // The same fixed width for each widget.
 void setFixedWidths(std::initializer_list<QWidget *> widgets, int width);

@@ -209,27 +209,18 @@ ChargingWidget::ChargingWidget(QWidget *parent) : QWidget(parent), form(std::mak
                             {f.label_9, f.m_pLineEditRemainTime}},
                            true);
     left->addStretch();
-    auto *right = new QVBoxLayout;
-    right->addSpacing(10);
-    ChargingPages::addRows(*right,
-                           {{f.label_10, f.m_pLineEditVoloutput},
-                            {f.label_11, f.m_pLineEditCuroutput},
-                            {f.label_12, f.m_pLineEditTotalTime},
-                            {f.label_13, f.m_pLineEditAllowCharge},
-                            {f.label_14, f.m_pLineEditBMSStopReason},
-                            {f.label_15, f.m_pLineEditBMSStopFaultCause},
-                            {f.label_16, f.m_pLineEditBMSStopErrorCause},
-                            {f.label_19, f.m_pLineEditChargerStopReason},
-                            {f.label_18, f.m_pLineEditChargerStopFaultCause},
-                            {f.label_17, f.m_pLineEditChargerStopErrorCause}},
-                           true);
-    right->addStretch();
-    auto *page = new QHBoxLayout(this);
-    page->addSpacing(10);
-    page->addLayout(left);
-    page->addSpacing(5);
-    page->addLayout(right);
-    page->addStretch();
+    QVBoxLayout *right = ChargingPages::column({{f.label_10, f.m_pLineEditVoloutput},
+                                                {f.label_11, f.m_pLineEditCuroutput},
+                                                {f.label_12, f.m_pLineEditTotalTime},
+                                                {f.label_13, f.m_pLineEditAllowCharge},
+                                                {f.label_14, f.m_pLineEditBMSStopReason},
+                                                {f.label_15, f.m_pLineEditBMSStopFaultCause},
+                                                {f.label_16, f.m_pLineEditBMSStopErrorCause},
+                                                {f.label_19, f.m_pLineEditChargerStopReason},
+                                                {f.label_18, f.m_pLineEditChargerStopFaultCause},
+                                                {f.label_17, f.m_pLineEditChargerStopErrorCause}},
+                                               true);
+    ChargingPages::setColumns(*this, left, 5, right);
 }
 
 ChargingWidget::~ChargingWidget() = default;

@@ -40,35 +40,21 @@ MinorParameterWidget::MinorParameterWidget(QWidget *parent)
                                      f.m_pWidgetOutputlinkerStatus, f.m_pWidgetAllowCharge})
         lamp->setIconSize(QSize(kLampSize, kLampSize));
 
-    auto *left = new QVBoxLayout;
-    left->addSpacing(10);
-    ChargingPages::addRows(*left,
-                           {{f.label_7, f.m_pLineEditMaxVoltageSN},
-                            {f.label_2, f.m_pLineEditMaxMonomerTemperature},
-                            {f.label_5, f.m_pLineEditMaxTemperatureSN},
-                            {f.label_8, f.m_pLineEditMinMonomerTemperature},
-                            {f.label_11, f.m_pLineEditMinTemperatureSN}},
-                           false);
-    left->addStretch();
-    auto *right = new QVBoxLayout;
-    right->addSpacing(10);
-    ChargingPages::addRows(*right,
-                           {{f.label_13, f.m_pWidgetVoltageStatus},
-                            {f.label_14, f.m_pWidgetChargeStatusSOC},
-                            {f.label_15, f.m_pWidgetCurrentStatus},
-                            {f.label_16, f.m_pWidgetTemperatureStatus},
-                            {f.label_17, f.m_pWidgetInsulationStatus},
-                            {f.label_18, f.m_pWidgetOutputlinkerStatus},
-                            {f.label_19, f.m_pWidgetAllowCharge}},
-                           false);
-    right->addStretch();
-    auto *page = new QHBoxLayout(this);
-    page->addSpacing(10);
-    page->addSpacing(5);
-    page->addLayout(left);
-    page->addSpacing(5);
-    page->addLayout(right);
-    page->addStretch();
+    QVBoxLayout *left = ChargingPages::column({{f.label_7, f.m_pLineEditMaxVoltageSN},
+                                               {f.label_2, f.m_pLineEditMaxMonomerTemperature},
+                                               {f.label_5, f.m_pLineEditMaxTemperatureSN},
+                                               {f.label_8, f.m_pLineEditMinMonomerTemperature},
+                                               {f.label_11, f.m_pLineEditMinTemperatureSN}},
+                                              false);
+    QVBoxLayout *right = ChargingPages::column({{f.label_13, f.m_pWidgetVoltageStatus},
+                                                {f.label_14, f.m_pWidgetChargeStatusSOC},
+                                                {f.label_15, f.m_pWidgetCurrentStatus},
+                                                {f.label_16, f.m_pWidgetTemperatureStatus},
+                                                {f.label_17, f.m_pWidgetInsulationStatus},
+                                                {f.label_18, f.m_pWidgetOutputlinkerStatus},
+                                                {f.label_19, f.m_pWidgetAllowCharge}},
+                                               false);
+    ChargingPages::setColumns(*this, left, 5, right, 15);
 }
 
 MinorParameterWidget::~MinorParameterWidget() = default;
