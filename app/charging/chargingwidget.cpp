@@ -7,6 +7,7 @@
 #include <QBoxLayout>
 #include <QEvent>
 #include <QLineEdit>
+#include <QStringList>
 
 #include <array>
 
@@ -163,6 +164,21 @@ QString setFields(quint32 item, const Fields<N> &fields)
     return line;
 }
 
+// BST: every field's text, in the catalogue in force.
+QStringList bstLines(const StopStatusRecord &bst)
+{
+    const QString separator = QStringLiteral(";");
+    return {everyField(bst.reasons, kBstReasons, separator), everyField(bst.faults, kBstFaults, separator),
+            everyField(bst.errors, kBstErrors, QString())};
+}
+
+// CST: the texts of the fields that are set.
+QStringList cstLines(const StopStatusRecord &cst)
+{
+    return {setFields(cst.reasons, kCstReasons), setFields(cst.faults, kCstFaults),
+            setFields(cst.errors, kCstErrors)};
+}
+
 // Long texts are cut by their fields: show their beginning.
 void showFromStart(QLineEdit *field, const QString &text)
 {
@@ -250,19 +266,6 @@ void ChargingWidget::updateCCS(const CcsRecord &ccs)
     form->m_pLineEditCuroutput->setText(trimmedNumber(ccs.outputCurrent));
     form->m_pLineEditTotalTime->setText(QString::number(ccs.chargingTime));
     form->m_pLineEditAllowCharge->setText(ccs.chargingAllowed == CcsRecord::Allowed ? tr("Allow") : tr("Pause"));
-}
-
-QStringList ChargingWidget::bstLines(const StopStatusRecord &bst)
-{
-    const QString separator = QStringLiteral(";");
-    return {everyField(bst.reasons, kBstReasons, separator), everyField(bst.faults, kBstFaults, separator),
-            everyField(bst.errors, kBstErrors, QString())};
-}
-
-QStringList ChargingWidget::cstLines(const StopStatusRecord &cst)
-{
-    return {setFields(cst.reasons, kCstReasons), setFields(cst.faults, kCstFaults),
-            setFields(cst.errors, kCstErrors)};
 }
 
 void ChargingWidget::updateBST(const StopStatusRecord &bst)

@@ -6,7 +6,6 @@
 
 #include "chargingmessages.h"
 
-#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -28,11 +27,6 @@ public:
     void updateCCS(const CcsRecord &ccs);
     void updateBST(const StopStatusRecord &bst);
     void updateCST(const StopStatusRecord &cst);
-
-    // Lines of the reasons, faults and errors of a stop message, in the
-    // catalogue in force (context "ChargingWidget").
-    static QStringList bstLines(const StopStatusRecord &bst);
-    static QStringList cstLines(const StopStatusRecord &cst);
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -292,7 +292,8 @@ void tst_ChargingWidget::chineseLabels()
         QCOMPARE(fixedLabelWidth(page, 1, kStateFields), 132);
         page.updateBCL(BclRecord());
         QCOMPARE(text(page, "m_pLineEditChargeModel"), QStringLiteral("恒流充电"));
-        QCOMPARE(ChargingWidget::cstLines(stop(0, 0, 0)).first(), QStringLiteral("正常"));
+        page.updateCST(stop(0, 0, 0));
+        QCOMPARE(text(page, "m_pLineEditChargerStopReason"), QStringLiteral("正常"));
     }
     QCOMPARE(label->text(), QStringLiteral("Voltage demand(V)："));
 }
