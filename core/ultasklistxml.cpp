@@ -1,5 +1,7 @@
 #include "ultasklistxml.h"
 
+#include "ullistlimits.h"
+
 #include <QFileDevice>
 #include <QIODevice>
 #include <QXmlStreamReader>
@@ -40,7 +42,7 @@ public:
             || !number(QStringLiteral("DataIncrease"), 0, 8, task.DataIncrease)
             || !number(QStringLiteral("SendType"), 0, 3, sendType)
             || !number(QStringLiteral("RemoteFlag"), 0, 1, remote)
-            || !number(QStringLiteral("ExternFlag"), 0, 1, extended) || !id(frame.ID)
+            || !number(QStringLiteral("ExternFlag"), 0, 1, extended) || !id(extended != 0, frame.ID)
             || !data(frame))
             return problem;
         frame.SendType = uint8_t(sendType);
@@ -78,22 +80,27 @@ private:
         return true;
     }
 
-    bool id(uint32_t &out)
+    bool id(bool extended, uint32_t &out)
     {
         const QString name = QStringLiteral("ID");
         if (missing(name))
             return false;
         bool ok = false;
         out = attributes.value(name).toUInt(&ok);
-        if (!ok)
-            problem = QStringLiteral("\"ID\" is \"%1\", not an unsigned number")
-                          .arg(attributes.value(name).toString());
-        return ok;
+        const uint32_t last = extended ? 0x1FFFFFFFu : 0x7FFu;
+        if (!ok || out > last) {
+            problem = QStringLiteral("\"ID\" is \"%1\", not a number from 0 to %2 (%3 frame)")
+                          .arg(attributes.value(name).toString())
+                          .arg(last)
+                          .arg(extended ? QStringLiteral("extended") : QStringLiteral("standard"));
+            return false;
+        }
+        return true;
     }
 
     // "Data": blank-separated hexadecimal bytes, the first eight taken.
-    // "DataLen", when present, is the frame's length (limited to 0..8);
-    // without it the number of bytes given.
+    // "DataLen", when present, is the frame's length (0 to 8); without it
+    // the number of bytes given.
     bool data(CanObj &frame)
     {
         const QString name = QStringLiteral("Data");
@@ -114,14 +121,10 @@ private:
         frame.DataLen = uint8_t(n);
         const QString lengthName = QStringLiteral("DataLen");
         if (attributes.hasAttribute(lengthName)) {
-            bool ok = false;
-            const int length = attributes.value(lengthName).toInt(&ok);
-            if (!ok) {
-                problem = QStringLiteral("\"DataLen\" is \"%1\", not a number")
-                              .arg(attributes.value(lengthName).toString());
+            int length = 0;
+            if (!number(lengthName, 0, 8, length))
                 return false;
-            }
-            frame.DataLen = uint8_t(qBound(0, length, 8));
+            frame.DataLen = uint8_t(length);
         }
         return true;
     }
@@ -181,13 +184,28 @@ bool UlTaskListXml::readFile(QIODevice *device)
     readTasks.clear();
     rejectedTasks.clear();
     error.clear();
-    QXmlStreamReader xml(device);
+    if (!device || !device->isReadable()) {
+        error = QStringLiteral("The device is not open for reading.");
+        return false;
+    }
+    // Whole, so that a file past the bound is refused before it is parsed.
+    const QByteArray text = device->read(UlListLimits::MaxFileBytes + 1);
+    if (text.size() > UlListLimits::MaxFileBytes) {
+        error = QStringLiteral("The file is larger than %1 MB.").arg(UlListLimits::MaxFileBytes >> 20);
+        return false;
+    }
+    QXmlStreamReader xml(text);
+    int entries = 0;
     if (xml.readNextStartElement()) {
         if (xml.name() == RootName && xml.attributes().value(QStringLiteral("version")) == QLatin1String("1.0")) {
             while (!xml.atEnd()) {
                 xml.readNext();
                 if (!xml.isStartElement() || xml.name() != TaskName)
                     continue;
+                if (++entries > UlListLimits::MaxEntries) {
+                    xml.raiseError(QStringLiteral("The file holds more than %1 tasks.").arg(UlListLimits::MaxEntries));
+                    break;
+                }
                 taskObj task;
                 const QString problem = TaskParser(xml.attributes()).parse(task);
                 if (problem.isEmpty())

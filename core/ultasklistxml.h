@@ -26,11 +26,13 @@ public:
     bool writeFile(QIODevice *device, const QList<taskObj> &tasks);
 
     // Reads a whole document. False, with errorString() as "<reason>\nLine
-    // <n>, column <m>" and no tasks, for malformed XML or a foreign root
-    // element. A
-    // "TaskObj" that cannot make a sendable task is left out and described
-    // in rejected(); the others are in tasks(), each with one CanData
-    // holding its template frame.
+    // <n>, column <m>" and no tasks, for malformed XML, a foreign root
+    // element or more than UlListLimits::MaxEntries tasks; false with the
+    // reason alone for a device that cannot be read or holds more than
+    // UlListLimits::MaxFileBytes. A "TaskObj" that cannot make a sendable
+    // task (an ID beyond its frame type's range, a length outside 0 to 8,
+    // ...) is left out and described in rejected(); the others are in
+    // tasks(), each with one CanData holding its template frame.
     bool readFile(QIODevice *device);
 
     QList<taskObj> tasks() const { return readTasks; }

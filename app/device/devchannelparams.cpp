@@ -39,7 +39,7 @@ DevChannelParams DevChannelParams::fromText(const QString &text, const DevChanne
     DevChannelParams params;
     for (int i = 0; i < Size; ++i)
         params.bytes.at(size_t(i)) = uint8_t(raw.at(i));
-    if (params.byte(Filter) > 1 || params.byte(Mode) > 1)
+    if (params.byte(Row) < FirstRow || params.byte(Row) > LastRow || params.byte(Filter) > 1 || params.byte(Mode) > 1)
         return fallback;
     return params;
 }

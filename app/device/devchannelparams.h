@@ -16,6 +16,10 @@ class DevChannelParams
 {
 public:
     static constexpr int Size = 13;
+    // Bit-rate rows a record may hold: Custom (also for a probed timing)
+    // to 1000 kbit/s.
+    static constexpr uint8_t FirstRow = 1;
+    static constexpr uint8_t LastRow = 16;
     enum Field { AccCode = 0, MaskCode = 4, Row = 8, Btr0 = 9, Btr1 = 10, Filter = 11, Mode = 12 };
 
     // All bytes zero.
@@ -23,8 +27,8 @@ public:
 
     static DevChannelParams pciDefault();
     static DevChannelParams usbDefault();
-    // The stored text when it holds exactly 13 bytes with filter and mode
-    // in range, else fallback.
+    // The stored text when it holds exactly 13 bytes with bit-rate row,
+    // filter and mode in range, else fallback.
     static DevChannelParams fromText(const QString &text, const DevChannelParams &fallback);
     QString toText() const;
 

@@ -2,38 +2,62 @@
 
 #include "ulsystem.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
 
-QString &configFolder()
+struct Folders {
+    QString user;
+    QString program;
+};
+
+Folders &folders()
 {
-    static QString folder;
-    return folder;
+    static Folders chosen;
+    return chosen;
 }
 
 const QString kGroup = QStringLiteral("Channnal");
+const QString kFile = QStringLiteral("/Config.ini");
+
+QString storedText(const QString &file, const QString &key)
+{
+    QSettings store(file, QSettings::IniFormat);
+    store.beginGroup(kGroup);
+    return store.value(key).toString();
+}
 
 } // namespace
 
 UiDevPageUsb::UiDevPageUsb(QWidget *parent, uint32_t channel) : UiDevPage(parent, channel)
 {
-    QSettings store(configFile(), QSettings::IniFormat);
-    store.beginGroup(kGroup);
-    const QString text = store.value(key()).toString();
-    store.endGroup();
+    QString text = storedText(configFile(), key());
+    if (text.isEmpty())
+        text = storedText(programConfigFile(), key());
     setUpParams(DevChannelParams::fromText(text, DevChannelParams::usbDefault()));
 }
 
-void UiDevPageUsb::setConfigFolder(const QString &folder)
+void UiDevPageUsb::setConfigFolders(const QString &user, const QString &program)
 {
-    configFolder() = folder;
+    folders() = {user, program};
 }
 
 QString UiDevPageUsb::configFile()
 {
-    const QString folder = configFolder().isEmpty() ? UlSystem::programFolder() : configFolder();
-    return folder + QStringLiteral("/Config.ini");
+    QString folder = folders().user;
+    if (folder.isEmpty()) {
+        // The folder of the program's own settings file.
+        const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("RavoSoft"),
+                                 QStringLiteral("INIT"));
+        folder = QFileInfo(settings.fileName()).absolutePath();
+    }
+    return folder + kFile;
+}
+
+QString UiDevPageUsb::programConfigFile()
+{
+    return (folders().program.isEmpty() ? UlSystem::programFolder() : folders().program) + kFile;
 }
 
 QString UiDevPageUsb::key() const

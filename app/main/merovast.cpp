@@ -19,6 +19,7 @@
 #include "ulbuffer.h"
 #include "ulglobalset.h"
 #include "ulnamemapping.h"
+#include "ulsystem.h"
 #include "ui_merovast.h"
 
 #include <QActionGroup>
@@ -27,6 +28,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLayout>
+#include <QLibraryInfo>
 #include <QMdiSubWindow>
 #include <QToolBar>
 
@@ -86,6 +88,7 @@ Merovast::Merovast(QWidget *parent) : QMainWindow(parent), form(std::make_unique
 
     updateActions();
 
+    installQtCatalogue(true);
     translator.load(kChineseCatalogue);
     QCoreApplication::installTranslator(&translator);
 }
@@ -294,10 +297,24 @@ void Merovast::changeLanguage()
     const bool chinese = catalogue.contains(QLatin1String("zh"));
     // Set first: windows read the code while they retranslate.
     UiLanguage::setCode(chinese ? UiLanguage::Chinese : UiLanguage::Other);
+    installQtCatalogue(chinese);
     translator.load(catalogue);
     QCoreApplication::installTranslator(&translator);
     setToolButtonWidth(chinese ? kChineseToolButtonWidth : kOtherToolButtonWidth);
     setMinimumWidth(chinese ? kChineseMinimumWidth : kOtherMinimumWidth);
+}
+
+// Qt's catalogue as the system keeps it (Debian: qttranslations5-l10n), or
+// one beside the program; without one Qt's texts stay English.
+void Merovast::installQtCatalogue(bool chinese)
+{
+    QCoreApplication::removeTranslator(&qtTranslator);
+    if (!chinese)
+        return;
+    const QString name = QStringLiteral("qtbase_zh_CN");
+    if (qtTranslator.load(name, QLibraryInfo::location(QLibraryInfo::TranslationsPath))
+        || qtTranslator.load(name, UlSystem::programFolder() + QStringLiteral("/translations")))
+        QCoreApplication::installTranslator(&qtTranslator);
 }
 
 void Merovast::retranslateUi()

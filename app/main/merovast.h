@@ -74,6 +74,7 @@ private:
     void updateActions();
     void setToolButtonWidth(int width);
     void retranslateUi();
+    void installQtCatalogue(bool chinese);
 
     std::unique_ptr<Ui::MerovastClass> form;
     UiMdiArea *mdiArea;
@@ -114,6 +115,9 @@ private:
 
     int currentChannel = 0;
     QTranslator translator; // installed by the window, removed when it goes
+    // Qt's own texts (file dialogs, standard buttons), in force with the
+    // Chinese catalogue.
+    QTranslator qtTranslator;
     bool dbcReplayOpen = false;
     // Holds dbcReplayOpen's address, so it must not outlive the window.
     QPointer<DBCWidget> dbcReplayWindow;

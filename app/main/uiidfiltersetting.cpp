@@ -306,8 +306,11 @@ bool UiIdFilterSetting::loadFile(const QString &fileName)
     IdFilterXmlReader reader;
     const bool ok = reader.read(&file);
     if (!ok) {
-        UiMessage::warning(this, tr("Warning"),
-                           tr("%1 %2:\n\n%3").arg(tr("Parse error in file"), fileName, reader.errorString()));
+        const QString what = reader.refused() ? tr("File refused") : tr("Parse error in file");
+        UiMessage::warning(this, tr("Warning"), tr("%1 %2:\n\n%3").arg(what, fileName, reader.errorString()));
+        // Nothing is taken from a refused file; the rules before a break are.
+        if (reader.refused())
+            return false;
     }
     filters = reader.filters();
     showFilters();

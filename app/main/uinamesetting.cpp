@@ -3,8 +3,10 @@
 #include "ui_uinamesetting.h"
 #include "uifiledialog.h"
 #include "uimessage.h"
+#include "ullistlimits.h"
 #include "ulnamemapping.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QHeaderView>
@@ -133,6 +135,27 @@ void UiNameSetting::accept()
     QDialog::accept();
 }
 
+namespace {
+
+bool isIdText(const QString &text)
+{
+    bool ok = false;
+    const quint32 id = text.trimmed().toUInt(&ok, 16);
+    return ok && id <= UiNameSetting::MaxId;
+}
+
+// Printable text: what a binary file decodes to is not a name.
+bool isNameText(const QString &text)
+{
+    for (const QChar c : text) {
+        if (!c.isPrint() || c == QChar::ReplacementCharacter)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool UiNameSetting::importFile(const QString &fileName)
 {
     QFile file(fileName);
@@ -140,19 +163,51 @@ bool UiNameSetting::importFile(const QString &fileName)
         UiMessage::warning(this, tr("Hint"), tr("Failed to open file") + file.errorString(), QMessageBox::Yes);
         return false;
     }
+    const QByteArray bytes = file.read(UlListLimits::MaxFileBytes + 1);
+    if (bytes.size() > UlListLimits::MaxFileBytes) {
+        UiMessage::warning(this, tr("Hint"),
+                           tr("%1 is larger than %2 MB; nothing was imported.")
+                                   .arg(QDir::toNativeSeparators(fileName))
+                                   .arg(UlListLimits::MaxFileBytes >> 20),
+                           QMessageBox::Yes);
+        return false;
+    }
     QList<QStringList> entries;
-    QTextStream in(&file);
+    int lines = 0;
+    int skipped = 0;
+    QTextStream in(bytes);
     QString line;
     while (in.readLineInto(&line)) {
+        if (line.trimmed().isEmpty())
+            continue;
+        if (++lines > UlListLimits::MaxEntries) {
+            UiMessage::warning(this, tr("Hint"),
+                               tr("%1 holds more than %2 lines; nothing was imported.")
+                                       .arg(QDir::toNativeSeparators(fileName))
+                                       .arg(UlListLimits::MaxEntries),
+                               QMessageBox::Yes);
+            return false;
+        }
         const QStringList parts = line.split(QLatin1Char(','), Qt::SkipEmptyParts);
-        if (parts.size() == 2)
+        if (parts.size() == 2 && isIdText(parts.at(0)) && isNameText(parts.at(1)))
             entries << parts;
+        else
+            ++skipped;
     }
     QTableWidget *table = form->tableWidget;
-    for (int row = table->rowCount() - 1; row >= 0; --row)
-        table->removeRow(row);
-    for (const QStringList &entry : qAsConst(entries))
-        appendRow(entry.at(0), entry.at(1));
+    table->setRowCount(0);
+    table->setRowCount(entries.size());
+    for (int row = 0; row < entries.size(); ++row) {
+        table->setItem(row, 0, new QTableWidgetItem(entries.at(row).at(0)));
+        table->setItem(row, 1, new QTableWidgetItem(entries.at(row).at(1)));
+    }
+    if (skipped > 0) {
+        UiMessage::information(this, tr("Hint"),
+                               tr("%1 lines were skipped: each line must be a hexadecimal ID from 0 to 1FFFFFFF, "
+                                  "a comma and a name.")
+                                       .arg(skipped),
+                               QMessageBox::Yes);
+    }
     return true;
 }
 

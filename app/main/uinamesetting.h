@@ -25,6 +25,10 @@ public:
     void addName(quint32 id, const QString &name);
     // Replace the table with the file's "ID,name" lines / write the table
     // to a file; both report failures in a message box and return false.
+    // Import takes the lines of an ID from 0 to MaxId and a printable name
+    // and says how many others it skipped; it refuses, leaving the table, a
+    // file above UlListLimits::MaxFileBytes or of more lines than
+    // UlListLimits::MaxEntries.
     bool importFile(const QString &fileName);
     bool exportFile(const QString &fileName);
 

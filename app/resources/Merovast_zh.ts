@@ -1013,6 +1013,22 @@ Line %2, column %3</source>
         <translation>%1
 第 %2 行，第 %3 列</translation>
     </message>
+    <message>
+        <source>The file is larger than %1 MB.</source>
+        <translation>文件大于 %1 MB。</translation>
+    </message>
+    <message>
+        <source>The file holds more than %1 rules.</source>
+        <translation>文件中的规则多于 %1 条。</translation>
+    </message>
+    <message>
+        <source>The rule&apos;s %1 &quot;%2&quot; is not a hexadecimal ID from 0 to 1FFFFFFF.</source>
+        <translation>规则的 %1 “%2” 不是 0 到 1FFFFFFF 之间的十六进制ID。</translation>
+    </message>
+    <message>
+        <source>The rule&apos;s LowID %1 is above its HighID %2.</source>
+        <translation>规则的起始ID %1 大于结束ID %2。</translation>
+    </message>
 </context>
 <context>
     <name>Merovast</name>
@@ -1968,6 +1984,10 @@ Line %2, column %3</source>
         <source>Parse error in file</source>
         <translation>文件解析错误</translation>
     </message>
+    <message>
+        <source>File refused</source>
+        <translation>拒绝载入文件</translation>
+    </message>
 </context>
 <context>
     <name>UiIdFormatSetting</name>
@@ -2258,6 +2278,18 @@ Line %2, column %3</source>
     <message>
         <source>Save file</source>
         <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>%1 is larger than %2 MB; nothing was imported.</source>
+        <translation>%1 大于 %2 MB，未导入任何内容。</translation>
+    </message>
+    <message>
+        <source>%1 holds more than %2 lines; nothing was imported.</source>
+        <translation>%1 多于 %2 行，未导入任何内容。</translation>
+    </message>
+    <message>
+        <source>%1 lines were skipped: each line must be a hexadecimal ID from 0 to 1FFFFFFF, a comma and a name.</source>
+        <translation>已跳过 %1 行：每行须为 0 到 1FFFFFFF 之间的十六进制ID、一个逗号和一个名称。</translation>
     </message>
 </context>
 <context>

@@ -43,7 +43,7 @@ inline void resetProgram(const QTemporaryDir &programFolder)
     VCISIM_ResetAll();
     QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("RavoSoft"), QStringLiteral("INIT"))
             .clear();
-    UiDevPageUsb::setConfigFolder(programFolder.path());
+    UiDevPageUsb::setConfigFolders(programFolder.path(), programFolder.filePath(QStringLiteral("program")));
 }
 
 inline void chooseEnglish(const Merovast &window)

@@ -1,11 +1,14 @@
-// The help launcher with a stand-in viewer, and the collection the build
-// makes for the real one.
+// The help launcher with a stand-in viewer, the collection the build makes
+// for the real one, and the manual against the dialog it describes.
 #include "guitest.h"
 #include "helplauncher.h"
+#include "uidevpageusb.h"
 #include "uimessage.h"
 
+#include <QComboBox>
 #include <QHelpEngineCore>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include <cerrno>
@@ -21,6 +24,7 @@ private Q_SLOTS:
     void missingViewerReported();
     void runningViewerStartedOnce();
     void collectionBesideProgram();
+    void manualListsTheWorkModes();
 
 private:
     QList<UiMessage::Box> boxes;
@@ -115,6 +119,32 @@ void tst_HelpLauncher::collectionBesideProgram()
         QVERIFY2(html.contains("<h1>"), page);
     }
     QVERIFY(QFileInfo::exists(HelpLauncher::defaultViewer()));
+}
+
+// The modes the channel pages of the open-device dialog offer, no more.
+void tst_HelpLauncher::manualListsTheWorkModes()
+{
+    QTemporaryDir dir;
+    UiDevPageUsb::setConfigFolders(dir.path(), dir.path());
+    UiDevPageUsb page(nullptr, 0);
+    UiDevPageUsb::setConfigFolders(QString(), QString());
+    const auto *modes = page.findChild<QComboBox *>(QStringLiteral("m_ctrlCanMode"));
+    QVERIFY(modes && modes->count() > 0);
+    QTranslator chinese;
+    QVERIFY(chinese.load(QStringLiteral(":/translations/Merovast_zh.qm")));
+    const QString root = QStringLiteral(SOURCE_ROOT "/app/help/");
+    for (const char *name : {"manual_en.html", "manual_zh.html"}) {
+        QFile file(root + QLatin1String(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll());
+        const bool zh = QByteArray(name).contains("_zh");
+        for (int i = 0; i < modes->count(); ++i) {
+            const QString mode = zh ? chinese.translate("UiDevPage", qPrintable(modes->itemText(i))) : modes->itemText(i);
+            QVERIFY2(html.contains(QStringLiteral("<b>%1</b>").arg(mode)), qPrintable(mode));
+        }
+        QVERIFY(!html.contains(QLatin1String("self test"), Qt::CaseInsensitive));
+        QVERIFY(!html.contains(QString::fromUtf8(u8"自测")));
+    }
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_HelpLauncher)

@@ -9,6 +9,8 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QtTest>
 
 namespace {
@@ -61,6 +63,20 @@ private:
     }
 };
 
+// Qt's own text of its file dialog's "Open" (a text of Qt's catalogue).
+static QString qtOpenText()
+{
+    const char *context = "QFileDialog";
+    const char *source = "Open";
+    return QCoreApplication::translate(context, source);
+}
+
+static bool qtCatalogueInstalled()
+{
+    return QFileInfo::exists(QLibraryInfo::location(QLibraryInfo::TranslationsPath)
+                             + QStringLiteral("/qtbase_zh_CN.qm"));
+}
+
 void tst_Merovast::startsWithoutDevice()
 {
     Merovast window;
@@ -92,6 +108,9 @@ void tst_Merovast::startsWithoutDevice()
     for (const QAction *entry : window.findChild<QMenu *>(QStringLiteral("menuLanguage"))->actions())
         entries << entry->text() + (entry->isChecked() ? QStringLiteral(" *") : QString());
     QCOMPARE(entries, (QStringList{QStringLiteral("English"), QStringLiteral("简体中文 *")}));
+    if (!qtCatalogueInstalled())
+        QSKIP("Qt's Chinese catalogue (Debian qttranslations5-l10n) is not installed");
+    QCOMPARE(qtOpenText(), QStringLiteral("打开"));
 }
 
 void tst_Merovast::menusAndToolBar_data()
@@ -148,14 +167,16 @@ void tst_Merovast::switchLanguage_data()
     QTest::addColumn<int>("buttonWidth");
     QTest::addColumn<int>("minimumWidth");
     QTest::addColumn<QStringList>("texts"); // Operation menu, Open, its tip, Buffer Setting, Watch tool tip, Send Frames
+    QTest::addColumn<QString>("qtText");    // Qt's file dialog: "Open"
     const QString en = QStringLiteral(":/translations/Merovast_en.qm");
     const QString zh = QStringLiteral(":/translations/Merovast_zh.qm");
     QTest::newRow("English") << QStringList{en} << UiLanguage::Other << 78 << 1200
                              << QStringList{"Operation", "Open Device", "Open the device", "Data List", "Watch Data",
-                                            "Send Frames"};
+                                            "Send Frames"}
+                             << "Open";
     QTest::newRow("English, then Chinese")
             << QStringList{en, zh} << UiLanguage::Chinese << 60 << 1080
-            << QStringList{"操作", "打开设备", "打开设备", "缓冲区设置", "按ID监视数据", "发送帧数"};
+            << QStringList{"操作", "打开设备", "打开设备", "缓冲区设置", "按ID监视数据", "发送帧数"} << "打开";
 }
 
 void tst_Merovast::switchLanguage()
@@ -165,6 +186,7 @@ void tst_Merovast::switchLanguage()
     QFETCH(int, buttonWidth);
     QFETCH(int, minimumWidth);
     QFETCH(QStringList, texts);
+    QFETCH(QString, qtText);
     Merovast window;
     for (const QString &catalogue : catalogues) {
         QAction *entry = languageEntry(window, catalogue);
@@ -185,6 +207,9 @@ void tst_Merovast::switchLanguage()
                             window.findChild<QLabel *>(QStringLiteral("sendFramesCaption"))->text()};
     QCOMPARE(shown, texts);
     QCOMPARE(window.windowTitle(), QStringLiteral("Merovast"));
+    if (!qtCatalogueInstalled())
+        QSKIP("Qt's Chinese catalogue (Debian qttranslations5-l10n) is not installed");
+    QCOMPARE(qtOpenText(), qtText);
 }
 
 void tst_Merovast::viewCommandsToggle()

@@ -114,7 +114,7 @@ void tst_MerovastChannels::cleanup()
         UlGlobalSet::instance().channel[ch].sending = false;
     UiMessage::setHandler({});
     UiFileDialog::setHandler({});
-    UiDevPageUsb::setConfigFolder(QString());
+    UiDevPageUsb::setConfigFolders(QString(), QString());
     DevCan::instance().closeDevice();
 }
 

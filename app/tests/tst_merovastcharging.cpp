@@ -109,7 +109,7 @@ void tst_MerovastCharging::init()
 void tst_MerovastCharging::cleanup()
 {
     UiMessage::setHandler({});
-    UiDevPageUsb::setConfigFolder(QString());
+    UiDevPageUsb::setConfigFolders(QString(), QString());
     DevCan::instance().closeDevice();
 }
 

@@ -47,7 +47,7 @@ void tst_MerovastDevice::init()
 void tst_MerovastDevice::cleanup()
 {
     UiMessage::setHandler({});
-    UiDevPageUsb::setConfigFolder(QString());
+    UiDevPageUsb::setConfigFolders(QString(), QString());
     DevCan::instance().closeDevice();
 }
 

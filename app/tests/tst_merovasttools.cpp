@@ -132,7 +132,7 @@ void tst_MerovastTools::cleanup()
         window->close();
     processDeferredDeletes();
     UiMessage::setHandler({});
-    UiDevPageUsb::setConfigFolder(QString());
+    UiDevPageUsb::setConfigFolders(QString(), QString());
     DevCan::instance().closeDevice();
 }
 

@@ -2,6 +2,7 @@
 // the hexadecimal entries, the stored records (where, in which form, and
 // which are refused), the automatic detection of a simulated bus, and the
 // channel they initialise.
+#include "apphelpers.h"
 #include "devcan.h"
 #include "doubleslider.h"
 #include "guitest.h"
@@ -9,9 +10,12 @@
 #include "uiautoprobing.h"
 #include "uidevpagepci.h"
 #include "uidevpageusb.h"
+#include "ulsystem.h"
 #include "vcisim.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -96,6 +100,8 @@ private Q_SLOTS:
     void storedRecords();
     void recordsRoundTrip_data();
     void recordsRoundTrip();
+    void usbRecordsBesideTheSettings();
+    void programFolderRecordsStillRead();
     void autoDetectionFillsThePage();
     void cancelledDetectionKeepsTheTiming();
     void applyInitialisesAndStarts();
@@ -112,12 +118,12 @@ void tst_UiDevPage::init()
     pciStore().clear();
     programFolder = std::make_unique<QTemporaryDir>();
     QVERIFY(programFolder->isValid());
-    UiDevPageUsb::setConfigFolder(programFolder->path());
+    UiDevPageUsb::setConfigFolders(programFolder->path(), programFolder->filePath(QStringLiteral("program")));
 }
 
 void tst_UiDevPage::cleanup()
 {
-    UiDevPageUsb::setConfigFolder(QString());
+    UiDevPageUsb::setConfigFolders(QString(), QString());
     DevCan::instance().closeDevice();
 }
 
@@ -237,10 +243,12 @@ void tst_UiDevPage::storedRecords_data()
     QTest::newRow("USB, custom timing") << true << "12345678fffffff00102030101" << "12345678fffffff00102030101"
                                         << QStringList{"12345678", "FFFFFFF0", "Custom", "02", "03",
                                                        "SingleFilter", "ReadOnly", "enabled"};
-    // A row that no longer exists shows no row and is kept as it is.
-    QTest::newRow("unknown rate row") << false << "00000000ffffffff20001c0100" << "00000000ffffffff20001c0100"
-                                      << QStringList{"00000000", "FFFFFFFF", "", "00", "1C", "SingleFilter",
-                                                     "Normal", "disabled"};
+    QTest::newRow("last rate row") << true << "00000000ffffffff1000140100" << "00000000ffffffff1000140100"
+                                   << QStringList{"00000000", "FFFFFFFF", "1000kbps", "00", "14", "SingleFilter",
+                                                  "Normal", "disabled"};
+    QTest::newRow("rate row above the list") << false << "00000000ffffffff11001c0100" << pciDefault << QStringList();
+    QTest::newRow("rate row far above") << true << "00000000ffffffff20001c0100" << usbDefault << QStringList();
+    QTest::newRow("rate row 0, Auto") << false << "00000000ffffffff00001c0100" << pciDefault << QStringList();
     QTest::newRow("PCI, 12 bytes") << false << "00000000ffffffff0d001c01" << pciDefault << QStringList();
     QTest::newRow("USB, 12 bytes") << true << "00000000ffffffff0d001c01" << usbDefault << QStringList();
     QTest::newRow("14 bytes") << false << "00000000ffffffff0d001c010000" << pciDefault << QStringList();
@@ -296,6 +304,37 @@ void tst_UiDevPage::recordsRoundTrip()
         QVERIFY(QFile::exists(programFolder->filePath(QStringLiteral("Config.ini"))));
         QCOMPARE(UiDevPageUsb::configFile(), programFolder->path() + QStringLiteral("/Config.ini"));
     }
+}
+
+// Not in the program's folder, which an installed program cannot write.
+void tst_UiDevPage::usbRecordsBesideTheSettings()
+{
+    UiDevPageUsb::setConfigFolders(QString(), QString());
+    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("RavoSoft"),
+                             QStringLiteral("INIT"));
+    QCOMPARE(QFileInfo(UiDevPageUsb::configFile()).absolutePath(), QFileInfo(settings.fileName()).absolutePath());
+    QCOMPARE(QFileInfo(UiDevPageUsb::configFile()).fileName(), QStringLiteral("Config.ini"));
+    QCOMPARE(UiDevPageUsb::programConfigFile(), UlSystem::programFolder() + QStringLiteral("/Config.ini"));
+}
+
+void tst_UiDevPage::programFolderRecordsStillRead()
+{
+    const QString programFile = UiDevPageUsb::programConfigFile();
+    QVERIFY(QDir().mkpath(QFileInfo(programFile).absolutePath()));
+    writeFile(programFile, "[Channnal]\nChannal_1=000007ff000000000d001c0100\nChannal_2=00000000ffffffff0b011c0100\n");
+    const QByteArray programBytes = readAll(programFile);
+    storeText(true, 2, QStringLiteral("00000000ffffffff03311c0101"));
+
+    QCOMPARE(makePage(true, 0)->params(), DevChannelParams::usbDefault());
+    const auto page1 = makePage(true, 1);
+    QCOMPARE(page1->params().toText(), QStringLiteral("000007ff000000000d001c0100"));
+    // The user's own record comes first.
+    QCOMPARE(makePage(true, 2)->params().toText(), QStringLiteral("00000000ffffffff03311c0101"));
+
+    Controls(page1.get()).mode->setCurrentIndex(1);
+    page1->storeParams();
+    QCOMPARE(storedText(true, 1), QStringLiteral("000007ff000000000d001c0101"));
+    QCOMPARE(readAll(programFile), programBytes);
 }
 
 void tst_UiDevPage::autoDetectionFillsThePage()

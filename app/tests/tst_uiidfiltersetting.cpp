@@ -75,6 +75,9 @@ private Q_SLOTS:
     void loadReplacesWorkingCopyOnly();
     void brokenFiles_data();
     void brokenFiles();
+    void refusedFiles_data();
+    void refusedFiles();
+    void largestFileLoads();
     void okCopiesBackCancelDoesNot();
 
 private:
@@ -253,7 +256,7 @@ void tst_UiIdFilterSetting::loadReplacesWorkingCopyOnly()
                     "  <Filter Mode=\"2\"/>\n"
                     "  <Other/>\n"
                     "  <OnlyReceiveFilter LowID=\"10\" HighID=\"1F\" Comment=\"a\"/>\n"
-                    "  <OnlyReceiveFilter LowID=\"20\" HighID=\"xyz\"/>\n"
+                    "  <OnlyReceiveFilter HighID=\"20\"/>\n"
                     "  <OnlyReceiveFilter HighID=\"30\" LowID=\"30\" Extra=\"1\" Comment=\"c\"/>\n"
                     "</xml>\n");
     UlIdFilterMannger::instance(kChannel).addNotReceive(UlIdFilter(5, 6));
@@ -265,7 +268,7 @@ void tst_UiIdFilterSetting::loadReplacesWorkingCopyOnly()
     QCOMPARE(d.mode->currentText(), QStringLiteral("Only receive IDs"));
     QCOMPARE(d.table->rowCount(), 3);
     QCOMPARE(d.row(0), QStringList({"1", "00000010", "0000001f", "a"}));
-    QCOMPARE(d.row(1), QStringList({"2", "00000020", "00000000", ""}));
+    QCOMPARE(d.row(1), QStringList({"2", "00000000", "00000020", ""}));
     QCOMPARE(d.row(2), QStringList({"3", "00000030", "00000030", "c"}));
     QCOMPARE(d.dialog.workingCopy().NotReceiveCount(), 0);
     // The channel keeps its own rules until Ok.
@@ -281,10 +284,6 @@ void tst_UiIdFilterSetting::brokenFiles_data()
     QTest::newRow("not XML") << QByteArray("LowID=100") << 0;
     QTest::newRow("other root") << QByteArray("<filters version=\"1.0\"><Filter Mode=\"1\"/></filters>") << 0;
     QTest::newRow("other version") << QByteArray("<xml version=\"2.0\"><Filter Mode=\"1\"/></xml>") << 0;
-    QTest::newRow("mode 5") << QByteArray("<xml version=\"1.0\"><Filter Mode=\"5\"/>"
-                                          "<NotReceiveFilter LowID=\"1\" HighID=\"2\"/></xml>")
-                            << 0;
-    QTest::newRow("mode not a number") << QByteArray("<xml version=\"1.0\"><Filter Mode=\"one\"/></xml>") << 0;
     QTest::newRow("breaks off") << QByteArray("<xml version=\"1.0\"><NotReceiveFilter LowID=\"1\" HighID=\"2\"/>"
                                               "<NotReceiveFilter LowID=\"3\" HighID=\"4\"/><NotRec")
                                 << 2;
@@ -309,6 +308,69 @@ void tst_UiIdFilterSetting::brokenFiles()
     QCOMPARE(d.dialog.workingCopy().NotReceiveCount(), rulesKept);
     QCOMPARE(d.mode->currentText(), QStringLiteral("Disable"));
     QCOMPARE(d.table->rowCount(), 0);
+}
+
+static QByteArray rules(int count, const QByteArray &extra = QByteArray())
+{
+    QByteArray text = "<?xml version=\"1.0\"?>\n<xml version=\"1.0\">\n<Filter Mode=\"1\"/>\n" + extra;
+    for (int i = 0; i < count; ++i)
+        text += "<NotReceiveFilter LowID=\"" + QByteArray::number(i, 16) + "\" HighID=\"" + QByteArray::number(i, 16)
+            + "\"/>\n";
+    return text + "</xml>\n";
+}
+
+void tst_UiIdFilterSetting::refusedFiles_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("reason");
+    const QByteArray head = "<xml version=\"1.0\"><NotReceiveFilter LowID=\"1\" HighID=\"2\"/>";
+    QTest::newRow("mode 5") << head + "<Filter Mode=\"5\"/></xml>" << "The filter mode 5 is not 0, 1 or 2.";
+    QTest::newRow("mode not a number") << head + "<Filter Mode=\"one\"/></xml>"
+                                       << "The filter mode one is not 0, 1 or 2.";
+    QTest::newRow("ID above 0x1FFFFFFF")
+        << head + "<NotReceiveFilter LowID=\"0\" HighID=\"20000000\"/></xml>"
+        << "The rule's HighID \"20000000\" is not a hexadecimal ID from 0 to 1FFFFFFF.";
+    QTest::newRow("ID not hexadecimal") << head + "<OnlyReceiveFilter LowID=\"12G\" HighID=\"200\"/></xml>"
+                                        << "The rule's LowID \"12G\" is not a hexadecimal ID from 0 to 1FFFFFFF.";
+    QTest::newRow("low above high") << head + "<NotReceiveFilter LowID=\"200\" HighID=\"1ff\"/></xml>"
+                                    << "The rule's LowID 200 is above its HighID 1ff.";
+    QTest::newRow("100001 rules") << rules(100001) << "The file holds more than 100000 rules.";
+    QTest::newRow("above 16 MB") << rules(1, "<!-- " + QByteArray(16 * 1024 * 1024, '-').replace("--", "- ") + " -->\n")
+                                 << "The file is larger than 16 MB.";
+}
+
+// Nothing of a refused file reaches the dialog.
+void tst_UiIdFilterSetting::refusedFiles()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    const QString path = dir.filePath(QStringLiteral("refused.filter"));
+    writeFile(path, content);
+    Dialog d;
+    d.mode->setCurrentIndex(1);
+    d.add(QStringLiteral("7"), QStringLiteral("8"));
+    QVERIFY(!d.dialog.loadFile(path));
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.at(0).title, QStringLiteral("Warning"));
+    const QString text = boxes.at(0).text;
+    QVERIFY2(text.startsWith(QStringLiteral("File refused %1:\n\n%2").arg(path, reason)), qPrintable(text));
+    QCOMPARE(d.dialog.workingCopy().getFilterMode(), 1);
+    QCOMPARE(d.dialog.workingCopy().NotReceiveCount(), 1);
+    QCOMPARE(d.dialog.workingCopy().OnlyReceiveCount(), 0);
+    QCOMPARE(d.table->rowCount(), 1);
+    QCOMPARE(d.row(0), QStringList({"1", "00000007", "00000008", ""}));
+}
+
+void tst_UiIdFilterSetting::largestFileLoads()
+{
+    const QString path = dir.filePath(QStringLiteral("largest.filter"));
+    writeFile(path, rules(100000));
+    Dialog d;
+    QVERIFY(d.dialog.loadFile(path));
+    QVERIFY(boxes.isEmpty());
+    QCOMPARE(d.dialog.workingCopy().NotReceiveCount(), 100000);
+    QCOMPARE(d.table->rowCount(), 100000);
+    QCOMPARE(d.row(99999), QStringList({"100000", "0001869f", "0001869f", ""}));
 }
 
 void tst_UiIdFilterSetting::okCopiesBackCancelDoesNot()

@@ -1,5 +1,6 @@
 // The name dialog: the map shown, edited and replaced on Ok, rows with a
-// bad ID reported, and name list files written and read back.
+// bad ID reported, and name list files written and read back, with their
+// bad lines skipped and oversize files refused.
 #include "apphelpers.h"
 #include "guitest.h"
 #include "merovast.h"
@@ -56,6 +57,8 @@ private Q_SLOTS:
     void exportThenImportRoundTrip();
     void importLines_data();
     void importLines();
+    void importBounds_data();
+    void importBounds();
     void failedImportKeepsTable();
     void exportEmptyTableWritesNothing();
     void exportFailureIsReported();
@@ -187,25 +190,83 @@ void tst_UiNameSetting::importLines_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QList<QStringList>>("rows");
-    QTest::newRow("empty field dropped") << QByteArray("100,,Door\n") << QList<QStringList>{{"100", "Door"}};
+    QTest::addColumn<int>("skipped");
+    QTest::newRow("empty field dropped") << QByteArray("100,,Door\n") << QList<QStringList>{{"100", "Door"}} << 0;
     QTest::newRow("three fields skipped, reading goes on")
-            << QByteArray("1,a,b\n2,two\n") << QList<QStringList>{{"2", "two"}};
-    QTest::newRow("no comma") << QByteArray("lonely\n") << QList<QStringList>{};
-    QTest::newRow("last line without newline") << QByteArray("3,x\n4,y") << QList<QStringList>{{"3", "x"}, {"4", "y"}};
+            << QByteArray("1,a,b\n2,two\n") << QList<QStringList>{{"2", "two"}} << 1;
+    QTest::newRow("no comma") << QByteArray("lonely\n") << QList<QStringList>{} << 1;
+    QTest::newRow("last line without newline") << QByteArray("3,x\n4,y") << QList<QStringList>{{"3", "x"}, {"4", "y"}}
+                                               << 0;
+    QTest::newRow("CR LF") << QByteArray("3,x\r\n4,y\r\n") << QList<QStringList>{{"3", "x"}, {"4", "y"}} << 0;
+    QTest::newRow("blank lines are no entries") << QByteArray("\n  \n6,six\n\n") << QList<QStringList>{{"6", "six"}}
+                                                << 0;
     QTest::newRow("Chinese name") << QByteArray("5,\xE8\xBD\xA6\xE9\x97\xA8\n")
-                                  << QList<QStringList>{{"5", QStringLiteral("\u8F66\u95E8")}};
+                                  << QList<QStringList>{{"5", QStringLiteral("\u8F66\u95E8")}} << 0;
+    QTest::newRow("ID not hexadecimal") << QByteArray("xyz,name\n12,ok\n") << QList<QStringList>{{"12", "ok"}} << 1;
+    QTest::newRow("ID above 1FFFFFFF") << QByteArray("20000000,big\n1FFFFFFF,largest\n")
+                                       << QList<QStringList>{{"1FFFFFFF", "largest"}} << 1;
+    QTest::newRow("control character in the name") << QByteArray("5,a\x01" "b\n") << QList<QStringList>{} << 1;
+    QTest::newRow("binary file") << QByteArray("\x7F" "ELF\x02\x01\x01\x00\x00\n\x01\x02,\xFF\xFE\x00\n1,\x80\x81\n", 22)
+                                 << QList<QStringList>{} << 3;
 }
 
 void tst_UiNameSetting::importLines()
 {
     QFETCH(QByteArray, content);
     QFETCH(QList<QStringList>, rows);
+    QFETCH(int, skipped);
     const QString path = dir.filePath(QStringLiteral("import.txt"));
     writeFile(path, content);
     Dialog d;
     d.click("m_btnAdd");
     QVERIFY(d.dialog.importFile(path));
     QCOMPARE(d.rows(), rows);
+    if (skipped == 0) {
+        QVERIFY(boxes.isEmpty());
+    } else {
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.at(0).title, QStringLiteral("Hint"));
+        QCOMPARE(boxes.at(0).text, QStringLiteral("%1 lines were skipped: each line must be a hexadecimal ID from 0 to "
+                                                  "1FFFFFFF, a comma and a name.")
+                                           .arg(skipped));
+    }
+}
+
+static QByteArray nameLines(int count, int nameLength = 4)
+{
+    QByteArray text;
+    for (int i = 0; i < count; ++i)
+        text += QByteArray::number(i, 16) + ',' + QByteArray(nameLength, 'n') + '\n';
+    return text;
+}
+
+void tst_UiNameSetting::importBounds_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("refusal");  // empty: imported
+    QTest::newRow("100000 lines") << nameLines(100000) << QString();
+    QTest::newRow("100001 lines") << nameLines(100001) << "%1 holds more than 100000 lines; nothing was imported.";
+    QTest::newRow("above 16 MB") << nameLines(2, 8 * 1024 * 1024) << "%1 is larger than 16 MB; nothing was imported.";
+}
+
+void tst_UiNameSetting::importBounds()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, refusal);
+    const QString path = dir.filePath(QStringLiteral("large.txt"));
+    writeFile(path, content);
+    map()->add(0x10, QStringLiteral("kept"));
+    Dialog d;
+    QCOMPARE(d.dialog.importFile(path), refusal.isEmpty());
+    if (refusal.isEmpty()) {
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(d.table->rowCount(), 100000);
+        QCOMPARE(d.rows().last(), QStringList({"1869f", "nnnn"}));
+        return;
+    }
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.at(0).text, refusal.arg(QDir::toNativeSeparators(path)));
+    QCOMPARE(d.rows(), QList<QStringList>({{"10", "kept"}}));
 }
 
 void tst_UiNameSetting::failedImportKeepsTable()

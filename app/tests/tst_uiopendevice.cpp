@@ -83,12 +83,12 @@ void tst_UiOpenDevice::init()
     store("DRAVIN").clear();
     programFolder = std::make_unique<QTemporaryDir>();
     QVERIFY(programFolder->isValid());
-    UiDevPageUsb::setConfigFolder(programFolder->path());
+    UiDevPageUsb::setConfigFolders(programFolder->path(), programFolder->filePath(QStringLiteral("program")));
 }
 
 void tst_UiOpenDevice::cleanup()
 {
-    UiDevPageUsb::setConfigFolder(QString());
+    UiDevPageUsb::setConfigFolders(QString(), QString());
     DevCan::instance().closeDevice();
 }
 

@@ -17,6 +17,8 @@ private Q_SLOTS:
     void dataAndLength_data();
     void dataAndLength();
     void writeFailure();
+    void bounds_data();
+    void bounds();
 };
 
 static taskObj task(uint32_t id, int frames, int times)
@@ -101,7 +103,7 @@ void tst_UlTaskListXml::roundTrip()
     a.DataIncrease = 8;
     a.frames[0][0].DataLen = 2;
     a.frames[0][0].SendType = 1;
-    taskObj b = task(0x18FF0001, 100, UlTaskListXml::MaxTimes);
+    taskObj b = task(0x1FFFFFFF, 100, UlTaskListXml::MaxTimes);
     b.frames[0][0].ExternFlag = 1;
     b.frames[0][0].RemoteFlag = 1;
     b.frames[0][0].DataLen = 0;
@@ -199,6 +201,11 @@ void tst_UlTaskListXml::rejectedTasks_data()
     QTest::newRow("ExternFlag 2") << replaced("ExternFlag", "2") << "ExternFlag";
     QTest::newRow("SendType 4") << replaced("SendType", "4") << "SendType";
     QTest::newRow("DataLen not a number") << replaced("DataLen", "eight") << "DataLen";
+    QTest::newRow("DataLen above 8") << replaced("DataLen", "12") << "DataLen";
+    QTest::newRow("DataLen below 0") << replaced("DataLen", "-3") << "DataLen";
+    QTest::newRow("standard ID above 0x7FF") << replaced("ID", "2048") << "ID";
+    QTest::newRow("extended ID above 0x1FFFFFFF")
+        << replaced("ID", "536870912").replace("ExternFlag=\"0\"", "ExternFlag=\"1\"") << "ID";
     QTest::newRow("nothing") << QByteArray() << "Frames";
 }
 
@@ -228,8 +235,6 @@ void tst_UlTaskListXml::dataAndLength_data()
     QTest::newRow("as saved") << Good << 8 << QByteArray::fromHex("0102030405060708");
     QTest::newRow("short frame keeps its length") << replaced("DataLen", "2") << 2
                                                   << QByteArray::fromHex("0102030405060708");
-    QTest::newRow("length above 8") << replaced("DataLen", "12") << 8 << QByteArray::fromHex("0102030405060708");
-    QTest::newRow("length below 0") << replaced("DataLen", "-3") << 0 << QByteArray::fromHex("0102030405060708");
     QTest::newRow("no length: bytes given") << replaced("DataLen", QByteArray()).replace("01 02 03 04 05 06 07 08", "a1  b2 c3")
                                             << 3 << QByteArray::fromHex("a1b2c30000000000");
     QTest::newRow("more than 8 bytes") << replaced("Data", "1 2 3 4 5 6 7 8 9 10") << 8
@@ -266,6 +271,37 @@ void tst_UlTaskListXml::writeFailure()
         QSKIP("no /dev/full");
     QVERIFY(!codec.writeFile(&full, {task(1, 1, 1)}));
     QVERIFY(!codec.errorString().isEmpty());
+}
+
+void tst_UlTaskListXml::bounds_data()
+{
+    QTest::addColumn<int>("tasks");
+    QTest::addColumn<int>("padding");  // bytes of comment
+    QTest::addColumn<QString>("error");  // empty: read
+    QTest::newRow("100000 tasks") << 100000 << 0 << QString();
+    QTest::newRow("100001 tasks") << 100001 << 0 << "The file holds more than 100000 tasks.";
+    QTest::newRow("above 16 MB") << 1 << 16 * 1024 * 1024 << "The file is larger than 16 MB.";
+}
+
+void tst_UlTaskListXml::bounds()
+{
+    QFETCH(int, tasks);
+    QFETCH(int, padding);
+    QFETCH(QString, error);
+    QByteArray text = "<?xml version=\"1.0\"?>\n<xml version=\"1.0\">\n<!-- " + QByteArray(padding, 'x') + " -->\n";
+    text.reserve(text.size() + tasks * 12 + 16);
+    for (int i = 0; i < tasks; ++i)
+        text += "<TaskObj/>\n";
+    text += "</xml>\n";
+    UlTaskListXml codec;
+    QCOMPARE(read(codec, text), error.isEmpty());
+    if (error.isEmpty()) {
+        QCOMPARE(codec.rejected().size(), tasks);
+    } else {
+        QCOMPARE(codec.errorString().section(QLatin1Char('\n'), 0, 0), error);
+        QVERIFY(codec.tasks().isEmpty());
+        QVERIFY(codec.rejected().isEmpty());
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_UlTaskListXml)
