@@ -1,5 +1,6 @@
 #include "chargehandshakewidget.h"
 
+#include "chargingpages.h"
 #include "trimzeros.h"
 #include "ui_chargehandshakewidget.h"
 #include "uilanguage.h"
@@ -16,16 +17,14 @@ constexpr QSize LampSize(12, 12);
 // Wide enough for a VIN and the longest battery type.
 constexpr int BatteryFieldWidth = 230;
 
-QHBoxLayout *row(QWidget *label, QWidget *field, int trailingSpace = 0)
+// A lamp beside its label, then space up to where the column's fields start.
+QHBoxLayout *lampRow(QWidget *label, QWidget *lamp, int space)
 {
     auto *layout = new QHBoxLayout;
     layout->addWidget(label);
-    layout->addWidget(field);
-    // A lamp row keeps its lamp beside the label.
-    if (trailingSpace > 0) {
-        layout->addSpacing(trailingSpace);
-        layout->addStretch();
-    }
+    layout->addWidget(lamp);
+    layout->addSpacing(space);
+    layout->addStretch();
     return layout;
 }
 
@@ -57,42 +56,38 @@ ChargeHandshakeWidget::~ChargeHandshakeWidget()
 void ChargeHandshakeWidget::buildLayout()
 {
     Ui::ChargeHandshakeWidget &f = *form;
-    auto *columns = new QHBoxLayout(this);
-    columns->setContentsMargins(0, 0, 0, 0);
-    columns->addSpacing(10);
-
     auto *first = new QVBoxLayout;
     first->addSpacing(10);
-    first->addLayout(row(f.label, f.m_pWidgetChargePileHandshake, 70));
-    first->addLayout(row(f.label_2, f.m_pWidgetBMSHandshake, 70));
-    first->addLayout(row(f.label_3, f.m_pLineEditProtocolVer));
+    first->addLayout(lampRow(f.label, f.m_pWidgetChargePileHandshake, 70));
+    first->addLayout(lampRow(f.label_2, f.m_pWidgetBMSHandshake, 70));
+    ChargingPages::addRows(*first, {{f.label_3, f.m_pLineEditProtocolVer}}, false);
     first->addStretch();
-    columns->addLayout(first);
-    columns->addSpacing(5);
 
     auto *second = new QVBoxLayout;
     second->addSpacing(10);
-    second->addLayout(row(f.label_4, f.m_pWidgetBMSRecognize, 68));
-    second->addLayout(row(f.label_5, f.m_pLineEditChargeNum));
-    second->addLayout(row(f.label_6, f.m_pLineEditAreaCode));
+    second->addLayout(lampRow(f.label_4, f.m_pWidgetBMSRecognize, 68));
+    ChargingPages::addRows(*second, {{f.label_5, f.m_pLineEditChargeNum}, {f.label_6, f.m_pLineEditAreaCode}}, false);
     second->addStretch();
+
+    QVBoxLayout *third = ChargingPages::column({{f.label_7, f.m_pLineEditBatteryType},
+                                                {f.label_8, f.m_pLineEditRateCapcity},
+                                                {f.label_9, f.m_pLineEditRateVoltage},
+                                                {f.label_10, f.m_pLineEditManufacturer},
+                                                {f.label_11, f.m_pLineEditBatterySN},
+                                                {f.label_12, f.m_pLineEditBatteryPD},
+                                                {f.label_13, f.m_pLineEditBatteryCT},
+                                                {f.label_14, f.m_pLineEditBatteryPR},
+                                                {f.label_15, f.m_pLineEditVIN},
+                                                {f.label_16, f.m_pLineEditVersion}},
+                                               false);
+
+    auto *columns = new QHBoxLayout(this);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->addSpacing(10);
+    columns->addLayout(first);
+    columns->addSpacing(5);
     columns->addLayout(second);
     columns->addSpacing(5);
-
-    auto *third = new QVBoxLayout;
-    third->setContentsMargins(0, 0, 0, 0);
-    third->addSpacing(10);
-    third->addLayout(row(f.label_7, f.m_pLineEditBatteryType));
-    third->addLayout(row(f.label_8, f.m_pLineEditRateCapcity));
-    third->addLayout(row(f.label_9, f.m_pLineEditRateVoltage));
-    third->addLayout(row(f.label_10, f.m_pLineEditManufacturer));
-    third->addLayout(row(f.label_11, f.m_pLineEditBatterySN));
-    third->addLayout(row(f.label_12, f.m_pLineEditBatteryPD));
-    third->addLayout(row(f.label_13, f.m_pLineEditBatteryCT));
-    third->addLayout(row(f.label_14, f.m_pLineEditBatteryPR));
-    third->addLayout(row(f.label_15, f.m_pLineEditVIN));
-    third->addLayout(row(f.label_16, f.m_pLineEditVersion));
-    third->addStretch();
     columns->addLayout(third);
     columns->addStretch();
 }
@@ -101,13 +96,11 @@ void ChargeHandshakeWidget::applyLanguageWidths()
 {
     const bool chinese = UiLanguage::code() == UiLanguage::Chinese;
     const Ui::ChargeHandshakeWidget &f = *form;
-    for (QLabel *label : {f.label, f.label_2, f.label_3})
-        label->setFixedWidth(chinese ? 85 : 170);
-    for (QLabel *label : {f.label_4, f.label_5, f.label_6})
-        label->setFixedWidth(chinese ? 70 : 105);
-    for (QLabel *label : {f.label_7, f.label_8, f.label_9, f.label_10, f.label_11, f.label_12, f.label_13,
-                          f.label_14, f.label_15, f.label_16})
-        label->setFixedWidth(chinese ? 70 : 140);
+    ChargingPages::setFixedWidths({f.label, f.label_2, f.label_3}, chinese ? 85 : 170);
+    ChargingPages::setFixedWidths({f.label_4, f.label_5, f.label_6}, chinese ? 70 : 105);
+    ChargingPages::setFixedWidths({f.label_7, f.label_8, f.label_9, f.label_10, f.label_11, f.label_12, f.label_13,
+                                   f.label_14, f.label_15, f.label_16},
+                                  chinese ? 70 : 140);
 }
 
 void ChargeHandshakeWidget::setChargerHandshake()

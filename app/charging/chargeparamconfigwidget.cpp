@@ -1,5 +1,6 @@
 #include "chargeparamconfigwidget.h"
 
+#include "chargingpages.h"
 #include "trimzeros.h"
 #include "ui_chargeparamconfigwidget.h"
 #include "uilanguage.h"
@@ -15,15 +16,6 @@ constexpr int FieldWidth = 60;
 constexpr int TimeFieldWidth = 140;
 constexpr int RightLabelWidth = 160;
 
-QHBoxLayout *row(QWidget *label, QWidget *field)
-{
-    auto *layout = new QHBoxLayout;
-    layout->addWidget(label);
-    layout->addWidget(field);
-    layout->addStretch();
-    return layout;
-}
-
 int lampState(int readyCode)
 {
     return readyCode == ReadyCode ? BusStatusLEDWidget::Green : BusStatusLEDWidget::Off;
@@ -38,12 +30,12 @@ ChargeParamConfigWidget::ChargeParamConfigWidget(QWidget *)
     Ui::ChargeParamConfigWidget &f = *form;
     for (BusStatusLEDWidget *lamp : {f.m_pWidgetBMSStatus, f.m_pWidgetChargepileStatus})
         lamp->setIconSize(LampSize);
-    for (QLineEdit *field : {f.m_pLineEditMaxAllowVoltage, f.m_pLineEditMaxAllowCurrent, f.m_pLineEditTotalEnergy,
-                             f.m_pLineEditMaxTotalVoltage, f.m_pLineEditMaxTemperature, f.m_pLineEditChargeState,
-                             f.m_pLineEditCurrentVoltage, f.m_pLineEditMaxOutputVoltage,
-                             f.m_pLineEditMinOutputVoltage, f.m_pLineEditMaxOutputCurrent,
-                             f.m_pLineEditMinOutputCurrent})
-        field->setFixedWidth(FieldWidth);
+    ChargingPages::setFixedWidths({f.m_pLineEditMaxAllowVoltage, f.m_pLineEditMaxAllowCurrent,
+                                   f.m_pLineEditTotalEnergy, f.m_pLineEditMaxTotalVoltage,
+                                   f.m_pLineEditMaxTemperature, f.m_pLineEditChargeState, f.m_pLineEditCurrentVoltage,
+                                   f.m_pLineEditMaxOutputVoltage, f.m_pLineEditMinOutputVoltage,
+                                   f.m_pLineEditMaxOutputCurrent, f.m_pLineEditMinOutputCurrent},
+                                  FieldWidth);
     f.m_pLineEditTime->setFixedWidth(TimeFieldWidth);
     buildLayout();
     applyLanguageWidths();
@@ -54,40 +46,34 @@ ChargeParamConfigWidget::~ChargeParamConfigWidget() = default;
 void ChargeParamConfigWidget::buildLayout()
 {
     Ui::ChargeParamConfigWidget &f = *form;
+    QVBoxLayout *battery = ChargingPages::column({{f.label, f.m_pLineEditMaxAllowVoltage},
+                                                  {f.label_2, f.m_pLineEditMaxAllowCurrent},
+                                                  {f.label_3, f.m_pLineEditTotalEnergy},
+                                                  {f.label_4, f.m_pLineEditMaxTotalVoltage},
+                                                  {f.label_5, f.m_pLineEditMaxTemperature},
+                                                  {f.label_6, f.m_pLineEditChargeState},
+                                                  {f.label_7, f.m_pLineEditCurrentVoltage}},
+                                                 true);
+    QVBoxLayout *charger = ChargingPages::column({{f.label_9, f.m_pLineEditMaxOutputVoltage},
+                                                  {f.label_10, f.m_pLineEditMinOutputVoltage},
+                                                  {f.label_11, f.m_pLineEditMaxOutputCurrent},
+                                                  {f.label_12, f.m_pLineEditMinOutputCurrent}},
+                                                 true);
+    auto *status = new QVBoxLayout;
+    status->addSpacing(10);
+    ChargingPages::addRows(*status, {{f.label_8, f.m_pLineEditTime}}, true);
+    status->addSpacing(25);
+    ChargingPages::addRows(*status, {{f.label_13, f.m_pWidgetBMSStatus}, {f.label_14, f.m_pWidgetChargepileStatus}},
+                           true);
+    status->addStretch();
+
     auto *columns = new QHBoxLayout(this);
     columns->setContentsMargins(0, 0, 0, 0);
     columns->addSpacing(10);
-
-    auto *battery = new QVBoxLayout;
-    battery->addSpacing(10);
-    battery->addLayout(row(f.label, f.m_pLineEditMaxAllowVoltage));
-    battery->addLayout(row(f.label_2, f.m_pLineEditMaxAllowCurrent));
-    battery->addLayout(row(f.label_3, f.m_pLineEditTotalEnergy));
-    battery->addLayout(row(f.label_4, f.m_pLineEditMaxTotalVoltage));
-    battery->addLayout(row(f.label_5, f.m_pLineEditMaxTemperature));
-    battery->addLayout(row(f.label_6, f.m_pLineEditChargeState));
-    battery->addLayout(row(f.label_7, f.m_pLineEditCurrentVoltage));
-    battery->addStretch();
     columns->addLayout(battery);
     columns->addSpacing(5);
-
-    auto *charger = new QVBoxLayout;
-    charger->addSpacing(10);
-    charger->addLayout(row(f.label_9, f.m_pLineEditMaxOutputVoltage));
-    charger->addLayout(row(f.label_10, f.m_pLineEditMinOutputVoltage));
-    charger->addLayout(row(f.label_11, f.m_pLineEditMaxOutputCurrent));
-    charger->addLayout(row(f.label_12, f.m_pLineEditMinOutputCurrent));
-    charger->addStretch();
     columns->addLayout(charger);
     columns->addSpacing(5);
-
-    auto *status = new QVBoxLayout;
-    status->addSpacing(10);
-    status->addLayout(row(f.label_8, f.m_pLineEditTime));
-    status->addSpacing(25);
-    status->addLayout(row(f.label_13, f.m_pWidgetBMSStatus));
-    status->addLayout(row(f.label_14, f.m_pWidgetChargepileStatus));
-    status->addStretch();
     columns->addLayout(status);
     columns->addStretch();
 }
@@ -96,12 +82,10 @@ void ChargeParamConfigWidget::applyLanguageWidths()
 {
     const bool chinese = UiLanguage::code() == UiLanguage::Chinese;
     const Ui::ChargeParamConfigWidget &f = *form;
-    for (QLabel *label : {f.label, f.label_2, f.label_3, f.label_4, f.label_5, f.label_6, f.label_7})
-        label->setFixedWidth(chinese ? 145 : 220);
-    for (QLabel *label : {f.label_9, f.label_10, f.label_11, f.label_12})
-        label->setFixedWidth(chinese ? 105 : RightLabelWidth);
-    for (QLabel *label : {f.label_8, f.label_13, f.label_14})
-        label->setFixedWidth(chinese ? 100 : RightLabelWidth);
+    ChargingPages::setFixedWidths({f.label, f.label_2, f.label_3, f.label_4, f.label_5, f.label_6, f.label_7},
+                                  chinese ? 145 : 220);
+    ChargingPages::setFixedWidths({f.label_9, f.label_10, f.label_11, f.label_12}, chinese ? 105 : RightLabelWidth);
+    ChargingPages::setFixedWidths({f.label_8, f.label_13, f.label_14}, chinese ? 100 : RightLabelWidth);
 }
 
 void ChargeParamConfigWidget::setBatteryParameters(const BcpRecord &bcp)

@@ -4,6 +4,7 @@
 #include "chargeerrorwidget.h"
 #include "chargehandshakewidget.h"
 #include "chargeparamconfigwidget.h"
+#include "chargingpages.h"
 #include "chargingwidget.h"
 #include "gbt27930.h"
 #include "handshakemessages.h"
@@ -62,15 +63,6 @@ QVBoxLayout *gaugeColumn(QWidget *gauge)
     column->addWidget(gauge);
     column->addStretch();
     return column;
-}
-
-QHBoxLayout *statusRow(QWidget *label, QWidget *field)
-{
-    auto *row = new QHBoxLayout;
-    row->addWidget(label);
-    row->addWidget(field);
-    row->addStretch();
-    return row;
 }
 
 } // namespace
@@ -148,9 +140,9 @@ void GBT27931Widget::buildLayout()
     middle->addSpacing(15);
     middle->addWidget(f.m_pWidgetBatterySOC);
     middle->addSpacing(15);
-    middle->addLayout(statusRow(f.label_3, f.m_pLineEditBMSClock));
+    ChargingPages::addRows(*middle, {{f.label_3, f.m_pLineEditBMSClock}}, true);
     middle->addSpacing(5);
-    middle->addLayout(statusRow(f.label_4, f.m_pLineEditSysOpeMode));
+    ChargingPages::addRows(*middle, {{f.label_4, f.m_pLineEditSysOpeMode}}, true);
     middle->addStretch();
     top->addLayout(middle);
     top->addSpacing(30);
