@@ -19,8 +19,8 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
-#include <QLabel>
 #include <QFile>
+#include <QLabel>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QSplitter>
