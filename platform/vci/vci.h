@@ -1,6 +1,7 @@
 // The VCI_ device interface: five records with fixed byte layouts, the
 // device-type codes and the 14 function types bound at run time.
-// Plain C++ so that the interface library and the board drivers can share it.
+// Header only and plain C++: the core, the simulated ControlCAN and the
+// board drivers include it and share nothing else.
 #pragma once
 
 #include <cstddef>
