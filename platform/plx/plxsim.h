@@ -1,0 +1,85 @@
+// Simulated boards of the PlxApi library, for tests, benchmarks and the
+// demo, and the calls that act on their CAN bus. Every function is
+// thread-safe.
+//
+// PLXSIM_BOARDS="0x2210,0x1400" (PCI device ids, hexadecimal, comma
+// separated) puts simulated boards of vendor 0x10B5 in place of the Linux
+// PCI tree, found in that order. Known ids and what sits behind their BARs
+// (SJA1000 controllers, 128 registers each, numbered as the board's
+// channels):
+//   0x2210  BAR 2 (512 bytes): controller 0 at 0, controller 1 at 256
+//   0x2110  BAR 2 (512 bytes): controller 0 at 0 (nothing at 256)
+//   0x5201  BAR 2, BAR 3 (128 bytes each): controllers 0, 1
+//   0x1101  BAR 2: controller 0
+//   0x1400  BAR 5, 4, 3, 2: controllers 0, 1, 2, 3
+// Any other id is a PLX device without controllers or BARs. Bytes of a BAR
+// without a controller read 0xFF. Every board has a 256-byte EEPROM:
+// words at 112, 114, 116, 118 hold versions 0x0103, 0x0204, 0x0105, 0x0206
+// (hardware, driver, firmware, interface) and 144, 146, 148 the serial
+// number: the device id, 0x5A00 + the board's position in the list, 0x0001.
+//
+// The controllers of one board share one bus with a partner node that
+// acknowledges every frame (unless switched off) and can send frames and
+// background traffic. PLXSIM_DEMO_TRAFFIC="<bit rate>:<id hex>:<frames
+// per second>" gives every board that traffic while it is open.
+// C++ only (vci.h); link the PlxApi target.
+#pragma once
+
+#include "vci.h"
+
+#define PLXSIM_EXPORT __attribute__((visibility("default")))
+
+extern "C" {
+
+// Replaces the simulated boards: the list as in PLXSIM_BOARDS, "" for none,
+// or nullptr to follow the environment again (the Linux tree when
+// PLXSIM_BOARDS is unset). Every open device of the library is closed.
+PLXSIM_EXPORT void PLXSIM_SetBoards(const char *boards);
+// Number of simulated boards (0 while the Linux tree is used).
+PLXSIM_EXPORT uint32_t PLXSIM_BoardCount(void);
+
+// The partner sends frames at bitRate (bit/s). DataLen is the data length
+// code (0..15; 9..15 carry 8 bytes). Each reaches every controller in
+// operating mode at that rate whose acceptance filter passes it, or is
+// lost to a full FIFO there. Returns the number of frames stored by at
+// least one controller; 0 for a bad board or a null pointer.
+PLXSIM_EXPORT uint32_t PLXSIM_SendFrames(uint32_t board, uint32_t bitRate, const VCI_CAN_OBJ *frames,
+                                         uint32_t count);
+// Partner acknowledges (1, the default) or is silent (0): a frame of a
+// controller then completes only if another controller of the board at
+// the same rate acknowledges it. Returns 1, 0 for a bad board.
+PLXSIM_EXPORT uint32_t PLXSIM_SetAcknowledge(uint32_t board, uint32_t acknowledge);
+// Background traffic from the partner: standard 8-byte frames with id
+// whose bytes 0..3 count frames (little-endian, from 0), framesPerSecond
+// at bitRate, spaced by the schedule and never closer than the frame's
+// length on the bus; a stalled sender skips the backlog instead of
+// bursting. 0 frames per second stops. Returns 1, 0 for a bad board, a
+// rate above 20,000 frames/s or bit rate 0 with a rate.
+PLXSIM_EXPORT uint32_t PLXSIM_SetTraffic(uint32_t board, uint32_t bitRate, uint32_t id,
+                                         uint32_t framesPerSecond);
+
+// A bus error seen by a controller: ecc as its error code capture register
+// encodes it (bit 5 set: while receiving, RXERR + 1; else TXERR + 8, bus
+// off past 255). Ignored in reset mode. Returns 1, 0 for a bad controller.
+PLXSIM_EXPORT uint32_t PLXSIM_BusError(uint32_t board, uint32_t controller, uint8_t ecc);
+// The controller lost arbitration at bitNumber (0..31). Returns 1 or 0.
+PLXSIM_EXPORT uint32_t PLXSIM_ArbitrationLost(uint32_t board, uint32_t controller, uint8_t bitNumber);
+// A dead controller (0) reads 0xFF and ignores writes. Returns 1 or 0.
+PLXSIM_EXPORT uint32_t PLXSIM_SetControllerPresent(uint32_t board, uint32_t controller, uint32_t present);
+// A register's value without the effects of reading it. Returns 1 or 0.
+PLXSIM_EXPORT uint32_t PLXSIM_PeekRegister(uint32_t board, uint32_t controller, uint8_t reg, uint8_t *value);
+
+struct PLXSIM_STATS {
+    uint64_t received;    // controller: messages stored in its FIFO
+    uint64_t overruns;    // controller: messages lost to a full FIFO
+    uint64_t transmitted; // controller: its transmissions completed
+    uint64_t generated;   // board: background frames the partner sent
+};
+// Counters since the boards were configured; controller 0xFFFFFFFF gives
+// the board's (only generated is set). Returns 1, 0 for a bad index or a
+// null pointer.
+PLXSIM_EXPORT uint32_t PLXSIM_GetStats(uint32_t board, uint32_t controller, PLXSIM_STATS *stats);
+
+constexpr uint32_t PLXSIM_BOARD = 0xFFFFFFFFu;
+constexpr uint32_t PLXSIM_MAX_TRAFFIC = 20000;
+}

@@ -1,0 +1,83 @@
+// One simulated PCI board: its BARs and the SJA1000 controllers behind
+// them, its EEPROM, the bus the controllers share with a partner node, and
+// the board's interrupt line to the notifications. Every member function
+// is thread-safe (one mutex per board); the partner's traffic thread and
+// any number of device handles use it at once.
+#pragma once
+
+#include "plxsim.h"
+#include "simnotifier.h"
+#include "simsja1000.h"
+#include "simtraffic.h"
+
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class SimBoard : private SimSja1000::Bus
+{
+public:
+    // position: the board's place in the configured list (0..).
+    SimBoard(uint16_t deviceId, uint32_t position);
+    ~SimBoard();
+    SimBoard(const SimBoard &) = delete;
+    SimBoard &operator=(const SimBoard &) = delete;
+
+    uint16_t deviceId() const { return m_deviceId; }
+    uint32_t controllerCount() const { return uint32_t(m_controllers.size()); }
+    // Size of the BAR in bytes; 0 when the board has no such BAR.
+    size_t barSize(uint8_t bar) const { return bar < 6 ? m_barSizes[bar] : 0; }
+
+    uint8_t read(uint8_t bar, size_t offset);
+    void write(uint8_t bar, size_t offset, uint8_t value);
+    uint32_t readEeprom(uint32_t offset, uint16_t *value) const;
+    // Controllers to power-up state; the interrupt disabled.
+    void reset();
+
+    // Interrupt plumbing of the bridge (see plxapi.h).
+    void addNotifier(const std::shared_ptr<SimNotifier> &notifier);
+    void enableInterrupt();
+
+    // A device handle opened or closed; the first open starts the demo
+    // traffic of PLXSIM_DEMO_TRAFFIC, the last close stops all traffic.
+    void opened();
+    void closed();
+
+    // The partner node and bus events (see plxsim.h).
+    uint32_t send(uint32_t bitRate, const VCI_CAN_OBJ *frames, uint32_t count);
+    void setAcknowledge(bool acknowledge);
+    void setTraffic(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond);
+    bool busError(uint32_t controller, uint8_t ecc);
+    bool arbitrationLost(uint32_t controller, uint8_t bitNumber);
+    bool setPresent(uint32_t controller, bool present);
+    bool peek(uint32_t controller, uint8_t reg, uint8_t *value);
+    bool stats(uint32_t controller, PLXSIM_STATS *stats);
+
+private:
+    struct Slot {
+        uint8_t bar;
+        size_t offset; // of the controller's register 0 in the BAR
+    };
+
+    bool transmit(SimSja1000 &sender, const VCI_CAN_OBJ &frame) override;
+    bool deliver(const VCI_CAN_OBJ &frame, uint32_t bitRate, const SimSja1000 *sender);
+    // With m_mutex held, after anything that may raise the line.
+    void updateInterrupt();
+    SimSja1000 *at(uint8_t bar, size_t offset, uint8_t &reg);
+
+    const uint16_t m_deviceId;
+    size_t m_barSizes[6] = {};
+    std::vector<Slot> m_slots; // one per controller
+    uint16_t m_eeprom[128] = {};
+
+    std::mutex m_mutex;
+    std::vector<std::unique_ptr<SimSja1000>> m_controllers;
+    std::vector<std::weak_ptr<SimNotifier>> m_notifiers;
+    bool m_armed = false;
+    bool m_acknowledge = true;
+    uint32_t m_opens = 0;
+
+    std::mutex m_trafficMutex; // start and stop, never under m_mutex
+    SimTraffic m_traffic;      // declared last: stopped before the rest goes
+};
