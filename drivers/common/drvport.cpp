@@ -1,0 +1,71 @@
+#include "drvport.h"
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+
+void logMessage(const std::wstring &text, const std::wstring &caption)
+{
+    std::fprintf(stderr, "%s: %s\n", DrvPort::toUtf8(caption).c_str(), DrvPort::toUtf8(text).c_str());
+}
+
+std::atomic<DrvPort::MessageHook> g_hook{logMessage};
+
+} // namespace
+
+uint32_t DrvPort::spin(uint32_t rounds)
+{
+    uint32_t i = 0;
+    for (; i < rounds; ++i)
+        asm volatile("" : "+r"(i)); // an opaque step the optimiser keeps
+    return i;
+}
+
+void DrvPort::raiseThreadPriority()
+{
+    const auto tid = id_t(syscall(SYS_gettid));
+    errno = 0;
+    const int nice = getpriority(PRIO_PROCESS, tid);
+    if (errno == 0)
+        setpriority(PRIO_PROCESS, tid, nice - 2);
+}
+
+void DrvPort::setMessageHook(MessageHook hook)
+{
+    g_hook.store(hook ? hook : logMessage);
+}
+
+void DrvPort::showMessage(const std::wstring &text, const std::wstring &caption)
+{
+    g_hook.load()(text, caption);
+}
+
+std::string DrvPort::toUtf8(const std::wstring &text)
+{
+    std::string out;
+    for (wchar_t wc : text) {
+        const auto c = uint32_t(wc);
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xF0 | (c >> 18));
+            out += char(0x80 | ((c >> 12) & 0x3F));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
