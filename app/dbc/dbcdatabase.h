@@ -1,0 +1,64 @@
+// A loaded DBC file ready for decoding: the network and, per message key
+// (the DBC id without its extended-frame mark, bit 31), the message entry,
+// its signals in display order and its multiplexer switch. Built off the
+// GUI thread by load(), then handed over whole; read-only afterwards except
+// for the entries' enabled flags. Holds no widgets.
+#pragma once
+
+#include "dbcmessageentry.h"
+#include "dbcsignalvalue.h"
+
+#include <gsl/span>
+
+#include <QHash>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <cstdint>
+#include <memory>
+
+namespace DBC {
+class Signal;
+struct Network;
+}
+
+class DBCDatabase
+{
+public:
+    static constexpr quint32 KeyMask = 0x1FFFFFFF;
+
+    DBCDatabase();
+    ~DBCDatabase();
+    DBCDatabase(const DBCDatabase &) = delete;
+    DBCDatabase &operator=(const DBCDatabase &) = delete;
+
+    // Parses the file into a fresh network and builds the tables; false
+    // when the file cannot be read or is not understood whole.
+    bool load(const QString &path);
+
+    const DBC::Network &network() const { return *net; }
+    // A "ProtocolType" attribute default marks a J1939 database.
+    bool isJ1939() const { return j1939; }
+    // Names of the messages whose signals need more bits than the message
+    // holds (a multiplexed message counts its largest switch group only).
+    const QStringList &oversizedMessages() const { return oversized; }
+
+    // Ascending key; only messages the file declares.
+    QMap<quint32, DBCMessageEntry> messageTable;
+    // Ascending start bit, each signal once.
+    QHash<quint32, QVector<const DBC::Signal *>> signalOrder;
+
+    // The signals of the message with this key, in display order, decoded
+    // from data (decode_ex: every byte index is checked against the span).
+    QVector<DBCSignalValue> decode(quint32 key, const gsl::span<uint8_t> &data) const;
+
+private:
+    void build();
+
+    std::unique_ptr<DBC::Network> net;
+    QHash<quint32, const DBC::Signal *> switchSignal;
+    QStringList oversized;
+    bool j1939 = false;
+};

@@ -1,0 +1,67 @@
+// Between the thread that reads frames (the poll thread of a live window,
+// the replay thread) and the GUI timer of the frame-parsing window: keeps
+// the newest frame of every enabled DBC message and, for scroll display,
+// the newest frames in arrival order; reassembles J1939 transport messages
+// and matches them to messages by PGN.
+//
+// Thread safety: one feeding thread at a time; every function holds the
+// collector's lock. No widgets.
+#pragma once
+
+#include "dbcmessageentry.h"
+#include "dbcpendingframe.h"
+#include "j1939reassembler.h"
+#include "vci.h"
+
+#include <QHash>
+#include <QMap>
+#include <QMutex>
+#include <QVector>
+
+struct DBCKeyedFrame {
+    quint32 key;
+    DBCPendingFrame frame;
+};
+
+class DBCFrameCollector
+{
+public:
+    // Frames kept in arrival order between two takes; older ones are dropped.
+    static constexpr int SequenceBound = 256;
+
+    // Which message keys exist and whether each is decoded (the messages
+    // are read only during the call). Drops waiting frames of keys that are
+    // gone or disabled.
+    void setMessages(const QMap<quint32, DBCMessageEntry> &messageTable);
+    // Forgets every waiting frame and the transport session.
+    void clear();
+
+    // One frame in arrival order. A frame whose ID is an enabled key
+    // replaces the frame waiting for it; a transport frame also goes to the
+    // reassembler, and a completed message waits under the enabled key of
+    // its PGN (the key with the sender's source address, else the lowest).
+    // True when something now waits.
+    bool feed(const VCI_CAN_OBJ &frame);
+    // True when feed() would keep the frame or hand it to the reassembler.
+    bool accepts(const VCI_CAN_OBJ &frame) const;
+
+    // The newest frame of each key that arrived since the last take, by
+    // ascending key. Empties the arrival sequence too.
+    QMap<quint32, DBCPendingFrame> takeLatest();
+    // The frames that arrived since the last take, oldest first (at most
+    // SequenceBound, the newest). Empties the newest frames too.
+    QVector<DBCKeyedFrame> takeSequence();
+
+private:
+    bool isTransport(const VCI_CAN_OBJ &frame) const;
+    void keep(quint32 key, const DBCPendingFrame &frame);
+    quint32 keyOfPgn(quint32 pgn, quint8 source, bool *found) const;
+
+    mutable QMutex mutex;
+    QHash<quint32, bool> enabled;
+    QMultiHash<quint32, quint32> keysByPgn;  // enabled keys of extended messages
+    J1939Reassembler reassembler;
+    QMap<quint32, DBCPendingFrame> latestFrames;
+    QVector<DBCKeyedFrame> sequence;  // ring of SequenceBound once full
+    int sequenceStart = 0;            // oldest entry of the full ring
+};

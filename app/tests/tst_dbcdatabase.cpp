@@ -1,0 +1,241 @@
+// A loaded DBC file as the frame-parsing window decodes it: which messages
+// and signals are listed and in what order, the size check, the protocol,
+// text encodings, and decoded values (scaling, value descriptions by raw
+// value, multiplexing, spans shorter or longer than 8 bytes), on a small
+// fixture and on real files from other tools.
+#include "dbcfixture.h"
+#include "dbc/network.h"
+#include "dbcdatabase.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QStringList signalNames(const DBCDatabase &db, quint32 key)
+{
+    QStringList names;
+    for (const DBC::Signal *signal : db.signalOrder.value(key))
+        names << QString::fromStdString(signal->name);
+    return names;
+}
+
+struct Shown {
+    QString physical;
+    QString raw;
+    QString description;
+};
+
+QVector<Shown> decoded(const DBCDatabase &db, quint32 key, QByteArray bytes)
+{
+    QVector<Shown> out;
+    const gsl::span<uint8_t> data(reinterpret_cast<uint8_t *>(bytes.data()), std::size_t(bytes.size()));
+    for (const DBCSignalValue &value : db.decode(key, data))
+        out << (value.shown ? Shown{value.physical, value.raw, value.description} : Shown{"-", "-", "-"});
+    return out;
+}
+
+QStringList texts(const QVector<Shown> &values)
+{
+    QStringList out;
+    for (const Shown &value : values)
+        out << value.physical + QLatin1Char('/') + value.raw + QLatin1Char('/') + value.description;
+    return out;
+}
+
+} // namespace
+
+class tst_DBCDatabase : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void listsDeclaredMessagesOnly();
+    void signalOrder();
+    void sizeCheck();
+    void protocol_data();
+    void protocol();
+    void textsAsUtf8();
+    void failedLoadKeepsNothingNew();
+    void decode_data();
+    void decode();
+    void realFiles_data();
+    void realFiles();
+    void multiplexedRealFile();
+};
+
+void tst_DBCDatabase::listsDeclaredMessagesOnly()
+{
+    QTemporaryDir dir;
+    DBCDatabase db;
+    QVERIFY(db.load(writeDbc(dir)));
+    // 999 only has a comment; the independent-signal pseudo message would be key 0.
+    QCOMPARE(db.messageTable.keys(), (QList<quint32>{0, 256, 300, 400, 0x200, 0x18EF2A17, 0x18FEF100}));
+    QCOMPARE(QString::fromStdString(db.messageTable.value(0).message->name), QStringLiteral("Zero"));
+    // Extended ids lose their mark in the key only.
+    QCOMPARE(db.messageTable.value(0x200).message->id, 2147484160u);
+    QVERIFY(db.messageTable.value(256).enabled);
+    // A value description of an undeclared signal does not make it a signal.
+    QVERIFY(!signalNames(db, 256).contains(QStringLiteral("Ghost")));
+}
+
+void tst_DBCDatabase::signalOrder()
+{
+    QTemporaryDir dir;
+    DBCDatabase db;
+    QVERIFY(db.load(writeDbc(dir)));
+    QCOMPARE(signalNames(db, 256), (QStringList{"Temp", "Gear", "Speed"}));
+    // Equal start bits keep name order, and each signal appears once.
+    QCOMPARE(signalNames(db, 300), (QStringList{"Switch", "A", "B"}));
+    QCOMPARE(signalNames(db, 400), (QStringList{"W", "X", "Y"}));
+}
+
+void tst_DBCDatabase::sizeCheck()
+{
+    QTemporaryDir dir;
+    DBCDatabase db;
+    QVERIFY(db.load(writeDbc(dir)));
+    // Mux: 24 bits declared in 2 bytes, but only one switch group at a time.
+    QCOMPARE(db.oversizedMessages(), QStringList{"Big"});
+}
+
+void tst_DBCDatabase::protocol_data()
+{
+    QTest::addColumn<QByteArray>("attributes");
+    QTest::addColumn<bool>("j1939");
+    QTest::newRow("no attribute") << QByteArray() << false;
+    QTest::newRow("definition without default")
+            << QByteArray("BA_DEF_ \"ProtocolType\" STRING ;\n") << false;
+    QTest::newRow("default J1939")
+            << QByteArray("BA_DEF_ \"ProtocolType\" STRING ;\nBA_DEF_DEF_ \"ProtocolType\" \"J1939\";\n") << true;
+    QTest::newRow("default naming another protocol")
+            << QByteArray("BA_DEF_ \"ProtocolType\" STRING ;\nBA_DEF_DEF_ \"ProtocolType\" \"CAN\";\n") << true;
+}
+
+void tst_DBCDatabase::protocol()
+{
+    QFETCH(QByteArray, attributes);
+    QFETCH(bool, j1939);
+    QTemporaryDir dir;
+    DBCDatabase db;
+    QVERIFY(db.load(writeDbc(dir, dbcFixture() + attributes)));
+    QCOMPARE(db.isJ1939(), j1939);
+}
+
+void tst_DBCDatabase::textsAsUtf8()
+{
+    QTemporaryDir dir;
+    DBCDatabase db;
+    QVERIFY(db.load(writeDbc(dir)));
+    const DBC::Message &engine = *db.messageTable.value(256).message;
+    QCOMPARE(QString::fromStdString(engine.comment), QString::fromUtf8(kUtf8Text));
+    QCOMPARE(QString::fromStdString(engine.signals.at("Temp").comment), QStringLiteral("温度"));
+}
+
+void tst_DBCDatabase::failedLoadKeepsNothingNew()
+{
+    QTemporaryDir dir;
+    DBCDatabase db;
+    QVERIFY(db.load(writeDbc(dir)));
+    const DBC::Network *before = &db.network();
+    const QString broken = dir.filePath(QStringLiteral("broken.dbc"));
+    writeFile(broken, "BO_ 1 One: 8 ECU\nnot a statement\n");
+    QVERIFY(!db.load(broken));
+    QVERIFY(!db.load(dir.filePath(QStringLiteral("missing.dbc"))));
+    QCOMPARE(&db.network(), before);
+    QCOMPARE(db.messageTable.size(), 7);
+    QVERIFY(db.messageTable.value(256).message == &before->messages.at(256));
+}
+
+void tst_DBCDatabase::decode_data()
+{
+    QTest::addColumn<quint32>("key");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QStringList>("values");  // physical/raw/description, "-" when not shown
+    // Temp, Gear, Speed.
+    QTest::newRow("scaled values, description by raw value")
+            << quint32(256) << QByteArray::fromHex("2A03040000000000")
+            << QStringList{"2/0x2a/", "3/0x3/", "2/0x4/raw four"};
+    QTest::newRow("signed raw -1 finds its description")
+            << quint32(256) << QByteArray::fromHex("FF00000000000000")
+            << QStringList{"-41/0xff/Sensor fault", "0/0x0/", "0/0x0/"};
+    QTest::newRow("fraction") << quint32(256) << QByteArray::fromHex("0000190000000000")
+                              << QStringList{"-40/0x0/", "0/0x0/", "12.5/0x19/"};
+    // A 4-byte message still decodes from all 8 bytes of the frame.
+    QTest::newRow("4-byte message, signal in byte 4")
+            << quint32(0x200) << QByteArray::fromHex("0000000077000000") << QStringList{"119/0x77/"};
+    QTest::newRow("multiplexed signal of the switch value only")
+            << quint32(300) << QByteArray::fromHex("012A000000000000") << QStringList{"1/0x1/", "42/0x2a/", "-"};
+    QTest::newRow("other switch value")
+            << quint32(300) << QByteArray::fromHex("022A000000000000") << QStringList{"2/0x2/", "-", "42/0x2a/"};
+    QTest::newRow("switch value without signals")
+            << quint32(300) << QByteArray::fromHex("072A000000000000") << QStringList{"7/0x7/", "-", "-"};
+    QTest::newRow("message over 8 bytes")
+            << quint32(0x18FEF100) << QByteArray::fromHex("000000000000000000000000000000000000CDAB")
+            << QStringList{"43981/0xabcd/"};
+    QTest::newRow("signal past the received bytes")
+            << quint32(0x18FEF100) << QByteArray::fromHex("0000000000000000") << QStringList{"-"};
+}
+
+void tst_DBCDatabase::decode()
+{
+    QFETCH(quint32, key);
+    QFETCH(QByteArray, data);
+    QFETCH(QStringList, values);
+    QTemporaryDir dir;
+    DBCDatabase db;
+    QVERIFY(db.load(writeDbc(dir)));
+    QStringList expected;
+    for (const QString &value : values)
+        expected << (value == QLatin1String("-") ? QStringLiteral("-/-/-") : value);
+    QCOMPARE(texts(decoded(db, key, data)), expected);
+}
+
+void tst_DBCDatabase::realFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("messages");
+    QTest::addColumn<bool>("j1939");
+    QTest::newRow("vehicle") << "cantools/vehicle.dbc" << 217 << false;
+    QTest::newRow("j1939 with a protocol default") << "cantools/j1939.dbc" << 2 << true;
+    QTest::newRow("independent-signal pseudo message") << "cantools/issue_62.dbc" << 0 << false;
+    QTest::newRow("large J1939 database") << "canmatrix/j1939.dbc" << 357 << false;
+}
+
+void tst_DBCDatabase::realFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(int, messages);
+    QFETCH(bool, j1939);
+    const QString path = sharedDbc(qPrintable(file));
+    if (!QFile::exists(path))
+        QSKIP("shared test data not present");
+    DBCDatabase db;
+    QVERIFY(db.load(path));
+    QCOMPARE(db.messageTable.size(), messages);
+    QCOMPARE(db.isJ1939(), j1939);
+    for (const DBCMessageEntry &entry : qAsConst(db.messageTable))
+        QVERIFY(!entry.message->name.empty());
+}
+
+void tst_DBCDatabase::multiplexedRealFile()
+{
+    const QString file = sharedDbc("cantools/multiplex.dbc");
+    if (!QFile::exists(file))
+        QSKIP("shared test data not present");
+    DBCDatabase db;
+    QVERIFY(db.load(file));
+    const quint32 key = 2148676694u & DBCDatabase::KeyMask;
+    const QStringList names = signalNames(db, key);
+    // Multiplexor 24 in bits 2-7 of byte 0; BIT_A (m24) set at bit 26, BIT_L (m8) at bit 24.
+    const QVector<Shown> values = decoded(db, key, QByteArray::fromHex("6000000505000000"));
+    QCOMPARE(values.size(), 12);
+    QCOMPARE(values.at(names.indexOf("Multiplexor")).physical, QStringLiteral("24"));
+    QCOMPARE(values.at(names.indexOf("BIT_A")).physical, QStringLiteral("1"));
+    QCOMPARE(values.at(names.indexOf("BIT_D")).physical, QStringLiteral("1"));
+    QCOMPARE(values.at(names.indexOf("BIT_L")).physical, QStringLiteral("-"));
+    QCOMPARE(values.at(names.indexOf("BIT_C")).physical, QStringLiteral("-"));
+}
+
+QTEST_GUILESS_MAIN(tst_DBCDatabase)
+#include "tst_dbcdatabase.moc"

@@ -1,0 +1,235 @@
+// The frames waiting for the frame-parsing window's timer: the newest frame
+// of each enabled message, taken once; J1939 transport messages reassembled
+// from received frames and matched to a message by PGN.
+#include "dbc/message.h"
+#include "dbcframecollector.h"
+
+#include <QtTest>
+
+#include <deque>
+
+namespace {
+
+using Frames = QVector<VCI_CAN_OBJ>;
+
+VCI_CAN_OBJ frame(quint32 id, const QByteArray &data, bool extended = true, quint32 time = 0)
+{
+    VCI_CAN_OBJ f{};
+    f.ID = id;
+    f.ExternFlag = extended ? 1 : 0;
+    f.DeviceTime = time;
+    f.DataLen = quint8(qMin(data.size(), 8));
+    memcpy(f.Data, data.constData(), f.DataLen);
+    return f;
+}
+
+// Connection management from source 0x17 to destination 0x2A (0xFF: broadcast).
+VCI_CAN_OBJ control(const char *hex, quint8 source = 0x17, quint8 destination = 0x2A)
+{
+    return frame(0x1CEC0000 | quint32(destination) << 8 | source, QByteArray::fromHex(hex));
+}
+
+VCI_CAN_OBJ packet(const char *hex, quint8 source = 0x17, quint8 destination = 0x2A)
+{
+    return frame(0x1CEB0000 | quint32(destination) << 8 | source, QByteArray::fromHex(hex));
+}
+
+// The messages of the table; std::deque keeps their addresses.
+struct Table {
+    std::deque<DBC::Message> messages;
+    QMap<quint32, DBCMessageEntry> entries;
+
+    Table &add(quint32 dbcId, bool enabled = true)
+    {
+        messages.emplace_back();
+        messages.back().id = dbcId;
+        entries.insert(dbcId & 0x1FFFFFFF, DBCMessageEntry{enabled, &messages.back()});
+        return *this;
+    }
+};
+
+constexpr quint32 Extended = 0x80000000;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Frames)
+
+class tst_DBCFrameCollector : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void newestFrameOncePerKey();
+    void standardAndExtendedFramesMatchOneKey();
+    void sequenceInArrivalOrder();
+    void tableChangeDropsWaitingFrames();
+    void transport_data();
+    void transport();
+    void declaredTransportFramesAreShownToo();
+    void accepts();
+};
+
+void tst_DBCFrameCollector::newestFrameOncePerKey()
+{
+    Table table;
+    table.add(0x100).add(0x200, false);
+    DBCFrameCollector collector;
+    collector.setMessages(table.entries);
+    QVERIFY(collector.feed(frame(0x100, "\x01", false, 10)));
+    QVERIFY(collector.feed(frame(0x100, "\x02", false, 20)));
+    QVERIFY(!collector.feed(frame(0x200, "\x03", false)));
+    QVERIFY(!collector.feed(frame(0x300, "\x04", false)));
+
+    QMap<quint32, DBCPendingFrame> latest = collector.takeLatest();
+    QCOMPARE(latest.keys(), QList<quint32>{0x100});
+    QCOMPARE(latest.value(0x100).time, 20u);
+    QCOMPARE(latest.value(0x100).data, QByteArray("\x02\0\0\0\0\0\0\0", 8));
+    // Shown once: a silent bus leaves nothing to show.
+    QVERIFY(collector.takeLatest().isEmpty());
+}
+
+void tst_DBCFrameCollector::standardAndExtendedFramesMatchOneKey()
+{
+    Table table;
+    table.add(0x123);
+    DBCFrameCollector collector;
+    collector.setMessages(table.entries);
+    collector.feed(frame(0x123, "\x01", false));
+    QCOMPARE(collector.takeLatest().value(0x123).extended, quint8(0));
+    collector.feed(frame(0x123, "\x01", true));
+    QCOMPARE(collector.takeLatest().value(0x123).extended, quint8(1));
+}
+
+void tst_DBCFrameCollector::sequenceInArrivalOrder()
+{
+    Table table;
+    table.add(0x100).add(0x101);
+    DBCFrameCollector collector;
+    collector.setMessages(table.entries);
+    for (int i = 0; i < DBCFrameCollector::SequenceBound + 3; ++i)
+        collector.feed(frame(i % 3 == 1 ? 0x101 : 0x100, QByteArray(1, char(i)), false, quint32(i)));
+
+    const QVector<DBCKeyedFrame> sequence = collector.takeSequence();
+    QCOMPARE(sequence.size(), DBCFrameCollector::SequenceBound);
+    // The oldest three are gone; the rest in arrival order.
+    for (int i = 0; i < sequence.size(); ++i) {
+        QCOMPARE(sequence.at(i).frame.time, quint32(i + 3));
+        QCOMPARE(sequence.at(i).key, quint32((i + 3) % 3 == 1 ? 0x101 : 0x100));
+    }
+    // A take empties both views.
+    QVERIFY(collector.takeLatest().isEmpty());
+    collector.feed(frame(0x100, "\x01", false));
+    collector.takeLatest();
+    QVERIFY(collector.takeSequence().isEmpty());
+}
+
+void tst_DBCFrameCollector::tableChangeDropsWaitingFrames()
+{
+    Table table;
+    table.add(0x100).add(0x101);
+    DBCFrameCollector collector;
+    collector.setMessages(table.entries);
+    collector.feed(frame(0x100, "\x01", false));
+    collector.feed(frame(0x101, "\x01", false));
+    table.entries[0x100].enabled = false;
+    collector.setMessages(table.entries);
+    const QVector<DBCKeyedFrame> sequence = collector.takeSequence();
+    QCOMPARE(sequence.size(), 1);
+    QCOMPARE(sequence.at(0).key, quint32(0x101));
+    collector.feed(frame(0x100, "\x01", false));
+    collector.feed(frame(0x101, "\x01", false));
+    collector.setMessages(table.entries);
+    QCOMPARE(collector.takeLatest().keys(), QList<quint32>{0x101});
+    collector.feed(frame(0x100, "\x01", false));
+    QVERIFY(collector.takeLatest().isEmpty());
+}
+
+void tst_DBCFrameCollector::transport_data()
+{
+    QTest::addColumn<Frames>("frames");
+    QTest::addColumn<quint32>("key");  // 0: nothing delivered
+    QTest::addColumn<QByteArray>("data");
+
+    // 10 bytes of PGN 0xFEF1 in two packets.
+    const VCI_CAN_OBJ rts = control("100A0002FFF1FE00");
+    const VCI_CAN_OBJ first = packet("01A1A2A3A4A5A6A7");
+    const VCI_CAN_OBJ second = packet("02B1B2B3FFFFFFFF");
+    VCI_CAN_OBJ eoma = control("130A0002FFF1FE00", 0x2A, 0x17);
+    const QByteArray message = QByteArray::fromHex("A1A2A3A4A5A6A7B1B2B3");
+
+    QTest::newRow("RTS, packets out of order, EOMA: the sender's own message")
+            << Frames{rts, second, first, eoma} << quint32(0x18FEF117) << message;
+    QTest::newRow("abort before EOMA") << Frames{rts, first, second, control("FF01000000F1FE00"), eoma}
+                                       << quint32(0) << QByteArray();
+    QTest::newRow("BAM of a source without its own message: the lowest key")
+            << Frames{control("200A0002FFF1FE00", 0x05, 0xFF), packet("01A1A2A3A4A5A6A7", 0x05, 0xFF),
+                      packet("02B1B2B3FFFFFFFF", 0x05, 0xFF)}
+            << quint32(0x18FEF100) << message;
+    QTest::newRow("sequence 0 is dropped")
+            << Frames{rts, packet("00C1C2C3C4C5C6C7"), first, second, eoma} << quint32(0x18FEF117) << message;
+    QTest::newRow("PDU1 PGN without the destination")
+            << Frames{control("10090002FF00EF00"), packet("0111111111111111"), packet("0222222222222222"),
+                      control("13090002FF00EF00", 0x2A, 0x17)}
+            << quint32(0x18EF2A00) << QByteArray::fromHex("111111111111112222");
+    QTest::newRow("disabled message of the PGN")
+            << Frames{control("100A0002FFCAFE00"), first, second, control("130A0002FFCAFE00", 0x2A, 0x17)}
+            << quint32(0) << QByteArray();
+    QTest::newRow("PGN without message")
+            << Frames{control("100A0002FF00FF00"), first, second, control("130A0002FF00FF00", 0x2A, 0x17)}
+            << quint32(0) << QByteArray();
+}
+
+void tst_DBCFrameCollector::transport()
+{
+    QFETCH(Frames, frames);
+    QFETCH(quint32, key);
+    QFETCH(QByteArray, data);
+    Table table;
+    table.add(Extended | 0x18FEF117).add(Extended | 0x18FEF100).add(Extended | 0x18FEF133);
+    table.add(Extended | 0x18EF2A00).add(Extended | 0x18FECA00, false);
+    DBCFrameCollector collector;
+    collector.setMessages(table.entries);
+    for (int i = 0; i < frames.size(); ++i)
+        frames[i].DeviceTime = quint32(100 + i);
+    for (const VCI_CAN_OBJ &f : qAsConst(frames))
+        collector.feed(f);
+
+    const QMap<quint32, DBCPendingFrame> latest = collector.takeLatest();
+    if (key == 0) {
+        QVERIFY(latest.isEmpty());
+        return;
+    }
+    QCOMPARE(latest.keys(), QList<quint32>{key});
+    const DBCPendingFrame &pending = latest.value(key);
+    QCOMPARE(pending.data.toHex(), data.toHex());
+    QCOMPARE(pending.time, quint32(100 + frames.size() - 1));
+    QCOMPARE(pending.extended, quint8(1));
+}
+
+void tst_DBCFrameCollector::declaredTransportFramesAreShownToo()
+{
+    Table table;
+    table.add(Extended | 0x1CEC2A17).add(Extended | 0x18FEF100);
+    DBCFrameCollector collector;
+    collector.setMessages(table.entries);
+    collector.feed(control("200A0002FFF1FE00"));
+    QCOMPARE(collector.takeLatest().keys(), QList<quint32>{0x1CEC2A17});
+}
+
+void tst_DBCFrameCollector::accepts()
+{
+    Table table;
+    table.add(0x100);
+    DBCFrameCollector collector;
+    collector.setMessages(table.entries);
+    QVERIFY(collector.accepts(frame(0x100, "", false)));
+    QVERIFY(!collector.accepts(frame(0x101, "", false)));
+    // Transport frames matter only when a message can receive them.
+    QVERIFY(!collector.accepts(packet("01")));
+    table.add(Extended | 0x18FEF100);
+    collector.setMessages(table.entries);
+    QVERIFY(collector.accepts(packet("01")));
+}
+
+QTEST_APPLESS_MAIN(tst_DBCFrameCollector)
+#include "tst_dbcframecollector.moc"
