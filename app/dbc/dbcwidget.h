@@ -1,11 +1,45 @@
 // The DBC frame-parsing window: a top-level window without parent that
-// deletes itself when closed. Live mode (replayMode 0) decodes the frames
-// of one channel, replay mode (1) decodes record files and leaves the
-// channels alone. The window keeps its opener's open flag: true from
-// construction to destruction. The decoding views are still to come.
+// deletes itself when closed. The user loads a DBC file (parsed on a load
+// thread) and the window decodes frames into the file's messages and
+// signals, one tree row per message with a child row per signal.
+//
+// Live mode (replayMode 0) decodes the frames of one channel: after the
+// first successful load it switches the channel's DBC hand-off on, and a
+// poll thread moves the queued frames into the collector, which the GUI
+// timer empties. Replay mode (1) decodes record files and never touches a
+// channel's hand-off. The window keeps its opener's open flag true from
+// construction to destruction, and joins every thread it started before it
+// goes.
 #pragma once
 
+#include "bytespan.h"
+#include "dbcframecollector.h"
+
+#include <QHash>
+#include <QIcon>
+#include <QStringList>
+#include <QTimer>
 #include <QWidget>
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+class CustomProgressIndicator;
+class DBCDatabase;
+class QAction;
+class QMenu;
+class QTreeWidgetItem;
+
+namespace DBC {
+struct Message;
+}
+
+namespace Ui {
+class DBCWidget;
+}
 
 class DBCWidget : public QWidget
 {
@@ -13,17 +47,124 @@ class DBCWidget : public QWidget
 
 public:
     enum Mode { LiveMode = 0, ReplayMode = 1 };
+    enum Column {
+        NumColumn,
+        IdColumn,
+        NameColumn,
+        DirectionColumn,
+        TimeColumn,
+        PgnColumn,
+        SourceColumn,
+        DestinationColumn,
+        TypeColumn,
+        FormatColumn,
+        LengthColumn,
+        DataColumn,
+        CommentColumn,
+        ColumnCount
+    };
+    // Item data of column 0: RowKindRole is 1 on message rows; message rows
+    // also keep their message key and the frame's flags.
+    enum ItemRole { RowKindRole = Qt::UserRole, KeyRole, ExtendedRole, RemoteRole };
+    static constexpr int MessageRow = 1;
+    static constexpr int MaxScrollRows = 256;
+    // ms; a tree repaint costs milliseconds, so the rows refresh at 20 Hz.
+    static constexpr int RefreshInterval = 50;
+    static constexpr int PollIdleMs = 5;       // poll thread's pause when the queue is empty
 
     DBCWidget(int replayMode, int channel, bool *openFlag);
-    // Clears the open flag; in live mode also switches the channel's DBC
-    // queue off and empties it.
     ~DBCWidget() override;
 
     int replayMode() const { return mode; }
     int channel() const { return channelIndex; }
+    bool isLoading() const { return loading; }
+    bool isPaused() const { return paused; }
+    // The loaded file, or null before the first successful load.
+    const DBCDatabase *database() const { return db.get(); }
+    QString loadedPath() const { return path; }
+
+Q_SIGNALS:
+    void ParseResult(bool ok, QString path);
+    // One frame to show: time, extended flag, remote flag, the message
+    // (a DBC::Message of the loaded file), its data bytes and their text.
+    void ProcessData(uint nTime, uchar frameFormat, uchar frameType, void *p, gsl::span<uint8_t> data,
+                     QString text);
+    void ReadEnd();
+
+public Q_SLOTS:
+    void onToolButtonExport();
+    void onToolButtonLoadDBC();
+    void onToolButtonClear();
+    void onToolButtonShowID();
+    void onPushButtonRunStateClick();
+    void onParseResult(bool ok, QString path);
+    void onProcessData(uint nTime, uchar frameFormat, uchar frameType, void *p, gsl::span<uint8_t> data,
+                       QString text);
+    void ComboBoxDisplayTypeCurrentlndexChanged(int index);
+    void onItemPressed(QTreeWidgetItem *pItem, int column);
+    void onActionSend(bool b);
+    void onPushButtonLoadFile();
+    void onReadEnd();
+    void TimeOutGteData();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
-    int mode;
+    void parseDBCFile(QString path);
+    void pollDBCQueue();
+    void stopPolling();
+    void retranslateTexts();
+    void updateTitle();
+    void applyDatabase(std::unique_ptr<DBCDatabase> loaded, const QString &file);
+    void appendMessageRow(const DBC::Message &message, uint time, uchar extended, uchar remote,
+                          const gsl::span<uint8_t> &data);
+    void refreshSignalValues(const DBC::Message &message, uint time, uchar extended, uchar remote,
+                             const gsl::span<uint8_t> &data, const QString &text);
+    QTreeWidgetItem *messageRow(quint32 key);
+    void removeTopLevelRow(int index);
+
+    std::unique_ptr<Ui::DBCWidget> form;
+    bool *windowOpenFlag;
+    CustomProgressIndicator *busyIndicator;
     int channelIndex;
-    bool *openFlag;
+    Mode mode;
+    const QIcon messageIcon;
+    const QIcon signalHeaderIcon;
+    const QIcon signalIcon;
+
+    // GUI thread only: the loaded file and what the tree shows of it.
+    std::unique_ptr<DBCDatabase> db;
+    QString path;
+    QHash<quint32, QStringList> firstValues;
+    QHash<quint32, QTreeWidgetItem *> rowOfKey;  // first message row of each key
+    int displayType = 0;
+    int rowCounter = 0;
+    QStringList typeTexts;
+    QStringList formatTexts;
+    QAction *sendAction;
+    QMenu *contextMenu;
+    Qt::MouseButton pressedButton = Qt::NoButton;  // of the last press on the tree
+    quint32 menuKey = 0;
+    bool menuKeyValid = false;
+    bool handOffOn = false;  // this window switched the channel's DBC hand-off on
+    QTimer refreshTimer;
+
+    // Load thread: one at a time, joined when its result arrives or the window goes.
+    std::thread loadThread;
+    bool loading = false;
+    std::mutex loadMutex;
+    std::unique_ptr<DBCDatabase> loadedDb;  // under loadMutex
+
+    // Shared with the poll and replay threads.
+    DBCFrameCollector collector;
+    std::atomic<bool> paused{false};
+    std::atomic<bool> reading{false};
+
+    // Poll thread: started by the first successful live load.
+    std::thread pollThread;
+    std::atomic<bool> pollRun{false};
+    std::mutex pollMutex;
+    std::condition_variable pollWake;
 };

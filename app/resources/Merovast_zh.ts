@@ -739,6 +739,193 @@
     </message>
 </context>
 <context>
+    <name>DBCWidget</name>
+    <message>
+        <source>Frame Parsing - Unloaded DBC File</source>
+        <translation>帧解析 - 未加载DBC文件</translation>
+    </message>
+    <message>
+        <source>Load DBC</source>
+        <translation>加载DBC</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>ID list</source>
+        <translation>ID列表</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>Pause or start parsing frames</source>
+        <translation>暂停或开始解析帧</translation>
+    </message>
+    <message>
+        <source>Display type：</source>
+        <translation>显示方式：</translation>
+    </message>
+    <message>
+        <source>Classified display</source>
+        <translation>分类显示</translation>
+    </message>
+    <message>
+        <source>Scroll display</source>
+        <translation>滚动显示</translation>
+    </message>
+    <message>
+        <source>Protocol Type：</source>
+        <translation>协议类型：</translation>
+    </message>
+    <message>
+        <source>Read file</source>
+        <translation>读取文件</translation>
+    </message>
+    <message>
+        <source>Num</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Transmission direction</source>
+        <translation>传输方向</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>PGN</source>
+        <translation>PGN</translation>
+    </message>
+    <message>
+        <source>Source address</source>
+        <translation>源地址</translation>
+    </message>
+    <message>
+        <source>Destination address</source>
+        <translation>目标地址</translation>
+    </message>
+    <message>
+        <source>Frame type</source>
+        <translation>帧类型</translation>
+    </message>
+    <message>
+        <source>Frame format</source>
+        <translation>帧格式</translation>
+    </message>
+    <message>
+        <source>Data lenght</source>
+        <translation>数据长度</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>数据</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>备注</translation>
+    </message>
+    <message>
+        <source>Standard frame</source>
+        <translation>标准帧</translation>
+    </message>
+    <message>
+        <source>Extended frame</source>
+        <translation>扩展帧</translation>
+    </message>
+    <message>
+        <source>Data frame</source>
+        <translation>数据帧</translation>
+    </message>
+    <message>
+        <source>Remote frame</source>
+        <translation>远程帧</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>Open DBC File</source>
+        <translation>打开DBC文件</translation>
+    </message>
+    <message>
+        <source>DBC File(*.dbc)</source>
+        <translation>DBC文件(*.dbc)</translation>
+    </message>
+    <message>
+        <source>Tips</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Error parsing DBC file</source>
+        <translation>解析DBC文件出错</translation>
+    </message>
+    <message>
+        <source>Load successful</source>
+        <translation>加载成功</translation>
+    </message>
+    <message>
+        <source>Exceeding size</source>
+        <translation>超出长度</translation>
+    </message>
+    <message>
+        <source>Warm</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Signal name</source>
+        <translation>信号名称</translation>
+    </message>
+    <message>
+        <source>Actual value</source>
+        <translation>实际值</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>单位</translation>
+    </message>
+    <message>
+        <source>Original value</source>
+        <translation>原始值</translation>
+    </message>
+    <message>
+        <source>Initial position</source>
+        <translation>起始位置</translation>
+    </message>
+    <message>
+        <source>Bit width</source>
+        <translation>位宽</translation>
+    </message>
+    <message>
+        <source>Proportion</source>
+        <translation>比例</translation>
+    </message>
+    <message>
+        <source>Offset</source>
+        <translation>偏移</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>描述</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>注释</translation>
+    </message>
+</context>
+<context>
     <name>ErrorInfoWidget</name>
     <message>
         <source>Clear</source>

@@ -1,13 +1,107 @@
-// The DBC window's open flag and the channel's DBC queue: a live window
-// switches the queue off and empties it when it goes; a replay window
-// leaves every channel's queue alone.
+// The frame-parsing window: loading on the load thread (busy indicator,
+// wait cursor, result boxes, a failed load keeping the model, closing while
+// loading), the channel's DBC hand-off, frames from the DBC queue decoded
+// into message and signal rows (columns, J1939 columns, transport
+// messages, multiplexing), classified and scroll display, pause, Clear,
+// retranslation, the context menu, and closing under live traffic.
+#include "canreadthread.h"
+#include "customprogressindicator.h"
+#include "dbc/signal.h"
+#include "dbcdatabase.h"
+#include "dbcfixture.h"
 #include "dbcwidget.h"
+#include "devcan.h"
 #include "guitest.h"
+#include "uifiledialog.h"
+#include "uimessage.h"
 #include "ulbuffer.h"
-#include "vci.h"
+#include "vcisim.h"
 
+#include <QComboBox>
+#include <QMenu>
 #include <QPointer>
+#include <QToolButton>
+#include <QTranslator>
+#include <QTreeWidget>
 #include <QtTest>
+
+namespace {
+
+QList<UiMessage::Box> boxes;
+
+QStringList boxTexts()
+{
+    QStringList texts;
+    for (const UiMessage::Box &box : qAsConst(boxes))
+        texts << box.title + QLatin1String(": ") + box.text;
+    return texts;
+}
+
+QTreeWidget *treeOf(const DBCWidget *window)
+{
+    return window->findChild<QTreeWidget *>(QStringLiteral("m_pTreeWidgetMessage"));
+}
+
+QStringList texts(const QTreeWidgetItem *item)
+{
+    QStringList out;
+    for (int column = 0; column < DBCWidget::ColumnCount; ++column)
+        out << item->text(column);
+    return out;
+}
+
+// Starts a load of path (the file dialog answers it) and waits for its end.
+void load(DBCWidget *window, const QString &path)
+{
+    UiFileDialog::setHandler([path](const UiFileDialog::Request &) { return path; });
+    window->findChild<QToolButton *>(QStringLiteral("m_pButtonLoad"))->click();
+    QTRY_VERIFY(!window->isLoading());
+}
+
+VCI_CAN_OBJ frame(quint32 id, const char *hex, bool extended = false, bool remote = false, quint32 time = 1234)
+{
+    VCI_CAN_OBJ f{};
+    f.ID = id;
+    f.ExternFlag = extended ? 1 : 0;
+    f.RemoteFlag = remote ? 1 : 0;
+    f.DeviceTime = time;
+    const QByteArray data = QByteArray::fromHex(hex);
+    f.DataLen = quint8(qMin(data.size(), 8));
+    memcpy(f.Data, data.constData(), f.DataLen);
+    return f;
+}
+
+// What the receive thread does with a received frame.
+void receive(int channel, const QVector<VCI_CAN_OBJ> &frames)
+{
+    UlBuffer &buffer = UlBuffer::instance(channel);
+    QVERIFY(buffer.DBCRun());
+    buffer.addDBCFrame(frames.constData(), frames.size());
+}
+
+void chooseDisplay(DBCWidget *window, int index)
+{
+    window->findChild<QComboBox *>(QStringLiteral("m_comboBoxDisplayType"))->setCurrentIndex(index);
+}
+
+void openSimulatedChannel()
+{
+    DevCan &device = DevCan::instance();
+    QCOMPARE(device.openDevice(VCI_KELMO_USB1, 0, 0), 1u);
+    VCI_INIT_CONFIG config{};
+    config.MaskCode = 0xFFFFFFFF;
+    config.FilterMode = 1;
+    config.BTR1 = 0x1C;
+    QCOMPARE(device.initCAN(0, &config), 1u);
+    QCOMPARE(device.StartCAN(0), 1u);
+}
+
+const QColor kBlue(0, 128, 255);
+const QColor kRed(255, 0, 0);
+
+} // namespace
+
+Q_DECLARE_METATYPE(VCI_CAN_OBJ)
 
 class tst_DBCWidget : public QObject
 {
@@ -15,8 +109,29 @@ class tst_DBCWidget : public QObject
 
 private Q_SLOTS:
     void init();
-    void openFlagAndQueue_data();
-    void openFlagAndQueue();
+    void cleanup();
+    void handOff_data();
+    void handOff();
+    void loadingShowsBusyAndResult();
+    void failedLoadKeepsModel();
+    void secondLoadReplacesModel();
+    void closeWhileLoading();
+    void sizeCheckInOneBox();
+    void messageRowColumns();
+    void decodedRows_data();
+    void decodedRows();
+    void transportMessage();
+    void classifiedDisplay();
+    void scrollDisplay();
+    void pauseDiscardsFrames();
+    void retranslationKeepsPath();
+    void contextMenuOnMessageRows();
+    void realFiles_data();
+    void realFiles();
+    void closeUnderTraffic();
+
+private:
+    QTemporaryDir dir;
 };
 
 void tst_DBCWidget::init()
@@ -25,37 +140,506 @@ void tst_DBCWidget::init()
         UlBuffer::instance(ch).setDBCRun(false);
         UlBuffer::instance(ch).ClearDBC();
     }
+    boxes.clear();
+    UiMessage::setHandler([](const UiMessage::Box &box) {
+        boxes << box;
+        return QMessageBox::Ok;
+    });
 }
 
-void tst_DBCWidget::openFlagAndQueue_data()
+void tst_DBCWidget::cleanup()
+{
+    UiMessage::setHandler({});
+    UiFileDialog::setHandler({});
+    DevCan::instance().closeDevice();
+    VCISIM_ResetAll();
+}
+
+void tst_DBCWidget::handOff_data()
 {
     QTest::addColumn<int>("mode");
-    QTest::addColumn<bool>("queueAfter");
-    QTest::newRow("live") << int(DBCWidget::LiveMode) << false;
-    QTest::newRow("replay") << int(DBCWidget::ReplayMode) << true;
+    QTest::addColumn<bool>("loaded");
+    QTest::addColumn<bool>("onWhileOpen");
+    QTest::addColumn<bool>("switchedOffAtClose");
+    QTest::newRow("live, loaded") << int(DBCWidget::LiveMode) << true << true << true;
+    // Another window's hand-off stays as it was.
+    QTest::newRow("live, never loaded") << int(DBCWidget::LiveMode) << false << false << false;
+    QTest::newRow("replay, loaded") << int(DBCWidget::ReplayMode) << true << false << false;
 }
 
-void tst_DBCWidget::openFlagAndQueue()
+void tst_DBCWidget::handOff()
 {
     QFETCH(int, mode);
-    QFETCH(bool, queueAfter);
-    // A live decoder of channel 2 runs while the window exists.
-    UlBuffer &buffer = UlBuffer::instance(2);
+    QFETCH(bool, loaded);
+    QFETCH(bool, onWhileOpen);
+    QFETCH(bool, switchedOffAtClose);
+    // Replay windows use channel 0.
+    const int channel = mode == DBCWidget::LiveMode ? 2 : 0;
+    UlBuffer &buffer = UlBuffer::instance(channel);
     bool open = false;
-    QPointer<DBCWidget> window = new DBCWidget(mode, 2, &open);
+    QPointer<DBCWidget> window = new DBCWidget(mode, channel, &open);
     QVERIFY(open);
     QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
     QVERIFY(!window->parent());
-    buffer.setDBCRun(true);
-    VCI_CAN_OBJ frame{};
-    buffer.addDBCFrame(&frame, 1);
+    QCOMPARE(window->isVisible(), false);
+    if (loaded)
+        load(window, writeDbc(dir));
+    QCOMPARE(buffer.DBCRun(), onWhileOpen);
 
+    // A live window of that channel may also be using the hand-off.
+    buffer.setDBCRun(true);
+    const VCI_CAN_OBJ waiting = frame(0x7FF, "01");
+    buffer.addDBCFrame(&waiting, 1);
     window->show();
     window->close();
     QTRY_VERIFY(window.isNull());
     QVERIFY(!open);
-    QCOMPARE(buffer.DBCRun(), queueAfter);
-    QCOMPARE(buffer.countDBC(), queueAfter ? 1 : 0);
+    QCOMPARE(buffer.DBCRun(), !switchedOffAtClose);
+    QCOMPARE(buffer.countDBC(), switchedOffAtClose ? 0 : 1);
+}
+
+void tst_DBCWidget::loadingShowsBusyAndResult()
+{
+    bool open = false;
+    auto *window = new DBCWidget(DBCWidget::LiveMode, 1, &open);
+    window->show();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Frame Parsing - Unloaded DBC File"));
+    auto *indicator = window->findChild<CustomProgressIndicator *>();
+    QVERIFY(indicator && !indicator->isAnimated());
+    QCOMPARE(indicator->size(), QSize(22, 22));
+
+    QString caption, filter;
+    const QString path = writeDbc(dir);
+    UiFileDialog::setHandler([&](const UiFileDialog::Request &request) {
+        caption = request.caption;
+        filter = request.filter;
+        return path;
+    });
+    auto *button = window->findChild<QToolButton *>(QStringLiteral("m_pButtonLoad"));
+    button->click();
+    QCOMPARE(caption, QStringLiteral("Open DBC File"));
+    QCOMPARE(filter, QStringLiteral("DBC File(*.dbc)"));
+    // The result arrives through the event loop, so this is the loading state.
+    QVERIFY(window->isLoading());
+    QVERIFY(indicator->isAnimated());
+    QVERIFY(!button->isEnabled());
+    QVERIFY(QApplication::overrideCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+
+    QTRY_VERIFY(!window->isLoading());
+    QVERIFY(!indicator->isAnimated());
+    QVERIFY(button->isEnabled());
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Frame Parsing - ") + path);
+    QCOMPARE(boxTexts(), (QStringList{"Warm: BigExceeding size", "Tips: Load successful"}));
+    QCOMPARE(window->findChild<QComboBox *>(QStringLiteral("m_comboBoxProtocoType"))->currentText(),
+             QStringLiteral("CAN"));
+
+    // A cancelled dialog changes nothing.
+    boxes.clear();
+    UiFileDialog::setHandler([](const UiFileDialog::Request &) { return QString(); });
+    button->click();
+    QVERIFY(!window->isLoading());
+    QVERIFY(boxes.isEmpty());
+    delete window;
+}
+
+void tst_DBCWidget::failedLoadKeepsModel()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    const QString good = writeDbc(dir);
+    load(window.get(), good);
+    const DBCDatabase *db = window->database();
+    boxes.clear();
+
+    load(window.get(), writeDbc(dir, "BO_ 1 One: 8 ECU\nno statement\n", QStringLiteral("broken.dbc")));
+    QCOMPARE(boxTexts(), QStringList{"Tips: Error parsing DBC file"});
+    QCOMPARE(window->database(), db);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Frame Parsing - ") + good);
+    // The previous file still decodes.
+    receive(1, {frame(0x100, "2A03040000000000")});
+    QTRY_COMPARE(treeOf(window.get())->topLevelItemCount(), 1);
+    QCOMPARE(treeOf(window.get())->topLevelItem(0)->text(DBCWidget::NameColumn), QStringLiteral("Engine"));
+}
+
+void tst_DBCWidget::secondLoadReplacesModel()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    load(window.get(), writeDbc(dir));
+    receive(1, {frame(0x100, "2A03040000000000")});
+    QTRY_COMPARE(treeOf(window.get())->topLevelItemCount(), 1);
+
+    const QString other = writeDbc(dir, "BO_ 256 Motor: 8 ECU\n SG_ Rpm : 0|16@1+ (1,0) [0|0] \"rpm\" ECU\n"
+                                        "BO_ 513 Brake: 8 ECU\n SG_ Force : 0|8@1+ (1,0) [0|0] \"\" ECU\n",
+                                   QStringLiteral("other.dbc"));
+    load(window.get(), other);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Frame Parsing - ") + other);
+    // Rows of the first file are gone, its messages no longer decode.
+    QCOMPARE(treeOf(window.get())->topLevelItemCount(), 0);
+    receive(1, {frame(0x12C, "0100"), frame(0x100, "3412"), frame(0x201, "05")});
+    QTRY_COMPARE(treeOf(window.get())->topLevelItemCount(), 2);
+    QTreeWidgetItem *motor = treeOf(window.get())->topLevelItem(0);
+    QCOMPARE(motor->text(DBCWidget::NameColumn), QStringLiteral("Motor"));
+    QCOMPARE(motor->child(1)->text(DBCWidget::NameColumn), QStringLiteral("4660"));
+    QCOMPARE(treeOf(window.get())->topLevelItem(1)->text(DBCWidget::NameColumn), QStringLiteral("Brake"));
+}
+
+void tst_DBCWidget::closeWhileLoading()
+{
+    const QString large = sharedDbc("canmatrix/j1939.dbc");
+    const QString path = QFile::exists(large) ? large : writeDbc(dir);
+    for (int i = 0; i < 3; ++i) {
+        bool open = false;
+        QPointer<DBCWidget> window = new DBCWidget(DBCWidget::LiveMode, 3, &open);
+        window->show();
+        UiFileDialog::setHandler([path](const UiFileDialog::Request &) { return path; });
+        window->findChild<QToolButton *>(QStringLiteral("m_pButtonLoad"))->click();
+        QVERIFY(window->isLoading());
+        window->close();
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(!open);
+        QVERIFY(!QApplication::overrideCursor());
+        // The result of the ended load reaches nobody.
+        QTest::qWait(20);
+        QVERIFY(boxes.isEmpty());
+        QVERIFY(!UlBuffer::instance(3).DBCRun());
+    }
+}
+
+void tst_DBCWidget::sizeCheckInOneBox()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::ReplayMode, 0, &open));
+    load(window.get(), writeDbc(dir, dbcFixture() + "BO_ 500 Huge: 1 ECU\n SG_ H : 0|8@1+ (1,0) [0|0] \"\" ECU\n"
+                                                    " SG_ I : 0|1@1+ (1,0) [0|0] \"\" ECU\n"));
+    QCOMPARE(boxTexts(), (QStringList{"Warm: BigExceeding size\nHugeExceeding size", "Tips: Load successful"}));
+}
+
+void tst_DBCWidget::messageRowColumns()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    load(window.get(), writeDbc(dir));
+    receive(1, {frame(0x100, "2A03040000000000")});
+    QTreeWidget *tree = treeOf(window.get());
+    QTRY_COMPARE(tree->topLevelItemCount(), 1);
+
+    const QTreeWidgetItem *row = tree->topLevelItem(0);
+    QCOMPARE(texts(row), (QStringList{" 0", "0x00000100", "Engine", " ", "1234", " ", " ", " ", "Data frame",
+                                      "Standard frame", "8", "2A 03 04 00 00 00 00 00 ", QString::fromUtf8(kUtf8Text)}));
+    QCOMPARE(row->data(0, DBCWidget::RowKindRole).toInt(), DBCWidget::MessageRow);
+    QCOMPARE(row->childCount(), 4);
+    QCOMPARE(texts(row->child(0)), (QStringList{" ", "Signal name", "Actual value", "Unit", "Original value",
+                                                "Initial position", "Bit width", "Proportion", "Offset",
+                                                "Description", "Notes", "", ""}));
+    // Ascending start bit; value descriptions by raw value; the GBK comment as text.
+    QCOMPARE(texts(row->child(1)),
+             (QStringList{"", "Temp", "2", "degC", "0x2a", "0", "8", "1", "-40", "", "温度", "", ""}));
+    QCOMPARE(texts(row->child(2)), (QStringList{"", "Gear", "3", "", "0x3", "8", "4", "1", "0", "", "", "", ""}));
+    QCOMPARE(texts(row->child(3)),
+             (QStringList{"", "Speed", "2", "km/h", "0x4", "16", "16", "0.5", "0", "raw four", "", "", ""}));
+    for (int child = 0; child < row->childCount(); ++child) {
+        QVERIFY(row->child(child)->data(0, DBCWidget::RowKindRole).toInt() != DBCWidget::MessageRow);
+        for (int column = DBCWidget::IdColumn; column <= DBCWidget::LengthColumn; ++column)
+            QCOMPARE(row->child(child)->foreground(column).color(), kBlue);
+    }
+}
+
+void tst_DBCWidget::decodedRows_data()
+{
+    QTest::addColumn<bool>("j1939");
+    QTest::addColumn<VCI_CAN_OBJ>("received");
+    // Type, format, length, data, PGN, source, destination and the signal values.
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("remote frame") << false << frame(0x100, "", false, true)
+                                  << QStringList{"Remote frame", "Standard frame", "8", "00 00 00 00 00 00 00 00 ",
+                                                 " ", " ", " ", "-40", "0", "0"};
+    QTest::newRow("4-byte message decoded from 8 bytes")
+            << false << frame(0x200, "0000000077", true)
+            << QStringList{"Data frame", "Extended frame", "4", "00 00 00 00 77 00 00 00 ", " ", " ", " ", "119"};
+    QTest::newRow("multiplexed signals of other switch values stay empty")
+            << false << frame(0x12C, "012A")
+            << QStringList{"Data frame", "Standard frame", "2", "01 2A 00 00 00 00 00 00 ", " ", " ", " ", "1", "42", ""};
+    QTest::newRow("CAN database: no J1939 columns")
+            << false << frame(0x18EF2A17, "05", true)
+            << QStringList{"Data frame", "Extended frame", "8", "05 00 00 00 00 00 00 00 ", " ", " ", " ", "5"};
+    QTest::newRow("J1939 PDU1: destination outside the PGN")
+            << true << frame(0x18EF2A17, "05", true)
+            << QStringList{"Data frame", "Extended frame", "8", "05 00 00 00 00 00 00 00 ", "61184", "17", "2A", "5"};
+    QTest::newRow("J1939 PDU2: no destination; signal past the frame empty")
+            << true << frame(0x18FEF100, "05", true)
+            << QStringList{"Data frame", "Extended frame", "20", "05 00 00 00 00 00 00 00 ", "65265", "00", "", ""};
+    QTest::newRow("J1939 database, standard message")
+            << true << frame(0x100, "2A03040000000000")
+            << QStringList{"Data frame", "Standard frame", "8", "2A 03 04 00 00 00 00 00 ", " ", " ", " ", "2", "3", "2"};
+}
+
+void tst_DBCWidget::decodedRows()
+{
+    QFETCH(bool, j1939);
+    QFETCH(VCI_CAN_OBJ, received);
+    QFETCH(QStringList, expected);
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    load(window.get(), writeDbc(dir, j1939 ? dbcJ1939Fixture() : dbcFixture()));
+    QCOMPARE(window->findChild<QComboBox *>(QStringLiteral("m_comboBoxProtocoType"))->currentIndex(), j1939 ? 1 : 0);
+    receive(1, {received});
+    QTreeWidget *tree = treeOf(window.get());
+    QTRY_COMPARE(tree->topLevelItemCount(), 1);
+
+    const QTreeWidgetItem *row = tree->topLevelItem(0);
+    QStringList shown{row->text(DBCWidget::TypeColumn),   row->text(DBCWidget::FormatColumn),
+                      row->text(DBCWidget::LengthColumn), row->text(DBCWidget::DataColumn),
+                      row->text(DBCWidget::PgnColumn),    row->text(DBCWidget::SourceColumn),
+                      row->text(DBCWidget::DestinationColumn)};
+    for (int child = 1; child < row->childCount(); ++child)
+        shown << row->child(child)->text(DBCWidget::NameColumn);
+    QCOMPARE(shown, expected);
+}
+
+void tst_DBCWidget::transportMessage()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    load(window.get(), writeDbc(dir, dbcJ1939Fixture()));
+    // A broadcast of 20 bytes of PGN 0xFEF1 from address 0x00 in three packets.
+    receive(1, {frame(0x1CECFF00, "20140003FFF1FE00", true), frame(0x1CEBFF00, "01000000000000AA", true),
+                frame(0x1CEBFF00, "02000000000000BB", true), frame(0x1CEBFF00, "03000000CDAB0000", true, false, 99)});
+    QTreeWidget *tree = treeOf(window.get());
+    QTRY_COMPARE(tree->topLevelItemCount(), 1);
+    const QTreeWidgetItem *row = tree->topLevelItem(0);
+    QCOMPARE(row->text(DBCWidget::NameColumn), QStringLiteral("Long"));
+    QCOMPARE(row->text(DBCWidget::TimeColumn), QStringLiteral("99"));
+    QCOMPARE(row->text(DBCWidget::DataColumn),
+             QStringLiteral("00 00 00 00 00 00 AA 00 00 00 00 00 00 BB 00 00 00 CD AB 00 "));
+    // Tail: bytes 18 and 19 of the message (the last packet's bytes 5 and 6).
+    QCOMPARE(row->child(1)->text(DBCWidget::NameColumn), QString::number(0x00AB));
+}
+
+void tst_DBCWidget::classifiedDisplay()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    load(window.get(), writeDbc(dir));
+    QTreeWidget *tree = treeOf(window.get());
+    receive(1, {frame(0x100, "2A03040000000000", false, false, 10)});
+    QTRY_COMPARE(tree->topLevelItemCount(), 1);
+    receive(1, {frame(0x100, "2A03060000000000", false, false, 20)});
+    QTRY_COMPARE(tree->topLevelItem(0)->text(DBCWidget::TimeColumn), QStringLiteral("20"));
+
+    // One row per message; the changed value red, the others as they were.
+    QTreeWidgetItem *row = tree->topLevelItem(0);
+    QCOMPARE(tree->topLevelItemCount(), 1);
+    QCOMPARE(row->text(DBCWidget::DataColumn), QStringLiteral("2A 03 06 00 00 00 00 00 "));
+    QCOMPARE(row->child(3)->text(DBCWidget::NameColumn), QStringLiteral("3"));
+    QCOMPARE(row->child(3)->text(DBCWidget::TimeColumn), QStringLiteral("0x6"));
+    QCOMPARE(row->child(3)->text(DBCWidget::FormatColumn), QString());
+    QCOMPARE(row->child(3)->foreground(DBCWidget::NameColumn).color(), kRed);
+    QCOMPARE(row->child(1)->foreground(DBCWidget::NameColumn).color(), kBlue);
+    // Back to the first value: no longer changed.
+    receive(1, {frame(0x100, "2A03040000000000", false, false, 30)});
+    QTRY_COMPARE(row->child(3)->foreground(DBCWidget::NameColumn).color(), kBlue);
+
+    // Clear: rows come back with the next frame, all values as new.
+    window->findChild<QToolButton *>(QStringLiteral("m_pButtonClear"))->click();
+    QCOMPARE(tree->topLevelItemCount(), 0);
+    QTest::qWait(3 * DBCWidget::RefreshInterval);
+    QCOMPARE(tree->topLevelItemCount(), 0);
+    receive(1, {frame(0x100, "2A03060000000000")});
+    QTRY_COMPARE(tree->topLevelItemCount(), 1);
+    QCOMPARE(tree->topLevelItem(0)->child(3)->foreground(DBCWidget::NameColumn).color(), kBlue);
+}
+
+void tst_DBCWidget::scrollDisplay()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    load(window.get(), writeDbc(dir));
+    chooseDisplay(window.get(), 1);
+    QTreeWidget *tree = treeOf(window.get());
+
+    // Every frame its own row, in arrival order.
+    receive(1, {frame(0x100, "01", false, false, 1), frame(0x12C, "01", false, false, 2),
+                frame(0x100, "02", false, false, 3)});
+    QTRY_COMPARE(tree->topLevelItemCount(), 3);
+    QCOMPARE(tree->topLevelItem(0)->text(DBCWidget::NumColumn), QStringLiteral(" 0"));
+    QCOMPARE(tree->topLevelItem(1)->text(DBCWidget::NameColumn), QStringLiteral("Mux"));
+    QCOMPARE(tree->topLevelItem(2)->text(DBCWidget::NumColumn), QStringLiteral(" 2"));
+    QCOMPARE(tree->topLevelItem(2)->text(DBCWidget::TimeColumn), QStringLiteral("3"));
+    // A silent bus adds nothing.
+    QTest::qWait(3 * DBCWidget::RefreshInterval);
+    QCOMPARE(tree->topLevelItemCount(), 3);
+
+    // The newest 256 rows stay.
+    for (int chunk = 0; chunk < 3; ++chunk) {
+        QVector<VCI_CAN_OBJ> frames;
+        for (int i = 0; i < 100; ++i)
+            frames << frame(0x100, "01", false, false, quint32(100 + chunk * 100 + i));
+        receive(1, frames);
+        QTRY_COMPARE(tree->topLevelItem(tree->topLevelItemCount() - 1)->text(DBCWidget::TimeColumn),
+                     QString::number(199 + chunk * 100));
+    }
+    QCOMPARE(tree->topLevelItemCount(), DBCWidget::MaxScrollRows);
+    QCOMPARE(tree->topLevelItem(0)->text(DBCWidget::NumColumn), QStringLiteral(" 47"));
+
+    // Clear starts the numbers again.
+    window->findChild<QToolButton *>(QStringLiteral("m_pButtonClear"))->click();
+    receive(1, {frame(0x100, "01")});
+    QTRY_COMPARE(tree->topLevelItemCount(), 1);
+    QCOMPARE(tree->topLevelItem(0)->text(DBCWidget::NumColumn), QStringLiteral(" 0"));
+}
+
+void tst_DBCWidget::pauseDiscardsFrames()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    load(window.get(), writeDbc(dir));
+    auto *run = window->findChild<QToolButton *>(QStringLiteral("m_pPushButtonRunState"));
+    QCOMPARE(run->toolTip(), QStringLiteral("Pause or start parsing frames"));
+    run->click();
+    QVERIFY(window->isPaused());
+
+    QVector<VCI_CAN_OBJ> frames(500, frame(0x100, "01"));
+    receive(1, frames);
+    // Drained while paused, so nothing waits for the resume.
+    QTRY_COMPARE(UlBuffer::instance(1).countDBC(), 0);
+    QTest::qWait(3 * DBCWidget::RefreshInterval);
+    QCOMPARE(treeOf(window.get())->topLevelItemCount(), 0);
+
+    run->click();
+    QVERIFY(!window->isPaused());
+    receive(1, {frame(0x100, "02")});
+    QTRY_COMPARE(treeOf(window.get())->topLevelItemCount(), 1);
+    QCOMPARE(treeOf(window.get())->topLevelItem(0)->text(DBCWidget::DataColumn).left(2), QStringLiteral("02"));
+}
+
+void tst_DBCWidget::retranslationKeepsPath()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    const QString path = writeDbc(dir);
+    load(window.get(), path);
+    QTranslator chinese;
+    QVERIFY(chinese.load(QStringLiteral(":/translations/Merovast_zh.qm")));
+    QCoreApplication::installTranslator(&chinese);
+    QCoreApplication::processEvents();
+    const QString unloaded = QCoreApplication::translate("DBCWidget", "Frame Parsing - Unloaded DBC File");
+    QVERIFY(unloaded.contains(QLatin1Char('-')));
+    QCOMPARE(window->windowTitle(), unloaded.left(unloaded.indexOf(QLatin1Char('-')) + 1) + QLatin1Char(' ') + path);
+    QCoreApplication::removeTranslator(&chinese);
+    QCoreApplication::processEvents();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Frame Parsing - ") + path);
+}
+
+void tst_DBCWidget::contextMenuOnMessageRows()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    load(window.get(), writeDbc(dir));
+    receive(1, {frame(0x100, "2A03040000000000")});
+    QTreeWidget *tree = treeOf(window.get());
+    QTRY_COMPARE(tree->topLevelItemCount(), 1);
+    QTreeWidgetItem *row = tree->topLevelItem(0);
+    row->setExpanded(true);
+    auto *menu = window->findChild<QMenu *>(QStringLiteral("contextMenu"));
+
+    QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(row).center());
+    QVERIFY(!menu->isVisible());
+    QTest::mousePress(tree->viewport(), Qt::RightButton, {}, tree->visualItemRect(row->child(1)).center());
+    QVERIFY(!menu->isVisible());
+    QTest::mousePress(tree->viewport(), Qt::RightButton, {}, tree->visualItemRect(row).center());
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("Send"));
+    menu->close();
+}
+
+void tst_DBCWidget::realFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("protocol");
+    QTest::addColumn<VCI_CAN_OBJ>("received");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("j1939.dbc shows J1939 columns")
+            << "cantools/j1939.dbc" << "J1939" << frame(0x15340201, "05", true) << "Message1";
+    QTest::newRow("vehicle.dbc") << "cantools/vehicle.dbc" << "CAN" << frame(0x09588322, "0102030405060708", true)
+                                 << "RT_SB_INS_Vel_Body_Axes";
+    QTest::newRow("multiplexed cantools file")
+            << "cantools/multiplex.dbc" << "CAN" << frame(0x00123456, "6000000505000000", true) << "Message1";
+}
+
+void tst_DBCWidget::realFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, protocol);
+    QFETCH(VCI_CAN_OBJ, received);
+    QFETCH(QString, name);
+    const QString path = sharedDbc(qPrintable(file));
+    if (!QFile::exists(path))
+        QSKIP("shared test data not present");
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    load(window.get(), path);
+    QVERIFY(window->database());
+    QCOMPARE(window->findChild<QComboBox *>(QStringLiteral("m_comboBoxProtocoType"))->currentText(), protocol);
+    receive(1, {received});
+    QTreeWidget *tree = treeOf(window.get());
+    QTRY_COMPARE(tree->topLevelItemCount(), 1);
+    const QTreeWidgetItem *row = tree->topLevelItem(0);
+    QCOMPARE(row->text(DBCWidget::NameColumn), name);
+    QCOMPARE(row->childCount(), window->database()->signalOrder.value(received.ID).size() + 1);
+    if (protocol == QLatin1String("J1939"))
+        QCOMPARE(row->text(DBCWidget::SourceColumn), QStringLiteral("01"));
+    if (file.contains(QLatin1String("multiplex"))) {
+        // Switch 24: its signals have values, those of switch 8 none.
+        const QVector<const DBC::Signal *> order = window->database()->signalOrder.value(received.ID);
+        for (int child = 1; child < row->childCount(); ++child) {
+            const DBC::Signal &signal = *order.at(child - 1);
+            const bool otherSwitch = signal.multiplexor == DBC::Signal::Multiplexed && signal.multiplexerSwitchValue != 24;
+            QCOMPARE(row->child(child)->text(DBCWidget::NameColumn).isEmpty(), otherSwitch);
+        }
+    }
+}
+
+void tst_DBCWidget::closeUnderTraffic()
+{
+    // The channel's receive thread feeds the window at 20,000 frames/s.
+    openSimulatedChannel();
+    CanReadThread reader(0);
+    reader.start(QThread::HighPriority);
+    QCOMPARE(VCISIM_SetBackgroundTraffic(VCI_KELMO_USB1, 0, 500000, 0x100, 20000), 1u);
+    const QString path = writeDbc(dir);
+    for (int round = 0; round < 3; ++round) {
+        bool open = false;
+        QPointer<DBCWidget> window = new DBCWidget(DBCWidget::LiveMode, 0, &open);
+        window->show();
+        chooseDisplay(window, round % 2);
+        load(window, path);
+        QTRY_VERIFY(treeOf(window)->topLevelItemCount() > 0);
+        if (round == 2) {
+            // Closed while a second load runs.
+            UiFileDialog::setHandler([path](const UiFileDialog::Request &) { return path; });
+            window->findChild<QToolButton *>(QStringLiteral("m_pButtonLoad"))->click();
+        }
+        window->close();
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(!open);
+        QVERIFY(!UlBuffer::instance(0).DBCRun());
+        QVERIFY(!QApplication::overrideCursor());
+    }
+    reader.stop();
+    reader.waitForFinish();
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_DBCWidget)
