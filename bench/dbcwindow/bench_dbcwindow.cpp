@@ -1,0 +1,346 @@
+// The DBC frame-parsing window of channel 0 with a real DBC file while a
+// feeder thread fills the channel's DBC queue at a steady rate, spread over
+// the file's first messages (what the receive thread does on a busy bus).
+// Measures, over the run: the GUI thread's CPU time as a share of the wall
+// time, the deepest the DBC queue got, and the display lag: the age of the
+// frame that each message row shows, sampled every 50 ms (each frame
+// carries its feed time in bytes 4-7). Then loads a large file and
+// measures the GUI-thread time the load takes.
+//
+//   bench_dbcwindow [--rate FPS] [--ids N] [--seconds S] [--dbc FILE] [--large FILE] [--scroll]
+//   bench_dbcwindow --screenshot FILE.png --dbc FILE [--chinese] [--scroll] [--inject]
+//
+// Exits with 1 when the GUI thread is busy 20 % of the time or more, the
+// queue held more than 1000 frames, a row lagged 100 ms or more, or the
+// large load took 100 ms or more of the GUI thread.
+//
+// --screenshot opens the simulated device instead: channel 0 at 500 kbit/s
+// with its receive thread and background traffic on ID 0x123 (and with
+// --inject a few J1939 frames from another node), shows the window for two
+// seconds and saves a picture of it.
+
+#include "canreadthread.h"
+#include "dbc/message.h"
+#include "dbcdatabase.h"
+#include "dbcwidget.h"
+#include "devcan.h"
+#include "uifiledialog.h"
+#include "uilanguage.h"
+#include "uimessage.h"
+#include "ulbuffer.h"
+#include "vcisim.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <QTranslator>
+#include <QTreeWidget>
+
+#include <time.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int kChannel = 0;
+
+double threadCpuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+quint32 nowMs()
+{
+    using namespace std::chrono;
+    return quint32(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+// Runs the event loop (sleeping while there is nothing to do) until done
+// or timeoutMs have passed.
+void waitFor(const std::function<bool()> &done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QTimer wake;
+    wake.start(10);
+    QEventLoop loop;
+    while (!done() && clock.elapsed() < timeoutMs)
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void wait(int ms)
+{
+    waitFor([] { return false; }, ms);
+}
+
+bool loadFile(DBCWidget &window, const QString &file)
+{
+    UiFileDialog::setHandler([file](const UiFileDialog::Request &) { return file; });
+    window.onToolButtonLoadDBC();
+    waitFor([&] { return !window.isLoading(); }, 30000);
+    return window.database() && window.loadedPath() == file && !window.isLoading();
+}
+
+struct Options {
+    int rate = 20000;
+    int ids = 100;
+    int seconds = 10;
+    QString dbc = QStringLiteral(MEROVAST_TESTDATA_DIR "/dbc/cantools/vehicle.dbc");
+    QString large = QStringLiteral(MEROVAST_TESTDATA_DIR "/dbc/canmatrix/j1939.dbc");
+    QString screenshot;
+    bool chinese = false;
+    bool scroll = false;
+    bool inject = false;
+};
+
+int screenshot(DBCWidget &window, const Options &options)
+{
+    DevCan &device = DevCan::instance();
+    if (device.openDevice(VCI_KELMO_USB1, 0, 0) != 1) {
+        std::fprintf(stderr, "cannot open the simulated device\n");
+        return 1;
+    }
+    VCI_INIT_CONFIG config{};
+    config.MaskCode = 0xFFFFFFFF;
+    config.FilterMode = 1;
+    config.BTR0 = 0x00;
+    config.BTR1 = 0x1C;
+    device.initCAN(kChannel, &config);
+    device.StartCAN(kChannel);
+    CanReadThread reader(kChannel);
+    reader.start(QThread::HighPriority);
+    VCISIM_SetBackgroundTraffic(VCI_KELMO_USB1, 0, 500000, 0x123, 50);
+
+    if (!loadFile(window, options.dbc)) {
+        std::fprintf(stderr, "cannot load %s\n", qPrintable(options.dbc));
+        return 1;
+    }
+    QTimer injector;
+    if (options.inject) {
+        // A J1939 node: engine speed and a broadcast transport message.
+        QObject::connect(&injector, &QTimer::timeout, [] {
+            static quint8 n = 0;
+            ++n;
+            VCI_CAN_OBJ frames[4] = {};
+            frames[0].ID = 0x0CF00400;
+            frames[0].ExternFlag = 1;
+            frames[0].DataLen = 8;
+            const quint8 eec1[8] = {0xF0, 0x7D, 0x7D, quint8(0x20 + n), 0x1A, 0x00, 0xF0, 0x7D};
+            std::memcpy(frames[0].Data, eec1, 8);
+            frames[1].ID = 0x18FEEE00;
+            frames[1].ExternFlag = 1;
+            frames[1].DataLen = 8;
+            const quint8 et1[8] = {quint8(0x70 + n % 4), 0x80, 0x20, 0x4E, 0xFF, 0xFF, 0xFF, 0xFF};
+            std::memcpy(frames[1].Data, et1, 8);
+            if (VCISIM_InjectFrames(VCI_KELMO_USB1, 0, kChannel, frames, 2) != 2)
+                std::fprintf(stderr, "injection failed\n");
+        });
+        injector.start(100);
+    }
+    window.resize(1180, 560);
+    window.show();
+    wait(1000);
+    for (int i = 0; i < 3; ++i) {
+        if (QTreeWidgetItem *row = window.findChild<QTreeWidget *>()->topLevelItem(i))
+            row->setExpanded(true);
+    }
+    wait(1000);
+    const bool saved = window.grab().save(options.screenshot);
+    std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(options.screenshot));
+    injector.stop();
+    reader.stop();
+    reader.waitForFinish();
+    window.close();
+    QCoreApplication::processEvents();
+    device.closeDevice();
+    return saved ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (!std::strcmp(argv[i], "--rate") && hasValue)
+            options.rate = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--ids") && hasValue)
+            options.ids = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--seconds") && hasValue)
+            options.seconds = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--dbc") && hasValue)
+            options.dbc = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(argv[i], "--large") && hasValue)
+            options.large = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(argv[i], "--screenshot") && hasValue)
+            options.screenshot = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(argv[i], "--chinese"))
+            options.chinese = true;
+        else if (!std::strcmp(argv[i], "--scroll"))
+            options.scroll = true;
+        else if (!std::strcmp(argv[i], "--inject"))
+            options.inject = true;
+        else {
+            std::fprintf(stderr,
+                         "usage: %s [--rate FPS] [--ids N] [--seconds S] [--dbc FILE] [--large FILE] [--scroll]\n"
+                         "       %s --screenshot FILE.png --dbc FILE [--chinese] [--scroll] [--inject]\n",
+                         argv[0], argv[0]);
+            return 2;
+        }
+    }
+    if (options.screenshot.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTranslator translator;
+    if (options.chinese && translator.load(QStringLiteral(":/translations/Merovast_zh.qm")))
+        QCoreApplication::installTranslator(&translator);
+    UiLanguage::setCode(options.chinese ? UiLanguage::Chinese : UiLanguage::Other);
+    UiMessage::setHandler([](const UiMessage::Box &box) {
+        if (box.title != QLatin1String("Tips") && box.title != QStringLiteral("提示"))
+            std::printf("box: %s: %s\n", qPrintable(box.title), qPrintable(box.text));
+        return QMessageBox::Ok;
+    });
+
+    bool open = false;
+    auto *window = new DBCWidget(DBCWidget::LiveMode, kChannel, &open);
+    if (options.scroll)
+        window->findChild<QComboBox *>(QStringLiteral("m_comboBoxDisplayType"))->setCurrentIndex(1);
+    if (!options.screenshot.isEmpty())
+        return screenshot(*window, options);
+
+    window->resize(1180, 700);
+    window->show();
+    if (!loadFile(*window, options.dbc)) {
+        std::fprintf(stderr, "cannot load %s\n", qPrintable(options.dbc));
+        return 1;
+    }
+    struct Target {
+        quint32 id;
+        bool extended;
+    };
+    std::vector<Target> targets;
+    for (auto it = window->database()->messageTable.cbegin();
+         it != window->database()->messageTable.cend() && int(targets.size()) < options.ids; ++it)
+        targets.push_back({it.key(), (it->message->id & 0x80000000u) != 0});
+    if (targets.empty()) {
+        std::fprintf(stderr, "no messages in %s\n", qPrintable(options.dbc));
+        return 1;
+    }
+
+    // Feeder: batches every millisecond against a steady clock.
+    UlBuffer &buffer = UlBuffer::instance(kChannel);
+    std::atomic<bool> feeding{true};
+    std::atomic<int> maxQueue{0};
+    std::atomic<qint64> fed{0};
+    std::thread feeder([&] {
+        using namespace std::chrono;
+        const auto start = steady_clock::now();
+        qint64 n = 0;
+        std::vector<VCI_CAN_OBJ> batch;
+        while (feeding) {
+            const double elapsed = duration<double>(steady_clock::now() - start).count();
+            const qint64 due = qint64(elapsed * options.rate);
+            batch.clear();
+            const quint32 stamp = nowMs();
+            for (; n < due; ++n) {
+                const Target &target = targets[std::size_t(n) % targets.size()];
+                VCI_CAN_OBJ f{};
+                f.ID = target.id;
+                f.ExternFlag = target.extended ? 1 : 0;
+                f.DeviceTime = quint32(n);
+                f.DataLen = 8;
+                std::memcpy(f.Data, &n, 4);
+                std::memcpy(f.Data + 4, &stamp, 4);
+                batch.push_back(f);
+            }
+            for (std::size_t i = 0; i < batch.size(); i += 32)
+                buffer.addDBCFrame(batch.data() + i, int(std::min<std::size_t>(32, batch.size() - i)));
+            fed += qint64(batch.size());
+            maxQueue = std::max(maxQueue.load(), buffer.countDBC());
+            std::this_thread::sleep_for(milliseconds(1));
+        }
+    });
+
+    // Display lag of every row, sampled on the GUI thread.
+    auto *tree = window->findChild<QTreeWidget *>();
+    quint32 maxLag = 0;
+    qint64 samples = 0;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        const quint32 now = nowMs();
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            const QByteArray bytes =
+                    QByteArray::fromHex(tree->topLevelItem(i)->text(DBCWidget::DataColumn).toLatin1());
+            if (bytes.size() < 8)
+                continue;
+            quint32 stamp;
+            std::memcpy(&stamp, bytes.constData() + 4, 4);
+            maxLag = std::max(maxLag, now - stamp);
+            ++samples;
+        }
+    });
+
+    // Warm-up: every row made once.
+    wait(500);
+    sampler.start(50);
+    const double cpuStart = threadCpuMs();
+    QElapsedTimer wall;
+    wall.start();
+    wait(options.seconds * 1000);
+    const double busy = (threadCpuMs() - cpuStart) / double(wall.elapsed());
+    sampler.stop();
+    feeding = false;
+    feeder.join();
+    const int rows = tree->topLevelItemCount();
+    const double repaintStart = threadCpuMs();
+    for (int i = 0; i < 20; ++i)
+        tree->viewport()->repaint();
+    const double repaintMs = (threadCpuMs() - repaintStart) / 20;
+
+    // A large file: GUI-thread time from the click to the swapped-in model.
+    QTimer heartbeat;
+    QElapsedTimer beat;
+    qint64 longestGap = 0;
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, beat.restart());
+    });
+    heartbeat.start(1);
+    beat.start();
+    const double loadCpu = threadCpuMs();
+    QElapsedTimer loadWall;
+    loadWall.start();
+    const bool largeLoaded = loadFile(*window, options.large);
+    const double loadBlock = threadCpuMs() - loadCpu;
+    const qint64 loadTime = loadWall.elapsed();
+    heartbeat.stop();
+
+    window->close();
+    QCoreApplication::processEvents();
+
+    const qint64 frames = fed.load();
+    std::printf("%lld frames over %zu IDs at %d frames/s, %s display, %d rows\n", (long long)frames,
+                targets.size(), options.rate, options.scroll ? "scroll" : "classified", rows);
+    std::printf("GUI thread busy %.1f %% (target under 20 %%); one repaint of the tree %.2f ms\n", busy * 100.0,
+                repaintMs);
+    std::printf("DBC queue at most %d frames (target at most 1000), %lld dropped\n", maxQueue.load(),
+                (long long)buffer.droppedDBC());
+    std::printf("display lag at most %u ms over %lld samples (target under 100 ms)\n", maxLag,
+                (long long)samples);
+    std::printf("load of %s: %s in %lld ms, GUI thread %.1f ms (target under 100 ms), longest GUI pause %lld ms\n",
+                qPrintable(options.large), largeLoaded ? "loaded" : "FAILED", (long long)loadTime, loadBlock,
+                (long long)longestGap);
+    const bool ok = busy < 0.20 && maxQueue.load() <= 1000 && maxLag < 100 && largeLoaded && loadBlock < 100.0;
+    std::printf("%s\n", ok ? "all targets met" : "TARGET MISSED");
+    return ok ? 0 : 1;
+}
