@@ -130,6 +130,26 @@ void DBCDatabase::build()
     }
 }
 
+DBCSignalValue DBCDatabase::decodeSignal(const DBC::Signal &signal, const gsl::span<uint8_t> &data)
+{
+    DBCSignalValue value;
+    if (!fits(signal, std::size_t(data.size())))
+        return value;
+    const std::pair<int64_t, int64_t> decoded = signal.decode_ex(data);
+    value.shown = true;
+    value.physical = DBCSignalText::number(signal.decodePhysicalValue(data));
+    value.raw = QStringLiteral("0x") + QString::number(quint64(decoded.second), 16);
+    // Description keys are the integer values as written, negative ones
+    // stored as their 32-bit two's complement.
+    if (decoded.first >= std::numeric_limits<int32_t>::min()
+        && decoded.first <= int64_t(std::numeric_limits<uint32_t>::max())) {
+        const auto found = signal.valueDescriptions.find(uint32_t(decoded.first));
+        if (found != signal.valueDescriptions.end())
+            value.description = QString::fromStdString(found->second);
+    }
+    return value;
+}
+
 QVector<DBCSignalValue> DBCDatabase::decode(quint32 key, const gsl::span<uint8_t> &data) const
 {
     const QVector<const DBC::Signal *> order = signalOrder.value(key);
@@ -142,24 +162,10 @@ QVector<DBCSignalValue> DBCDatabase::decode(quint32 key, const gsl::span<uint8_t
 
     for (int i = 0; i < order.size(); ++i) {
         const DBC::Signal &signal = *order.at(i);
-        if (!fits(signal, bytes))
-            continue;
         if (multiplexer && signal.multiplexor == DBC::Signal::Multiplexed
             && (!switchInFrame || switchValue != int64_t(signal.multiplexerSwitchValue)))
             continue;
-        const std::pair<int64_t, int64_t> decoded = signal.decode_ex(data);
-        DBCSignalValue &value = values[i];
-        value.shown = true;
-        value.physical = DBCSignalText::number(signal.decodePhysicalValue(data));
-        value.raw = QStringLiteral("0x") + QString::number(quint64(decoded.second), 16);
-        // Description keys are the integer values as written, negative ones
-        // stored as their 32-bit two's complement.
-        if (decoded.first >= std::numeric_limits<int32_t>::min()
-            && decoded.first <= int64_t(std::numeric_limits<uint32_t>::max())) {
-            const auto found = signal.valueDescriptions.find(uint32_t(decoded.first));
-            if (found != signal.valueDescriptions.end())
-                value.description = QString::fromStdString(found->second);
-        }
+        values[i] = decodeSignal(signal, data);
     }
     return values;
 }

@@ -53,6 +53,9 @@ public:
     // The signals of the message with this key, in display order, decoded
     // from data (decode_ex: every byte index is checked against the span).
     QVector<DBCSignalValue> decode(quint32 key, const gsl::span<uint8_t> &data) const;
+    // One signal from data, whatever its multiplexing; not shown when it
+    // lies past the span.
+    static DBCSignalValue decodeSignal(const DBC::Signal &signal, const gsl::span<uint8_t> &data);
 
 private:
     void build();

@@ -1,0 +1,264 @@
+#include "dbcsendwidget.h"
+
+#include "dbc/message.h"
+#include "dbcdatabase.h"
+#include "dbcsignaltext.h"
+#include "dbcwidget.h"
+#include "devcan.h"
+#include "uimessage.h"
+#include "ui_dbcsendwidget.h"
+
+#include <QEvent>
+#include <QIntValidator>
+#include <QRegularExpressionValidator>
+
+#include <chrono>
+#include <cmath>
+
+namespace {
+
+QString binaryByte(uint8_t byte)
+{
+    return QStringLiteral("%1").arg(byte, 8, 2, QLatin1Char('0'));
+}
+
+gsl::span<uint8_t> spanOf(QByteArray &bytes)
+{
+    return gsl::span<uint8_t>(reinterpret_cast<uint8_t *>(bytes.data()), std::size_t(bytes.size()));
+}
+
+bool isIeee(const DBC::Signal &signal)
+{
+    return signal.extendedValueType == '1' || signal.extendedValueType == '2';
+}
+
+} // namespace
+
+DBCSendWidget::DBCSendWidget(QTreeWidgetItem *source, const DBC::Message *message, int channel, QWidget *parent)
+    : QDialog(parent), form(std::make_unique<Ui::DBCSendWidget>()), m_message(message), m_channel(channel)
+{
+    form->setupUi(this);
+    setWindowModality(Qt::WindowModal);
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    fillSendTypes();
+    form->m_pLineEditSendInterval->setValidator(new QIntValidator(0, 9999, this));
+    form->m_pLineEditFrequency->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[1-9][0-9]{0,8}")), this));
+    buildTree(source);
+
+    QTreeWidget *tree = form->m_pTreeWidgetMessage;
+    connect(tree, &QTreeWidget::itemDoubleClicked, this, &DBCSendWidget::openPersistentEditor);
+    connect(tree, &QTreeWidget::itemSelectionChanged, this, &DBCSendWidget::onItemSelectionChanged);
+    connect(tree, &QTreeWidget::itemChanged, this, &DBCSendWidget::onItemChanged);
+    connect(form->m_pushButtonSend, &QPushButton::clicked, this, &DBCSendWidget::onPushButtonSendClick);
+    connect(this, &DBCSendWidget::SendCompleted, this, &DBCSendWidget::onSendCompleted);
+}
+
+DBCSendWidget::~DBCSendWidget()
+{
+    stopSending = true;
+    if (m_sendThread.joinable())
+        m_sendThread.join();
+}
+
+void DBCSendWidget::fillSendTypes()
+{
+    const int current = qMax(0, form->m_pComboBoxSendType->currentIndex());
+    form->m_pComboBoxSendType->clear();
+    form->m_pComboBoxSendType->addItems(
+            {tr("Normal Send"), tr("Single Send"), tr("Send & Receive"), tr("Single Send&Rec")});
+    form->m_pComboBoxSendType->setCurrentIndex(current);
+}
+
+void DBCSendWidget::buildTree(QTreeWidgetItem *source)
+{
+    const QSignalBlocker blocker(form->m_pTreeWidgetMessage);
+    frameId = source->data(DBCWidget::NumColumn, DBCWidget::KeyRole).toUInt();
+    extended = source->data(DBCWidget::NumColumn, DBCWidget::ExtendedRole).toInt() != 0;
+    remote = source->data(DBCWidget::NumColumn, DBCWidget::RemoteRole).toInt() != 0;
+
+    messageRow = new QTreeWidgetItem;
+    for (int column = 0; column < ColumnCount; ++column)
+        messageRow->setText(column, source->text(column + 1));
+    messageRow->setIcon(IdColumn, QIcon(QStringLiteral(":/Resources/msg.png")));
+    messageRow->setData(IdColumn, RowRole, MessageRow);
+    form->m_pTreeWidgetMessage->addTopLevelItem(messageRow);
+
+    // The frame holds the message's size from the file; a longer one keeps
+    // every byte shown and cannot be sent from here.
+    data = QByteArray::fromHex(source->text(DBCWidget::DataColumn).toLatin1());
+    if (int(m_message->size) <= MaxFrameBytes)
+        data.resize(int(m_message->size));
+
+    if (source->childCount() > 0) {
+        auto *header = new QTreeWidgetItem(messageRow);
+        for (int column = NameColumn; column <= DataColumn; ++column)
+            header->setText(column, source->child(0)->text(column));
+        header->setText(RangeColumn, tr("Range"));
+    }
+    for (int child = 1; child < source->childCount(); ++child) {
+        const QTreeWidgetItem *from = source->child(child);
+        auto *item = new QTreeWidgetItem(messageRow);
+        for (int column = NameColumn; column <= DataColumn; ++column)
+            item->setText(column, from->text(column));
+        item->setIcon(NameColumn, QIcon(QStringLiteral(":/Resources/Signal.png")));
+        item->setData(IdColumn, RowRole, SignalRow);
+        item->setText(DescriptionColumn, QString());
+        if (const DBC::Signal *signal = signalOf(item)) {
+            item->setText(RangeColumn, DBCSignalText::number(signal->minimum) + QStringLiteral(" - ")
+                                               + DBCSignalText::number(signal->maximum));
+            QString descriptions;
+            for (const auto &entry : signal->valueDescriptions)
+                descriptions += QString::number(int32_t(entry.first)) + QLatin1Char(':')
+                                + QString::fromStdString(entry.second) + QLatin1Char(' ');
+            item->setText(DescriptionColumn, descriptions);
+        }
+    }
+    new QTreeWidgetItem(messageRow);  // hexadecimal bytes
+    new QTreeWidgetItem(messageRow);  // binary bytes
+    showData();
+    messageRow->setExpanded(true);
+    for (int column = 0; column < ColumnCount; ++column)
+        form->m_pTreeWidgetMessage->resizeColumnToContents(column);
+}
+
+const DBC::Signal *DBCSendWidget::signalOf(const QTreeWidgetItem *item) const
+{
+    const auto found = m_message->signals.find(item->text(NameColumn).toStdString());
+    return found == m_message->signals.end() || found->second.name.empty() ? nullptr : &found->second;
+}
+
+void DBCSendWidget::showData()
+{
+    const QSignalBlocker blocker(form->m_pTreeWidgetMessage);
+    const int count = messageRow->childCount();
+    QTreeWidgetItem *hexRow = messageRow->child(count - 2);
+    QTreeWidgetItem *binaryRow = messageRow->child(count - 1);
+    QString text;
+    for (int i = 0; i < data.size(); ++i) {
+        const auto byte = uint8_t(data.at(i));
+        const QString hex = QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
+        text += hex + QLatin1Char(' ');
+        if (i + 2 < ColumnCount) {
+            hexRow->setText(i + 2, hex);
+            binaryRow->setText(i + 2, binaryByte(byte));
+        }
+    }
+    messageRow->setText(DataColumn, text);
+}
+
+bool DBCSendWidget::showSignal(QTreeWidgetItem *item, const DBC::Signal &signal)
+{
+    const QSignalBlocker blocker(form->m_pTreeWidgetMessage);
+    const DBCSignalValue value = DBCDatabase::decodeSignal(signal, spanOf(data));
+    item->setText(ValueColumn, value.physical);
+    item->setText(RawColumn, value.raw);
+    return value.shown;
+}
+
+void DBCSendWidget::openPersistentEditor(QTreeWidgetItem *item, int column)
+{
+    if (!item || column != ValueColumn || item->data(IdColumn, RowRole).toInt() != SignalRow)
+        return;
+    form->m_pTreeWidgetMessage->openPersistentEditor(item, ValueColumn);
+    m_editingItem = item;
+}
+
+void DBCSendWidget::onItemSelectionChanged()
+{
+    if (!m_editingItem)
+        return;
+    if (m_editingItem->data(IdColumn, RowRole).toInt() == SignalRow)
+        form->m_pTreeWidgetMessage->closePersistentEditor(m_editingItem, ValueColumn);
+    m_editingItem = nullptr;
+}
+
+void DBCSendWidget::onItemChanged(QTreeWidgetItem *item, int column)
+{
+    if (column != ValueColumn || !item || item->data(IdColumn, RowRole).toInt() != SignalRow)
+        return;
+    const DBC::Signal *signal = signalOf(item);
+    if (!signal)
+        return;
+    bool number = false;
+    const double physical = item->text(ValueColumn).trimmed().toDouble(&number);
+    bool clamped = !number;
+    if (number) {
+        // Integer signals take the nearest raw value within their range.
+        const double raw = std::round(signal->physicalToRawValue(physical));
+        if (!isIeee(*signal))
+            clamped = std::isnan(raw) || raw < signal->minimumRawValue() || raw > signal->maximumRawValue();
+        gsl::span<uint8_t> bytes = spanOf(data);
+        signal->encodePhysicalValue(bytes, physical);
+    }
+    const bool shown = showSignal(item, *signal);
+    showData();
+    if (clamped && shown)
+        UiMessage::information(this, tr("Tips"),
+                               tr("The value is outside the range of the signal and was set to %1.")
+                                       .arg(item->text(ValueColumn)));
+}
+
+void DBCSendWidget::onPushButtonSendClick()
+{
+    if (sending)
+        return;
+    if (int(m_message->size) > MaxFrameBytes) {
+        UiMessage::information(this, tr("Tips"), tr("A message of more than 8 bytes cannot be sent as one frame."));
+        return;
+    }
+    const int interval = form->m_pLineEditSendInterval->text().toInt();
+    const int count = form->m_pLineEditFrequency->text().toInt();
+    if (count < 1) {
+        UiMessage::information(this, tr("Tips"), tr("Nothing was sent: the frequency is empty."));
+        return;
+    }
+    VCI_CAN_OBJ frame{};
+    frame.ID = frameId;
+    frame.ExternFlag = extended ? 1 : 0;
+    frame.RemoteFlag = remote ? 1 : 0;
+    frame.SendType = uint8_t(qMax(0, form->m_pComboBoxSendType->currentIndex()));
+    frame.DataLen = uint8_t(data.size());
+    memcpy(frame.Data, data.constData(), std::size_t(data.size()));
+    if (m_sendThread.joinable())
+        m_sendThread.join();
+    sending = true;
+    form->m_pushButtonSend->setEnabled(false);
+    m_sendThread = std::thread(&DBCSendWidget::sendFrames, this, interval, count, frame);
+}
+
+void DBCSendWidget::sendFrames(int interval, int count, VCI_CAN_OBJ frame)
+{
+    using Clock = std::chrono::steady_clock;
+    DevCan &device = DevCan::instance();
+    bool ok = true;
+    for (int i = 0; i < count && !stopSending; ++i) {
+        if (device.Transmit(uint32_t(m_channel), &frame, 1) == 0) {
+            ok = false;
+            break;
+        }
+        // The pause follows the last frame too; closing ends it within a slice.
+        const Clock::time_point due = Clock::now() + std::chrono::milliseconds(qMax(0, interval));
+        for (Clock::time_point now = Clock::now(); now < due && !stopSending; now = Clock::now())
+            std::this_thread::sleep_for(std::min<Clock::duration>(due - now, std::chrono::milliseconds(StopSliceMs)));
+    }
+    Q_EMIT SendCompleted(ok);
+}
+
+void DBCSendWidget::onSendCompleted(bool ok)
+{
+    if (m_sendThread.joinable())
+        m_sendThread.join();
+    sending = false;
+    form->m_pushButtonSend->setEnabled(true);
+    UiMessage::information(this, tr("Tips"), ok ? tr("Send successfully ") : tr("Fail to send"));
+}
+
+void DBCSendWidget::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        form->retranslateUi(this);
+        fillSendTypes();
+    }
+    QDialog::changeEvent(event);
+}

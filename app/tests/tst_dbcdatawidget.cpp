@@ -1,0 +1,111 @@
+// The message-list dialog: one row per message in ascending ID order with
+// its check box, the header box that checks or clears every row, and the
+// result after OK.
+#include "dbcdatabase.h"
+#include "dbcdatawidget.h"
+#include "dbcfixture.h"
+#include "dbcmsgidtablewidgetheader.h"
+#include "guitest.h"
+
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+QStringList rowTexts(const QTableWidget *table, int row)
+{
+    QStringList texts;
+    for (int column = 0; column < DBCDataWidget::ColumnCount; ++column)
+        texts << table->item(row, column)->text();
+    return texts;
+}
+
+QList<bool> checks(const QTableWidget *table)
+{
+    QList<bool> states;
+    for (int row = 0; row < table->rowCount(); ++row)
+        states << (table->item(row, DBCDataWidget::CheckColumn)->checkState() == Qt::Checked);
+    return states;
+}
+
+} // namespace
+
+class tst_DBCDataWidget : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rows();
+    void headerBoxTogglesEveryRow();
+    void emptyDatabase();
+
+private:
+    QTemporaryDir dir;
+};
+
+void tst_DBCDataWidget::rows()
+{
+    DBCDatabase db;
+    QVERIFY(db.load(writeDbc(dir)));
+    db.messageTable[0x190].enabled = false;
+    DBCDataWidget dialog(db.messageTable);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("DBC File data"));
+    QVERIFY(!(dialog.windowFlags() & Qt::WindowContextHelpButtonHint));
+    auto *table = dialog.findChild<QTableWidget *>(QStringLiteral("m_pTableWidgetMessages"));
+    QCOMPARE(table->rowCount(), 7);
+    QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Num"));
+    QCOMPARE(rowTexts(table, 0), (QStringList{"", "1", "0x00000000", "Zero", ""}));
+    QCOMPARE(rowTexts(table, 1), (QStringList{"", "2", "0x00000100", "Engine", QString::fromUtf8(kUtf8Text)}));
+    // Ascending IDs; an extended ID without its mark.
+    QCOMPARE(table->item(4, DBCDataWidget::IdColumn)->text(), QStringLiteral("0x00000200"));
+    QCOMPARE(table->item(6, DBCDataWidget::IdColumn)->text(), QStringLiteral("0x18FEF100"));
+    QCOMPARE(checks(table), (QList<bool>{true, true, true, false, true, true, true}));
+    QVERIFY(table->editTriggers() == QAbstractItemView::NoEditTriggers);
+
+    table->item(0, DBCDataWidget::CheckColumn)->setCheckState(Qt::Unchecked);
+    const QMap<quint32, bool> result = dialog.checkedMessages();
+    QCOMPARE(result.keys(), db.messageTable.keys());
+    QCOMPARE(result.value(0), false);
+    QCOMPARE(result.value(0x190), false);
+    QCOMPARE(result.value(0x100), true);
+}
+
+void tst_DBCDataWidget::headerBoxTogglesEveryRow()
+{
+    DBCDatabase db;
+    QVERIFY(db.load(writeDbc(dir)));
+    DBCDataWidget dialog(db.messageTable);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *table = dialog.findChild<QTableWidget *>(QStringLiteral("m_pTableWidgetMessages"));
+    auto *header = dialog.findChild<DBCMsgIDTableWidgetHeader *>();
+    QVERIFY(header && header->isChecked());
+    QTRY_VERIFY(!header->checkBoxRect().isEmpty());
+    QCOMPARE(header->checkBoxRect().size(), QSize(14, 14));
+
+    // A single row does not change the header box.
+    table->item(2, DBCDataWidget::CheckColumn)->setCheckState(Qt::Unchecked);
+    QVERIFY(header->isChecked());
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->checkBoxRect().center());
+    QVERIFY(!header->isChecked());
+    QCOMPARE(checks(table), QVector<bool>(7, false).toList());
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->checkBoxRect().center());
+    QCOMPARE(checks(table), QVector<bool>(7, true).toList());
+    // Elsewhere in section 0 the box stays.
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->checkBoxRect().bottomRight() + QPoint(1, 1));
+    QVERIFY(header->isChecked());
+}
+
+void tst_DBCDataWidget::emptyDatabase()
+{
+    const QMap<quint32, DBCMessageEntry> none;
+    DBCDataWidget dialog(none);
+    QCOMPARE(dialog.findChild<QTableWidget *>()->rowCount(), 0);
+    dialog.findChild<QPushButton *>(QStringLiteral("m_pPushButtonOK"))->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(dialog.checkedMessages().isEmpty());
+}
+
+MEROVAST_GUI_TEST_MAIN(tst_DBCDataWidget)
+#include "tst_dbcdatawidget.moc"
