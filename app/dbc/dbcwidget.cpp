@@ -3,8 +3,9 @@
 #include "customprogressindicator.h"
 #include "dbc/message.h"
 #include "dbcdatabase.h"
-#include "dbcsignaltext.h"
-#include "j1939reassembler.h"
+#include "dbcdatawidget.h"
+#include "dbcrecordreplay.h"
+#include "dbcsendwidget.h"
 #include "uifiledialog.h"
 #include "uilanguage.h"
 #include "uimessage.h"
@@ -23,31 +24,7 @@
 
 namespace {
 
-const QColor kSignalColor(0, 128, 255);
-const QColor kChangedColor(255, 0, 0);
-
 constexpr int kRunIconSize = 28;
-
-QString hexByte(uint value)
-{
-    return QStringLiteral("%1").arg(value & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
-}
-
-// Each byte as two upper-case hexadecimal digits and a blank.
-QString spacedBytes(const gsl::span<uint8_t> &data)
-{
-    QString text;
-    text.reserve(int(data.size()) * 3);
-    for (uint8_t byte : data)
-        text += hexByte(byte) + QLatin1Char(' ');
-    return text;
-}
-
-void setSignalColor(QTreeWidgetItem *item)
-{
-    for (int column = DBCWidget::IdColumn; column <= DBCWidget::LengthColumn; ++column)
-        item->setForeground(column, kSignalColor);
-}
 
 } // namespace
 
@@ -56,10 +33,7 @@ DBCWidget::DBCWidget(int replayMode, int channel, bool *openFlag)
       form(std::make_unique<Ui::DBCWidget>()),
       windowOpenFlag(openFlag),
       channelIndex(channel >= 0 && channel < UlBuffer::Channels ? channel : 0),
-      mode(replayMode == LiveMode ? LiveMode : ReplayMode),
-      messageIcon(QStringLiteral(":/Resources/msg.png")),
-      signalHeaderIcon(QStringLiteral(":/Resources/SignalHeader.png")),
-      signalIcon(QStringLiteral(":/Resources/Signal.png"))
+      mode(replayMode == LiveMode ? LiveMode : ReplayMode)
 {
     registerByteSpanMetaType();
     form->setupUi(this);
@@ -80,6 +54,7 @@ DBCWidget::DBCWidget(int replayMode, int channel, bool *openFlag)
     contextMenu->addAction(sendAction);
 
     QTreeWidget *tree = form->m_pTreeWidgetMessage;
+    rows = std::make_unique<DBCMessageTree>(tree);
     tree->setUniformRowHeights(true);
     tree->headerItem()->setTextAlignment(NumColumn, Qt::AlignCenter);
     for (int column = IdColumn; column < ColumnCount; ++column)
@@ -121,6 +96,9 @@ DBCWidget::~DBCWidget()
     if (windowOpenFlag)
         *windowOpenFlag = false;
     refreshTimer.stop();
+    reading = false;
+    if (replayThread.joinable())
+        replayThread.join();
     stopPolling();
     if (handOffOn) {
         UlBuffer &buffer = UlBuffer::instance(channelIndex);
@@ -148,8 +126,8 @@ void DBCWidget::retranslateTexts()
 {
     form->retranslateUi(this);
     updateTitle();
-    formatTexts = QStringList{tr("Standard frame"), tr("Extended frame")};
-    typeTexts = QStringList{tr("Data frame"), tr("Remote frame")};
+    rows->retranslate();
+    form->m_pButtonLoadFile->setText(reading ? tr("Stop read") : tr("Read file"));
     form->m_pPushButtonRunState->setToolTip(tr("Pause or start parsing frames"));
     form->m_pButtonLoadFile->setFixedSize(UiLanguage::code() == UiLanguage::Chinese ? QSize(90, 28)
                                                                                     : QSize(100, 28));
@@ -236,16 +214,14 @@ void DBCWidget::onParseResult(bool ok, QString file)
 void DBCWidget::applyDatabase(std::unique_ptr<DBCDatabase> loaded, const QString &file)
 {
     // Rows of the previous file cannot be refreshed by the new one.
-    form->m_pTreeWidgetMessage->clear();
-    rowOfKey.clear();
-    firstValues.clear();
-    rowCounter = 0;
+    rows->setDatabase(loaded.get());
     db = std::move(loaded);
     path = file;
     collector.setMessages(db->messageTable);
     collector.clear();
     updateTitle();
     form->m_comboBoxProtocoType->setCurrentIndex(db->isJ1939() ? 1 : 0);
+    rows->setJ1939(db->isJ1939());
 
     if (!db->oversizedMessages().isEmpty()) {
         QStringList lines;
@@ -314,145 +290,20 @@ void DBCWidget::onProcessData(uint nTime, uchar frameFormat, uchar frameType, vo
     const auto *message = static_cast<const DBC::Message *>(p);
     if (!message)
         return;
-    if (displayType == 0) {
-        refreshSignalValues(*message, nTime, frameFormat, frameType, data, text);
-        return;
-    }
-    QTreeWidget *tree = form->m_pTreeWidgetMessage;
-    if (tree->topLevelItemCount() >= MaxScrollRows)
-        removeTopLevelRow(0);
-    appendMessageRow(*message, nTime, frameFormat, frameType, data);
-    ++rowCounter;
-}
-
-void DBCWidget::appendMessageRow(const DBC::Message &message, uint time, uchar extended, uchar remote,
-                                 const gsl::span<uint8_t> &data)
-{
-    const quint32 key = message.id & DBCDatabase::KeyMask;
-    auto *row = new QTreeWidgetItem;
-    row->setText(NumColumn, QLatin1Char(' ') + QString::number(rowCounter));
-    row->setIcon(NumColumn, messageIcon);
-    row->setData(NumColumn, RowKindRole, MessageRow);
-    row->setData(NumColumn, KeyRole, key);
-    row->setData(NumColumn, ExtendedRole, extended ? 1 : 0);
-    row->setData(NumColumn, RemoteRole, remote ? 1 : 0);
-    row->setText(IdColumn, QStringLiteral("0x") + QString::number(key, 16).rightJustified(8, QLatin1Char('0')).toUpper());
-    row->setText(NameColumn, QString::fromStdString(message.name));
-    row->setText(DirectionColumn, QStringLiteral(" "));
-    row->setText(TimeColumn, QString::number(time));
-    // J1939 addresses only exist in extended identifiers.
-    if (form->m_comboBoxProtocoType->currentIndex() == 1 && (message.id & 0x80000000u)) {
-        // PDU1 (PF below 240) carries the destination in PS, outside the PGN.
-        const bool pdu1 = ((key >> 16) & 0xFF) < 240;
-        row->setText(PgnColumn, QString::number(J1939Reassembler::pgnOf(key)));
-        row->setText(SourceColumn, hexByte(key));
-        row->setText(DestinationColumn, pdu1 ? hexByte(key >> 8) : QString());
-    } else {
-        row->setText(PgnColumn, QStringLiteral(" "));
-        row->setText(SourceColumn, QStringLiteral(" "));
-        row->setText(DestinationColumn, QStringLiteral(" "));
-    }
-    row->setText(TypeColumn, typeTexts.value(remote ? 1 : 0));
-    row->setText(FormatColumn, formatTexts.value(extended ? 1 : 0));
-    row->setText(LengthColumn, QString::number(message.size));
-    row->setText(DataColumn, spacedBytes(data));
-    row->setText(CommentColumn, QString::fromStdString(message.comment));
-
-    auto *header = new QTreeWidgetItem(row);
-    header->setText(NumColumn, QStringLiteral(" "));
-    header->setIcon(IdColumn, signalHeaderIcon);
-    const QStringList captions{tr("Signal name"), tr("Actual value"), tr("Unit"),       tr("Original value"),
-                               tr("Initial position"), tr("Bit width"), tr("Proportion"), tr("Offset"),
-                               tr("Description"), tr("Notes")};
-    for (int i = 0; i < captions.size(); ++i)
-        header->setText(IdColumn + i, captions.at(i));
-    setSignalColor(header);
-
-    const QVector<const DBC::Signal *> order = db->signalOrder.value(key);
-    const QVector<DBCSignalValue> values = db->decode(key, data);
-    QStringList first;
-    for (int i = 0; i < order.size(); ++i) {
-        const DBC::Signal &signal = *order.at(i);
-        const DBCSignalValue &value = values.at(i);
-        auto *item = new QTreeWidgetItem(row);
-        item->setIcon(IdColumn, signalIcon);
-        item->setText(IdColumn, QString::fromStdString(signal.name));
-        item->setText(NameColumn, value.physical);
-        item->setText(DirectionColumn, QString::fromStdString(signal.unit));
-        item->setText(TimeColumn, value.raw);
-        item->setText(PgnColumn, QString::number(DBCSignalText::startPosition(signal)));
-        item->setText(SourceColumn, QString::number(signal.bitSize));
-        item->setText(DestinationColumn, DBCSignalText::factor(signal.factor));
-        item->setText(TypeColumn, DBCSignalText::offset(signal.offset));
-        item->setText(FormatColumn, value.description);
-        item->setText(LengthColumn, QString::fromStdString(signal.comment));
-        setSignalColor(item);
-        first << value.physical;
-    }
-    firstValues.insert(key, first);
-    form->m_pTreeWidgetMessage->addTopLevelItem(row);
-    if (!rowOfKey.contains(key))
-        rowOfKey.insert(key, row);
-}
-
-QTreeWidgetItem *DBCWidget::messageRow(quint32 key)
-{
-    if (QTreeWidgetItem *row = rowOfKey.value(key))
-        return row;
-    QTreeWidget *tree = form->m_pTreeWidgetMessage;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *row = tree->topLevelItem(i);
-        if (row->data(NumColumn, KeyRole).toUInt() == key) {
-            rowOfKey.insert(key, row);
-            return row;
-        }
-    }
-    return nullptr;
-}
-
-void DBCWidget::removeTopLevelRow(int index)
-{
-    QTreeWidgetItem *row = form->m_pTreeWidgetMessage->takeTopLevelItem(index);
-    if (!row)
-        return;
-    const quint32 key = row->data(NumColumn, KeyRole).toUInt();
-    if (rowOfKey.value(key) == row)
-        rowOfKey.remove(key);
-    delete row;
-}
-
-void DBCWidget::refreshSignalValues(const DBC::Message &message, uint time, uchar extended, uchar remote,
-                                    const gsl::span<uint8_t> &data, const QString &text)
-{
-    const quint32 key = message.id & DBCDatabase::KeyMask;
-    QTreeWidgetItem *row = messageRow(key);
-    if (!row) {
-        appendMessageRow(message, time, extended, remote, data);
-        return;
-    }
-    row->setText(TimeColumn, QString::number(time));
-    QString spaced;
-    spaced.reserve(text.size() * 3 / 2 + 1);
-    for (int i = 0; i < text.size(); i += 2)
-        spaced += text.midRef(i, 2) + QLatin1Char(' ');
-    row->setText(DataColumn, spaced);
-
-    const QVector<DBCSignalValue> values = db->decode(key, data);
-    const QStringList first = firstValues.value(key);
-    const int rows = qMin(row->childCount() - 1, values.size());
-    for (int i = 0; i < rows; ++i) {
-        QTreeWidgetItem *item = row->child(i + 1);
-        const DBCSignalValue &value = values.at(i);
-        item->setText(NameColumn, value.physical);
-        item->setForeground(NameColumn, value.physical == first.value(i) ? kSignalColor : kChangedColor);
-        item->setText(TimeColumn, value.raw);
-        item->setText(FormatColumn, value.description);
-    }
+    if (displayType == 0)
+        rows->refresh(*message, nTime, frameFormat, frameType, data, text);
+    else
+        rows->append(*message, nTime, frameFormat, frameType, data);
 }
 
 void DBCWidget::onPushButtonRunStateClick()
 {
     paused = !paused;
+    setRunIcon();
+}
+
+void DBCWidget::setRunIcon()
+{
     form->m_pPushButtonRunState->setIcon(QIcon(paused ? QStringLiteral(":/Resources/DBC_suspend.png")
                                                       : QStringLiteral(":/Resources/DBC_run.png")));
     form->m_pPushButtonRunState->setIconSize(QSize(kRunIconSize, kRunIconSize));
@@ -460,10 +311,7 @@ void DBCWidget::onPushButtonRunStateClick()
 
 void DBCWidget::onToolButtonClear()
 {
-    form->m_pTreeWidgetMessage->clear();
-    rowOfKey.clear();
-    firstValues.clear();
-    rowCounter = 0;
+    rows->clear();
 }
 
 void DBCWidget::ComboBoxDisplayTypeCurrentlndexChanged(int index)
@@ -475,21 +323,116 @@ void DBCWidget::onItemPressed(QTreeWidgetItem *pItem, int)
 {
     if (!pItem || pressedButton != Qt::RightButton || pItem->data(NumColumn, RowKindRole).toInt() != MessageRow)
         return;
-    menuKey = pItem->data(NumColumn, KeyRole).toUInt();
-    menuKeyValid = true;
+    menuRow.reset(pItem->clone());
     contextMenu->popup(QCursor::pos());
 }
 
 void DBCWidget::onActionSend(bool)
 {
-    if (!menuKeyValid || !db || !db->messageTable.contains(menuKey))
+    if (!menuRow || !db)
         return;
+    // The row may be of a file loaded before.
+    const auto entry = db->messageTable.constFind(menuRow->data(NumColumn, KeyRole).toUInt());
+    if (entry == db->messageTable.cend()
+        || QString::fromStdString(entry->message->name) != menuRow->text(NameColumn))
+        return;
+    DBCSendWidget dialog(menuRow.get(), entry->message, channelIndex, this);
+    dialog.exec();
 }
 
-void DBCWidget::onToolButtonShowID() {}
+void DBCWidget::onToolButtonShowID()
+{
+    const QMap<quint32, DBCMessageEntry> none;
+    DBCDataWidget dialog(db ? db->messageTable : none, this);
+    if (dialog.exec() != QDialog::Accepted || !db)
+        return;
+    const QMap<quint32, bool> checked = dialog.checkedMessages();
+    for (auto it = checked.cbegin(); it != checked.cend(); ++it) {
+        auto entry = db->messageTable.find(it.key());
+        if (entry != db->messageTable.end())
+            entry->enabled = it.value();
+    }
+    collector.setMessages(db->messageTable);
+}
 
-void DBCWidget::onToolButtonExport() {}
+void DBCWidget::onToolButtonExport()
+{
+    if (!rows->hasMessageRows()) {
+        UiMessage::information(this, tr("Tips"), tr("Data is empty"));
+        return;
+    }
+    const QString file = UiFileDialog::getSaveFileName(this, tr("Save CSV file"), QString(), tr("CSV File(*.csv)"));
+    // "ID" and "PGH" are written as they stand.
+    const QStringList titles{tr("Num"),          tr("ID"),
+                             tr("Name"),         tr("Transmission direction"),
+                             tr("Time"),         QStringLiteral("PGH"),
+                             tr("Source address"), tr("Destination address"),
+                             tr("Frame type"),   tr("Frame format"),
+                             tr("Data lenght"),  tr("Data"),
+                             tr("Comment")};
+    if (file.isEmpty() || !DBCCsvExport::append(file, titles, rows->exportRows(), nullptr)) {
+        UiMessage::critical(this, tr("Tips"), tr("Failed to open file"));
+        return;
+    }
+    UiMessage::information(this, tr("Tips"), tr("Save successful"));
+}
 
-void DBCWidget::onPushButtonLoadFile() {}
+void DBCWidget::onPushButtonLoadFile()
+{
+    if (reading) {
+        reading = false;
+        paused = false;
+        form->m_pButtonLoadFile->setText(tr("Read file"));
+        setRunIcon();
+        return;
+    }
+    const QString file = UiFileDialog::getOpenFileName(this, tr("Open File"), QString(),
+                                                       tr("ASC File(*.asc);;CSV File(*.csv)"));
+    if (file.isEmpty())
+        return;
+    // The previous replay has been told to end: at most one slice away.
+    if (replayThread.joinable())
+        replayThread.join();
+    reading = true;
+    replayDone = false;
+    form->m_pButtonLoadFile->setText(tr("Stop read"));
+    replayThread = std::thread(&DBCWidget::readRecordFile, this, file);
+}
 
-void DBCWidget::onReadEnd() {}
+void DBCWidget::readRecordFile(QString file)
+{
+    QString error;
+    const DBCRecordReplay::Result result = DBCRecordReplay::run(
+            file, reading, paused, [this](const VCI_CAN_OBJ &frame) { return collector.accepts(frame); },
+            [this](const VCI_CAN_OBJ &frame) { collector.feed(frame); }, &error);
+    {
+        const std::lock_guard<std::mutex> lock(replayMutex);
+        if (result == DBCRecordReplay::CannotOpen)
+            replayError = tr("Failed to open file");
+        else if (result == DBCRecordReplay::CannotRead)
+            replayError = tr("Failed to read file: %1").arg(error);
+        else
+            replayError.clear();
+    }
+    replayDone = true;
+    Q_EMIT ReadEnd();
+}
+
+void DBCWidget::onReadEnd()
+{
+    // The end of a replay that a newer one replaced was already joined.
+    if (!replayDone || !replayThread.joinable())
+        return;
+    replayThread.join();
+    reading = false;
+    form->m_pButtonLoadFile->setText(tr("Read file"));
+    QString error;
+    {
+        const std::lock_guard<std::mutex> lock(replayMutex);
+        error = replayError;
+    }
+    if (error.isEmpty())
+        UiMessage::information(this, tr("Hit"), tr("End of reading."));
+    else
+        UiMessage::critical(this, tr("Tips"), error);
+}

@@ -6,18 +6,18 @@
 // Live mode (replayMode 0) decodes the frames of one channel: after the
 // first successful load it switches the channel's DBC hand-off on, and a
 // poll thread moves the queued frames into the collector, which the GUI
-// timer empties. Replay mode (1) decodes record files and never touches a
-// channel's hand-off. The window keeps its opener's open flag true from
+// timer empties. Replay mode (1) decodes record files, which a replay
+// thread feeds into the collector at their own timing, and never touches a
+// channel's hand-off. Every window exports its rows as CSV, chooses the
+// decoded messages in the ID list and sends a message from its row. The window keeps its opener's open flag true from
 // construction to destruction, and joins every thread it started before it
 // goes.
 #pragma once
 
 #include "bytespan.h"
 #include "dbcframecollector.h"
+#include "dbcmessagetree.h"
 
-#include <QHash>
-#include <QIcon>
-#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -67,7 +67,7 @@ public:
     // also keep their message key and the frame's flags.
     enum ItemRole { RowKindRole = Qt::UserRole, KeyRole, ExtendedRole, RemoteRole };
     static constexpr int MessageRow = 1;
-    static constexpr int MaxScrollRows = 256;
+    static constexpr int MaxScrollRows = DBCMessageTree::MaxScrollRows;
     // ms; a tree repaint costs milliseconds, so the rows refresh at 20 Hz.
     static constexpr int RefreshInterval = 50;
     static constexpr int PollIdleMs = 5;       // poll thread's pause when the queue is empty
@@ -79,6 +79,7 @@ public:
     int channel() const { return channelIndex; }
     bool isLoading() const { return loading; }
     bool isPaused() const { return paused; }
+    bool isReading() const { return reading; }
     // The loaded file, or null before the first successful load.
     const DBCDatabase *database() const { return db.get(); }
     QString loadedPath() const { return path; }
@@ -118,36 +119,25 @@ private:
     void retranslateTexts();
     void updateTitle();
     void applyDatabase(std::unique_ptr<DBCDatabase> loaded, const QString &file);
-    void appendMessageRow(const DBC::Message &message, uint time, uchar extended, uchar remote,
-                          const gsl::span<uint8_t> &data);
-    void refreshSignalValues(const DBC::Message &message, uint time, uchar extended, uchar remote,
-                             const gsl::span<uint8_t> &data, const QString &text);
-    QTreeWidgetItem *messageRow(quint32 key);
-    void removeTopLevelRow(int index);
+    void readRecordFile(QString file);
+    void setRunIcon();
 
     std::unique_ptr<Ui::DBCWidget> form;
     bool *windowOpenFlag;
     CustomProgressIndicator *busyIndicator;
     int channelIndex;
     Mode mode;
-    const QIcon messageIcon;
-    const QIcon signalHeaderIcon;
-    const QIcon signalIcon;
 
     // GUI thread only: the loaded file and what the tree shows of it.
     std::unique_ptr<DBCDatabase> db;
     QString path;
-    QHash<quint32, QStringList> firstValues;
-    QHash<quint32, QTreeWidgetItem *> rowOfKey;  // first message row of each key
+    std::unique_ptr<DBCMessageTree> rows;
     int displayType = 0;
-    int rowCounter = 0;
-    QStringList typeTexts;
-    QStringList formatTexts;
     QAction *sendAction;
     QMenu *contextMenu;
     Qt::MouseButton pressedButton = Qt::NoButton;  // of the last press on the tree
-    quint32 menuKey = 0;
-    bool menuKeyValid = false;
+    // A copy of the message row last right-clicked: the tree may drop the row.
+    std::unique_ptr<QTreeWidgetItem> menuRow;
     bool handOffOn = false;  // this window switched the channel's DBC hand-off on
     QTimer refreshTimer;
 
@@ -161,6 +151,13 @@ private:
     DBCFrameCollector collector;
     std::atomic<bool> paused{false};
     std::atomic<bool> reading{false};
+
+    // Replay thread: one at a time, joined before the next starts and when
+    // the window goes.
+    std::thread replayThread;
+    std::atomic<bool> replayDone{false};
+    QString replayError;  // under replayMutex; empty when the replay ended well
+    std::mutex replayMutex;
 
     // Poll thread: started by the first successful live load.
     std::thread pollThread;

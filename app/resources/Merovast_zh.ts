@@ -739,6 +739,144 @@
     </message>
 </context>
 <context>
+    <name>DBCDataWidget</name>
+    <message>
+        <source>DBC File data</source>
+        <translation>DBC文件数据</translation>
+    </message>
+    <message>
+        <source>Message list：</source>
+        <translation>报文列表：</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Num</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>备注</translation>
+    </message>
+</context>
+<context>
+    <name>DBCSendWidget</name>
+    <message>
+        <source>DBCSendWidget</source>
+        <translation>DBC发送</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Transmission direction</source>
+        <translation>传输方向</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Source address</source>
+        <translation>源地址</translation>
+    </message>
+    <message>
+        <source>Destination address</source>
+        <translation>目标地址</translation>
+    </message>
+    <message>
+        <source>Frame type</source>
+        <translation>帧类型</translation>
+    </message>
+    <message>
+        <source>Frame format</source>
+        <translation>帧格式</translation>
+    </message>
+    <message>
+        <source>Data lenght</source>
+        <translation>数据长度</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>数据</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>备注</translation>
+    </message>
+    <message>
+        <source>Send type：</source>
+        <translation>发送方式：</translation>
+    </message>
+    <message>
+        <source>Send interval(ms)：</source>
+        <translation>发送间隔(ms)：</translation>
+    </message>
+    <message>
+        <source>Frequency：</source>
+        <translation>发送次数：</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>Normal Send</source>
+        <translation>正常发送</translation>
+    </message>
+    <message>
+        <source>Single Send</source>
+        <translation>单次发送</translation>
+    </message>
+    <message>
+        <source>Send &amp; Receive</source>
+        <translation>自发自收</translation>
+    </message>
+    <message>
+        <source>Single Send&amp;Rec</source>
+        <translation>单次自发自收</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>范围</translation>
+    </message>
+    <message>
+        <source>Tips</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>The value is outside the range of the signal and was set to %1.</source>
+        <translation>数值超出信号范围，已设为%1。</translation>
+    </message>
+    <message>
+        <source>A message of more than 8 bytes cannot be sent as one frame.</source>
+        <translation>超过8字节的报文不能作为一帧发送。</translation>
+    </message>
+    <message>
+        <source>Nothing was sent: the frequency is empty.</source>
+        <translation>未发送：发送次数为空。</translation>
+    </message>
+    <message>
+        <source>Send successfully </source>
+        <translation>发送成功 </translation>
+    </message>
+    <message>
+        <source>Fail to send</source>
+        <translation>发送失败</translation>
+    </message>
+</context>
+<context>
     <name>DBCWidget</name>
     <message>
         <source>Frame Parsing - Unloaded DBC File</source>
@@ -923,6 +1061,50 @@
     <message>
         <source>Notes</source>
         <translation>注释</translation>
+    </message>
+    <message>
+        <source>Stop read</source>
+        <translation>停止读取</translation>
+    </message>
+    <message>
+        <source>Data is empty</source>
+        <translation>数据为空</translation>
+    </message>
+    <message>
+        <source>Save CSV file</source>
+        <translation>保存CSV文件</translation>
+    </message>
+    <message>
+        <source>CSV File(*.csv)</source>
+        <translation>CSV文件(*.csv)</translation>
+    </message>
+    <message>
+        <source>Failed to open file</source>
+        <translation>打开文件失败</translation>
+    </message>
+    <message>
+        <source>Save successful</source>
+        <translation>保存成功</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>ASC File(*.asc);;CSV File(*.csv)</source>
+        <translation>ASC文件(*.asc);;CSV文件(*.csv)</translation>
+    </message>
+    <message>
+        <source>Failed to read file: %1</source>
+        <translation>读取文件失败：%1</translation>
+    </message>
+    <message>
+        <source>Hit</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>End of reading.</source>
+        <translation>读取结束。</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,8 @@
 #include "dbc/signal.h"
 #include "dbcdatabase.h"
 #include "dbcfixture.h"
+#include "dbcdatawidget.h"
+#include "dbcsendwidget.h"
 #include "dbcwidget.h"
 #include "devcan.h"
 #include "guitest.h"
@@ -18,6 +20,8 @@
 #include "vcisim.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QTableWidget>
 #include <QMenu>
 #include <QPointer>
 #include <QToolButton>
@@ -96,6 +100,21 @@ void openSimulatedChannel()
     QCOMPARE(device.StartCAN(0), 1u);
 }
 
+// An ASC file of other tools' layout: a header and frame lines.
+QByteArray ascFile(const QStringList &lines)
+{
+    QByteArray text("date Mon May 6 10:00:00.000 am 2024\nbase hex  timestamps absolute\nno internal events logged\n");
+    for (const QString &line : lines)
+        text += line.toLatin1() + '\n';
+    return text;
+}
+
+void readFile(DBCWidget *window, const QString &path)
+{
+    UiFileDialog::setHandler([path](const UiFileDialog::Request &) { return path; });
+    window->findChild<QToolButton *>(QStringLiteral("m_pButtonLoadFile"))->click();
+}
+
 const QColor kBlue(0, 128, 255);
 const QColor kRed(255, 0, 0);
 
@@ -126,6 +145,12 @@ private Q_SLOTS:
     void pauseDiscardsFrames();
     void retranslationKeepsPath();
     void contextMenuOnMessageRows();
+    void idListChoosesMessages();
+    void exportRows();
+    void replay();
+    void replayStoppedAndClosed();
+    void replayFailures_data();
+    void replayFailures();
     void realFiles_data();
     void realFiles();
     void closeUnderTraffic();
@@ -540,6 +565,7 @@ void tst_DBCWidget::retranslationKeepsPath()
     QCOMPARE(window->windowTitle(), QStringLiteral("Frame Parsing - ") + path);
 }
 
+// Send opens the send dialog on the row as it was when pressed.
 void tst_DBCWidget::contextMenuOnMessageRows()
 {
     bool open = false;
@@ -563,6 +589,209 @@ void tst_DBCWidget::contextMenuOnMessageRows()
     QCOMPARE(menu->actions().size(), 1);
     QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("Send"));
     menu->close();
+    // The row goes; the dialog is built from the row as it was pressed.
+    window->findChild<QToolButton *>(QStringLiteral("m_pButtonClear"))->click();
+    QString shownName;
+    onNextModal<DBCSendWidget>([&](DBCSendWidget *dialog) {
+        shownName = dialog->findChild<QTreeWidget *>()->topLevelItem(0)->text(DBCSendWidget::NameColumn);
+        QCOMPARE(dialog->frameData().toHex(), QByteArray("2a03040000000000"));
+    });
+    window->findChild<QAction *>(QStringLiteral("sendAction"))->trigger();
+    QCOMPARE(shownName, QStringLiteral("Engine"));
+
+    // A file without that message: Send does nothing.
+    load(window.get(), writeDbc(dir, "BO_ 512 Other: 8 ECU\n", QStringLiteral("other.dbc")));
+    window->findChild<QAction *>(QStringLiteral("sendAction"))->trigger();
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void tst_DBCWidget::idListChoosesMessages()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    load(window.get(), writeDbc(dir));
+    auto *idList = window->findChild<QToolButton *>(QStringLiteral("m_pToolButtonShowID"));
+    // Cleared rows and a closed dialog: nothing changes.
+    onNextModal<DBCDataWidget>([](DBCDataWidget *dialog) {
+        auto *table = dialog->findChild<QTableWidget *>();
+        for (int row = 0; row < table->rowCount(); ++row)
+            table->item(row, DBCDataWidget::CheckColumn)->setCheckState(Qt::Unchecked);
+        dialog->reject();
+    });
+    idList->click();
+    QVERIFY(window->database()->messageTable.value(0x100).enabled);
+
+    // Engine (the second row) cleared and OK: its frames are no longer decoded.
+    onNextModal<DBCDataWidget>([](DBCDataWidget *dialog) {
+        auto *table = dialog->findChild<QTableWidget *>();
+        QCOMPARE(table->item(1, DBCDataWidget::NameColumn)->text(), QStringLiteral("Engine"));
+        table->item(1, DBCDataWidget::CheckColumn)->setCheckState(Qt::Unchecked);
+        dialog->findChild<QPushButton *>(QStringLiteral("m_pPushButtonOK"))->click();
+    });
+    idList->click();
+    QVERIFY(!window->database()->messageTable.value(0x100).enabled);
+    receive(1, {frame(0x100, "01"), frame(0x12C, "01")});
+    QTreeWidget *tree = treeOf(window.get());
+    QTRY_COMPARE(tree->topLevelItemCount(), 1);
+    QTest::qWait(2 * DBCWidget::RefreshInterval);
+    QCOMPARE(tree->topLevelItemCount(), 1);
+    QCOMPARE(tree->topLevelItem(0)->text(DBCWidget::NameColumn), QStringLiteral("Mux"));
+}
+
+void tst_DBCWidget::exportRows()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    load(window.get(), writeDbc(dir));
+    boxes.clear();
+    const QString path = dir.filePath(QStringLiteral("export.csv"));
+    QString caption, filter;
+    UiFileDialog::setHandler([&](const UiFileDialog::Request &request) {
+        caption = request.caption;
+        filter = request.filter;
+        return path;
+    });
+    auto *exportButton = window->findChild<QToolButton *>(QStringLiteral("m_pToolButtonExport"));
+    exportButton->click();
+    QCOMPARE(boxTexts(), QStringList{"Tips: Data is empty"});
+    QVERIFY(!QFile::exists(path));
+
+    // Mux: the switch and one multiplexed signal shown, one empty.
+    receive(1, {frame(0x12C, "012A")});
+    QTRY_COMPARE(treeOf(window.get())->topLevelItemCount(), 1);
+    boxes.clear();
+    exportButton->click();
+    QCOMPARE(caption, QStringLiteral("Save CSV file"));
+    QCOMPARE(filter, QStringLiteral("CSV File(*.csv)"));
+    QCOMPARE(boxTexts(), QStringList{"Tips: Save successful"});
+    const QByteArray header = "Num,ID,Name,Transmission direction,Time,PGH,Source address,Destination address,"
+                              "Frame type,Frame format,Data lenght,Data,Comment\n";
+    const QByteArray rows = " 0,0x0000012C,Mux, ,1234, , , ,Data frame,Standard frame,2,01 2A 00 00 00 00 00 00 ,,\n"
+                            " , ,Signal name,Actual value,Unit,Original value,Initial position,Bit width,Proportion,"
+                            "Offset,Description,Notes,,,\n"
+                            " ,,Switch,1,,0x1,0,8,1,0,,,,,\n"
+                            " ,,A,42,,0x2a,8,8,1,0,,,,,\n"
+                            " ,,B,,,,8,8,1,0,,,,,\n";
+    QCOMPARE(readAll(path), header + rows);
+    // A second export appends its rows only.
+    exportButton->click();
+    QCOMPARE(readAll(path), header + rows + rows);
+
+    // A cancelled dialog or a file that cannot be opened.
+    boxes.clear();
+    UiFileDialog::setHandler([](const UiFileDialog::Request &) { return QString(); });
+    exportButton->click();
+    UiFileDialog::setHandler([&](const UiFileDialog::Request &) { return dir.filePath("no/such/folder.csv"); });
+    exportButton->click();
+    QCOMPARE(boxTexts(), (QStringList{"Tips: Failed to open file", "Tips: Failed to open file"}));
+    QCOMPARE(boxes.at(0).icon, QMessageBox::Critical);
+}
+
+void tst_DBCWidget::replay()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::ReplayMode, 0, &open));
+    window->show();
+    auto *readButton = window->findChild<QToolButton *>(QStringLiteral("m_pButtonLoadFile"));
+    QVERIFY(readButton->isVisible());
+    QCOMPARE(readButton->text(), QStringLiteral("Read file"));
+    load(window.get(), writeDbc(dir));
+    boxes.clear();
+    chooseDisplay(window.get(), 1);
+    const QString path = writeDbc(dir, ascFile({"   1.500000 1  100 Rx d 8 2A 03 04 00 00 00 00 00",
+                                                "   1.600000 1  555 Rx d 1 01",
+                                                "   1.750000 1  100x Rx d 3 2A 03 06"}),
+                                  QStringLiteral("trace.asc"));
+    QString filter;
+    UiFileDialog::setHandler([&](const UiFileDialog::Request &request) {
+        filter = request.filter;
+        return path;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    readButton->click();
+    QCOMPARE(filter, QStringLiteral("ASC File(*.asc);;CSV File(*.csv)"));
+    QVERIFY(window->isReading());
+    QCOMPARE(readButton->text(), QStringLiteral("Stop read"));
+    QTRY_COMPARE(boxTexts(), QStringList{"Hit: End of reading."});
+    QVERIFY(clock.elapsed() >= 250);
+    QVERIFY(!window->isReading());
+    QCOMPARE(readButton->text(), QStringLiteral("Read file"));
+    // The replayed frames as live ones: their time in ms, their own bytes.
+    QTreeWidget *tree = treeOf(window.get());
+    QTRY_COMPARE(tree->topLevelItemCount(), 2);
+    QCOMPARE(tree->topLevelItem(0)->text(DBCWidget::TimeColumn), QStringLiteral("1500"));
+    QCOMPARE(tree->topLevelItem(1)->text(DBCWidget::TimeColumn), QStringLiteral("1750"));
+    QCOMPARE(tree->topLevelItem(1)->text(DBCWidget::FormatColumn), QStringLiteral("Extended frame"));
+    QCOMPARE(tree->topLevelItem(1)->text(DBCWidget::DataColumn), QStringLiteral("2A 03 06 00 00 00 00 00 "));
+    // Channel 0's hand-off is never touched.
+    QVERIFY(!UlBuffer::instance(0).DBCRun());
+}
+
+void tst_DBCWidget::replayStoppedAndClosed()
+{
+    const QString dbc = writeDbc(dir);
+    const QString path = writeDbc(dir, ascFile({"   0.000000 1  100 Rx d 1 01", "  60.000000 1  100 Rx d 1 02"}),
+                                  QStringLiteral("long.asc"));
+    bool open = false;
+    QPointer<DBCWidget> window = new DBCWidget(DBCWidget::ReplayMode, 0, &open);
+    window->show();
+    load(window, dbc);
+    boxes.clear();
+    auto *readButton = window->findChild<QToolButton *>(QStringLiteral("m_pButtonLoadFile"));
+    auto *run = window->findChild<QToolButton *>(QStringLiteral("m_pPushButtonRunState"));
+    readFile(window, path);
+    QTRY_COMPARE(treeOf(window)->topLevelItemCount(), 1);
+    // Paused, then stopped: the replay ends and the pause with it.
+    run->click();
+    QVERIFY(window->isPaused());
+    QElapsedTimer clock;
+    clock.start();
+    readButton->click();
+    QCOMPARE(readButton->text(), QStringLiteral("Read file"));
+    QVERIFY(!window->isPaused());
+    QTRY_COMPARE(boxTexts(), QStringList{"Hit: End of reading."});
+    QVERIFY2(clock.elapsed() < 300, qPrintable(QString::number(clock.elapsed())));
+
+    // A second replay, closed while it waits.
+    readFile(window, path);
+    QVERIFY(window->isReading());
+    QTest::qWait(50);
+    clock.restart();
+    window->close();
+    QTRY_VERIFY(window.isNull());
+    QVERIFY2(clock.elapsed() < 300, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!open);
+}
+
+void tst_DBCWidget::replayFailures_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing file") << QByteArray() << "missing.asc" << "Tips: Failed to open file";
+    QTest::newRow("bad frame line") << ascFile({"   0.1 1  100 Rx d 4 01"}) << "bad.asc"
+                                    << "Tips: Failed to read file: ";
+}
+
+void tst_DBCWidget::replayFailures()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    const QString path = content.isEmpty() ? dir.filePath(name) : writeDbc(dir, content, name);
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::ReplayMode, 0, &open));
+    load(window.get(), writeDbc(dir));
+    boxes.clear();
+    readFile(window.get(), path);
+    QTRY_COMPARE(boxes.size(), 1);
+    QVERIFY2(boxTexts().first().startsWith(message), qPrintable(boxTexts().first()));
+    QCOMPARE(boxes.first().icon, QMessageBox::Critical);
+    QVERIFY(!window->isReading());
+    QCOMPARE(window->findChild<QToolButton *>(QStringLiteral("m_pButtonLoadFile"))->text(), QStringLiteral("Read file"));
 }
 
 void tst_DBCWidget::realFiles_data()

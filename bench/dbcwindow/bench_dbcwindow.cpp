@@ -9,6 +9,7 @@
 //
 //   bench_dbcwindow [--rate FPS] [--ids N] [--seconds S] [--dbc FILE] [--large FILE] [--scroll]
 //   bench_dbcwindow --screenshot FILE.png --dbc FILE [--chinese] [--scroll] [--inject]
+//                   [--send-shot FILE.png] [--list-shot FILE.png]
 //
 // Exits with 1 when the GUI thread is busy 20 % of the time or more, the
 // queue held more than 1000 frames, a row lagged 100 ms or more, or the
@@ -17,11 +18,14 @@
 // --screenshot opens the simulated device instead: channel 0 at 500 kbit/s
 // with its receive thread and background traffic on ID 0x123 (and with
 // --inject a few J1939 frames from another node), shows the window for two
-// seconds and saves a picture of it.
+// seconds and saves a picture of it, and of the send dialog of its first
+// row and of the ID list when asked.
 
 #include "canreadthread.h"
 #include "dbc/message.h"
 #include "dbcdatabase.h"
+#include "dbcdatawidget.h"
+#include "dbcsendwidget.h"
 #include "dbcwidget.h"
 #include "devcan.h"
 #include "uifiledialog.h"
@@ -98,6 +102,8 @@ struct Options {
     QString dbc = QStringLiteral(MEROVAST_TESTDATA_DIR "/dbc/cantools/vehicle.dbc");
     QString large = QStringLiteral(MEROVAST_TESTDATA_DIR "/dbc/canmatrix/j1939.dbc");
     QString screenshot;
+    QString sendShot;
+    QString listShot;
     bool chinese = false;
     bool scroll = false;
     bool inject = false;
@@ -155,8 +161,31 @@ int screenshot(DBCWidget &window, const Options &options)
             row->setExpanded(true);
     }
     wait(1000);
-    const bool saved = window.grab().save(options.screenshot);
+    bool saved = window.grab().save(options.screenshot);
     std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(options.screenshot));
+    // The send dialog of the first row, with a value edited, and the ID list.
+    auto *tree = window.findChild<QTreeWidget *>();
+    if (!options.sendShot.isEmpty() && tree->topLevelItemCount() > 0) {
+        QTreeWidgetItem *row = tree->topLevelItem(0);
+        const auto entry = window.database()->messageTable.value(row->data(0, DBCWidget::KeyRole).toUInt());
+        DBCSendWidget dialog(row, entry.message, kChannel, &window);
+        dialog.show();
+        QTreeWidgetItem *message = dialog.findChild<QTreeWidget *>()->topLevelItem(0);
+        if (message->childCount() > 2)
+            message->child(message->childCount() - 3)->setText(DBCSendWidget::ValueColumn, QStringLiteral("12.5"));
+        wait(300);
+        const bool ok = dialog.grab().save(options.sendShot);
+        std::printf("%s %s\n", ok ? "saved" : "could not save", qPrintable(options.sendShot));
+        saved &= ok;
+    }
+    if (!options.listShot.isEmpty()) {
+        DBCDataWidget dialog(window.database()->messageTable, &window);
+        dialog.show();
+        wait(300);
+        const bool ok = dialog.grab().save(options.listShot);
+        std::printf("%s %s\n", ok ? "saved" : "could not save", qPrintable(options.listShot));
+        saved &= ok;
+    }
     injector.stop();
     reader.stop();
     reader.waitForFinish();
@@ -185,6 +214,10 @@ int main(int argc, char *argv[])
             options.large = QString::fromLocal8Bit(argv[++i]);
         else if (!std::strcmp(argv[i], "--screenshot") && hasValue)
             options.screenshot = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(argv[i], "--send-shot") && hasValue)
+            options.sendShot = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(argv[i], "--list-shot") && hasValue)
+            options.listShot = QString::fromLocal8Bit(argv[++i]);
         else if (!std::strcmp(argv[i], "--chinese"))
             options.chinese = true;
         else if (!std::strcmp(argv[i], "--scroll"))
@@ -194,7 +227,8 @@ int main(int argc, char *argv[])
         else {
             std::fprintf(stderr,
                          "usage: %s [--rate FPS] [--ids N] [--seconds S] [--dbc FILE] [--large FILE] [--scroll]\n"
-                         "       %s --screenshot FILE.png --dbc FILE [--chinese] [--scroll] [--inject]\n",
+                         "       %s --screenshot FILE.png --dbc FILE [--chinese] [--scroll] [--inject]\n"
+                         "          [--send-shot FILE.png] [--list-shot FILE.png]\n",
                          argv[0], argv[0]);
             return 2;
         }

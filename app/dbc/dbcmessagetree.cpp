@@ -1,0 +1,226 @@
+#include "dbcmessagetree.h"
+
+#include "dbc/message.h"
+#include "dbcdatabase.h"
+#include "dbcsignaltext.h"
+#include "dbcwidget.h"
+#include "j1939reassembler.h"
+
+#include <QTreeWidget>
+
+namespace {
+
+const QColor kSignalColor(0, 128, 255);
+const QColor kChangedColor(255, 0, 0);
+
+QString hexByte(uint value)
+{
+    return QStringLiteral("%1").arg(value & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+// Each byte as two upper-case hexadecimal digits and a blank.
+QString spacedBytes(const gsl::span<uint8_t> &data)
+{
+    QString text;
+    text.reserve(int(data.size()) * 3);
+    for (uint8_t byte : data)
+        text += hexByte(byte) + QLatin1Char(' ');
+    return text;
+}
+
+void setSignalColor(QTreeWidgetItem *item)
+{
+    for (int column = DBCWidget::IdColumn; column <= DBCWidget::LengthColumn; ++column)
+        item->setForeground(column, kSignalColor);
+}
+
+} // namespace
+
+DBCMessageTree::DBCMessageTree(QTreeWidget *tree)
+    : tree(tree),
+      messageIcon(QStringLiteral(":/Resources/msg.png")),
+      signalHeaderIcon(QStringLiteral(":/Resources/SignalHeader.png")),
+      signalIcon(QStringLiteral(":/Resources/Signal.png"))
+{
+    retranslate();
+}
+
+void DBCMessageTree::setDatabase(const DBCDatabase *database)
+{
+    clear();
+    db = database;
+}
+
+void DBCMessageTree::retranslate()
+{
+    formatTexts = QStringList{tr("Standard frame"), tr("Extended frame")};
+    typeTexts = QStringList{tr("Data frame"), tr("Remote frame")};
+}
+
+void DBCMessageTree::clear()
+{
+    tree->clear();
+    rowOfKey.clear();
+    firstValues.clear();
+    rowCounter = 0;
+}
+
+void DBCMessageTree::append(const DBC::Message &message, uint time, uchar extended, uchar remote,
+                            const gsl::span<uint8_t> &data)
+{
+    if (tree->topLevelItemCount() >= MaxScrollRows)
+        removeFirstRow();
+    makeRow(message, time, extended, remote, data);
+    ++rowCounter;
+}
+
+QTreeWidgetItem *DBCMessageTree::makeRow(const DBC::Message &message, uint time, uchar extended, uchar remote,
+                                         const gsl::span<uint8_t> &data)
+{
+    using W = DBCWidget;
+    const quint32 key = message.id & DBCDatabase::KeyMask;
+    auto *row = new QTreeWidgetItem;
+    row->setText(W::NumColumn, QLatin1Char(' ') + QString::number(rowCounter));
+    row->setIcon(W::NumColumn, messageIcon);
+    row->setData(W::NumColumn, W::RowKindRole, W::MessageRow);
+    row->setData(W::NumColumn, W::KeyRole, key);
+    row->setData(W::NumColumn, W::ExtendedRole, extended ? 1 : 0);
+    row->setData(W::NumColumn, W::RemoteRole, remote ? 1 : 0);
+    row->setText(W::IdColumn,
+                 QStringLiteral("0x") + QString::number(key, 16).rightJustified(8, QLatin1Char('0')).toUpper());
+    row->setText(W::NameColumn, QString::fromStdString(message.name));
+    row->setText(W::DirectionColumn, QStringLiteral(" "));
+    row->setText(W::TimeColumn, QString::number(time));
+    // J1939 addresses only exist in extended identifiers.
+    if (j1939 && (message.id & 0x80000000u)) {
+        // PDU1 (PF below 240) carries the destination in PS, outside the PGN.
+        const bool pdu1 = ((key >> 16) & 0xFF) < 240;
+        row->setText(W::PgnColumn, QString::number(J1939Reassembler::pgnOf(key)));
+        row->setText(W::SourceColumn, hexByte(key));
+        row->setText(W::DestinationColumn, pdu1 ? hexByte(key >> 8) : QString());
+    } else {
+        row->setText(W::PgnColumn, QStringLiteral(" "));
+        row->setText(W::SourceColumn, QStringLiteral(" "));
+        row->setText(W::DestinationColumn, QStringLiteral(" "));
+    }
+    row->setText(W::TypeColumn, typeTexts.value(remote ? 1 : 0));
+    row->setText(W::FormatColumn, formatTexts.value(extended ? 1 : 0));
+    row->setText(W::LengthColumn, QString::number(message.size));
+    row->setText(W::DataColumn, spacedBytes(data));
+    row->setText(W::CommentColumn, QString::fromStdString(message.comment));
+
+    auto *header = new QTreeWidgetItem(row);
+    header->setText(W::NumColumn, QStringLiteral(" "));
+    header->setIcon(W::IdColumn, signalHeaderIcon);
+    const QStringList captions{tr("Signal name"), tr("Actual value"), tr("Unit"),       tr("Original value"),
+                               tr("Initial position"), tr("Bit width"), tr("Proportion"), tr("Offset"),
+                               tr("Description"), tr("Notes")};
+    for (int i = 0; i < captions.size(); ++i)
+        header->setText(W::IdColumn + i, captions.at(i));
+    setSignalColor(header);
+
+    const QVector<const DBC::Signal *> order = db->signalOrder.value(key);
+    const QVector<DBCSignalValue> values = db->decode(key, data);
+    QStringList first;
+    for (int i = 0; i < order.size(); ++i) {
+        const DBC::Signal &signal = *order.at(i);
+        const DBCSignalValue &value = values.at(i);
+        auto *item = new QTreeWidgetItem(row);
+        item->setIcon(W::IdColumn, signalIcon);
+        item->setText(W::IdColumn, QString::fromStdString(signal.name));
+        item->setText(W::NameColumn, value.physical);
+        item->setText(W::DirectionColumn, QString::fromStdString(signal.unit));
+        item->setText(W::TimeColumn, value.raw);
+        item->setText(W::PgnColumn, QString::number(DBCSignalText::startPosition(signal)));
+        item->setText(W::SourceColumn, QString::number(signal.bitSize));
+        item->setText(W::DestinationColumn, DBCSignalText::factor(signal.factor));
+        item->setText(W::TypeColumn, DBCSignalText::offset(signal.offset));
+        item->setText(W::FormatColumn, value.description);
+        item->setText(W::LengthColumn, QString::fromStdString(signal.comment));
+        setSignalColor(item);
+        first << value.physical;
+    }
+    firstValues.insert(key, first);
+    tree->addTopLevelItem(row);
+    if (!rowOfKey.contains(key))
+        rowOfKey.insert(key, row);
+    return row;
+}
+
+QTreeWidgetItem *DBCMessageTree::firstRow(quint32 key)
+{
+    if (QTreeWidgetItem *row = rowOfKey.value(key))
+        return row;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = tree->topLevelItem(i);
+        if (row->data(DBCWidget::NumColumn, DBCWidget::KeyRole).toUInt() == key) {
+            rowOfKey.insert(key, row);
+            return row;
+        }
+    }
+    return nullptr;
+}
+
+void DBCMessageTree::removeFirstRow()
+{
+    QTreeWidgetItem *row = tree->takeTopLevelItem(0);
+    if (!row)
+        return;
+    const quint32 key = row->data(DBCWidget::NumColumn, DBCWidget::KeyRole).toUInt();
+    if (rowOfKey.value(key) == row)
+        rowOfKey.remove(key);
+    delete row;
+}
+
+void DBCMessageTree::refresh(const DBC::Message &message, uint time, uchar extended, uchar remote,
+                             const gsl::span<uint8_t> &data, const QString &text)
+{
+    using W = DBCWidget;
+    const quint32 key = message.id & DBCDatabase::KeyMask;
+    QTreeWidgetItem *row = firstRow(key);
+    if (!row) {
+        makeRow(message, time, extended, remote, data);
+        return;
+    }
+    row->setText(W::TimeColumn, QString::number(time));
+    QString spaced;
+    spaced.reserve(text.size() * 3 / 2 + 1);
+    for (int i = 0; i < text.size(); i += 2)
+        spaced += text.midRef(i, 2) + QLatin1Char(' ');
+    row->setText(W::DataColumn, spaced);
+
+    const QVector<DBCSignalValue> values = db->decode(key, data);
+    const QStringList first = firstValues.value(key);
+    const int rows = qMin(row->childCount() - 1, values.size());
+    for (int i = 0; i < rows; ++i) {
+        QTreeWidgetItem *item = row->child(i + 1);
+        const DBCSignalValue &value = values.at(i);
+        item->setText(W::NameColumn, value.physical);
+        item->setForeground(W::NameColumn, value.physical == first.value(i) ? kSignalColor : kChangedColor);
+        item->setText(W::TimeColumn, value.raw);
+        item->setText(W::FormatColumn, value.description);
+    }
+}
+
+bool DBCMessageTree::hasMessageRows() const
+{
+    return tree->topLevelItemCount() > 0;
+}
+
+QVector<DBCCsvExport::Row> DBCMessageTree::exportRows() const
+{
+    QVector<DBCCsvExport::Row> rows;
+    const auto texts = [](const QTreeWidgetItem *item) {
+        QStringList out;
+        for (int column = 0; column < DBCWidget::ColumnCount; ++column)
+            out << item->text(column);
+        return out;
+    };
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = tree->topLevelItem(i);
+        rows << DBCCsvExport::Row{texts(row), false};
+        for (int child = 0; child < row->childCount(); ++child)
+            rows << DBCCsvExport::Row{texts(row->child(child)), true};
+    }
+    return rows;
+}

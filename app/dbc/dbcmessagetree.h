@@ -1,0 +1,74 @@
+// The rows of the frame-parsing window's tree: one message row per shown
+// frame with a signal header row and one row per signal below it. In
+// classified display a message keeps one row whose values are refreshed
+// (values that changed since the row was made turn red); scroll display
+// appends a numbered row per frame and keeps the newest MaxScrollRows.
+// GUI thread only; texts in the context "DBCWidget".
+#pragma once
+
+#include "dbccsvexport.h"
+
+#include <gsl/span>
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QIcon>
+#include <QStringList>
+
+#include <cstdint>
+
+class DBCDatabase;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace DBC {
+struct Message;
+}
+
+class DBCMessageTree
+{
+    Q_DECLARE_TR_FUNCTIONS(DBCWidget)
+
+public:
+    static constexpr int MaxScrollRows = 256;
+
+    explicit DBCMessageTree(QTreeWidget *tree);
+
+    // The file whose messages the rows show (may be null); empties the tree.
+    void setDatabase(const DBCDatabase *db);
+    // Frame type and format texts of new rows.
+    void retranslate();
+    // PGN and address columns for J1939 databases.
+    void setJ1939(bool on) { j1939 = on; }
+
+    // Classified display: refreshes the message's first row, or makes it.
+    void refresh(const DBC::Message &message, uint time, uchar extended, uchar remote,
+                 const gsl::span<uint8_t> &data, const QString &text);
+    // Scroll display: one more row, numbered.
+    void append(const DBC::Message &message, uint time, uchar extended, uchar remote,
+                const gsl::span<uint8_t> &data);
+    // Empties the tree; numbering starts at 0 again.
+    void clear();
+
+    bool hasMessageRows() const;
+    // Every row in tree order, a message row before its children.
+    QVector<DBCCsvExport::Row> exportRows() const;
+
+private:
+    QTreeWidgetItem *makeRow(const DBC::Message &message, uint time, uchar extended, uchar remote,
+                             const gsl::span<uint8_t> &data);
+    QTreeWidgetItem *firstRow(quint32 key);
+    void removeFirstRow();
+
+    QTreeWidget *tree;
+    const DBCDatabase *db = nullptr;
+    bool j1939 = false;
+    int rowCounter = 0;
+    QStringList typeTexts;
+    QStringList formatTexts;
+    QHash<quint32, QStringList> firstValues;     // physical texts when the row was made
+    QHash<quint32, QTreeWidgetItem *> rowOfKey;  // first message row of each key
+    const QIcon messageIcon;
+    const QIcon signalHeaderIcon;
+    const QIcon signalIcon;
+};
