@@ -1,5 +1,6 @@
 #include "drvport.h"
 
+#include <pthread.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -34,6 +35,11 @@ void DrvPort::raiseThreadPriority()
     const int nice = getpriority(PRIO_PROCESS, tid);
     if (errno == 0)
         setpriority(PRIO_PROCESS, tid, nice - 2);
+}
+
+void DrvPort::nameThread(const char *name)
+{
+    pthread_setname_np(pthread_self(), name);
 }
 
 void DrvPort::setMessageHook(MessageHook hook)

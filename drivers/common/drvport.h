@@ -21,6 +21,8 @@ uint32_t spin(uint32_t rounds);
 // Raises the calling thread above normal priority where the system lets
 // it (a lower nice value); silently keeps the priority otherwise.
 void raiseThreadPriority();
+// Names the calling thread for ps, top and debuggers (15 characters).
+void nameThread(const char *name);
 
 // Receives what would have been a message box with an OK button.
 using MessageHook = void (*)(const std::wstring &text, const std::wstring &caption);

@@ -4,8 +4,10 @@
 
 PlxDeviceTable &PlxDeviceTable::instance()
 {
-    static PlxDeviceTable table;
-    return table;
+    // Never destroyed: a driver's device object closes its board from its
+    // own static destructor, which may run after ours would.
+    static PlxDeviceTable *table = new PlxDeviceTable;
+    return *table;
 }
 
 uint32_t PlxDeviceTable::add(std::shared_ptr<PlxOpenDevice> device)

@@ -52,8 +52,9 @@ PLXSIM_EXPORT uint32_t PLXSIM_SetAcknowledge(uint32_t board, uint32_t acknowledg
 // Background traffic from the partner: standard 8-byte frames with id
 // whose bytes 0..3 count frames (little-endian, from 0), framesPerSecond
 // at bitRate, spaced by the schedule and never closer than the frame's
-// length on the bus; a stalled sender skips the backlog instead of
-// bursting. 0 frames per second stops. Returns 1, 0 for a bad board, a
+// length on the bus: a stalled sender catches up at bus speed (at the
+// bus's limit it cannot) and drops a backlog of over a second. 0 frames
+// per second stops. Returns 1, 0 for a bad board, a
 // rate above 20,000 frames/s or bit rate 0 with a rate.
 PLXSIM_EXPORT uint32_t PLXSIM_SetTraffic(uint32_t board, uint32_t bitRate, uint32_t id,
                                          uint32_t framesPerSecond);

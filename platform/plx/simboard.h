@@ -15,7 +15,7 @@
 #include <mutex>
 #include <vector>
 
-class SimBoard : private SimSja1000::Bus
+class SimBoard final : private SimSja1000::Bus
 {
 public:
     // position: the board's place in the configured list (0..).

@@ -16,8 +16,9 @@ constexpr uint16_t kPlxVendor = 0x10B5;
 
 SimBoards &SimBoards::instance()
 {
-    static SimBoards boards;
-    return boards;
+    // Never destroyed, like the device table (see there).
+    static SimBoards *boards = new SimBoards;
+    return *boards;
 }
 
 void SimBoards::configure(const char *list)

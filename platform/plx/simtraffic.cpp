@@ -1,10 +1,14 @@
 #include "simtraffic.h"
 
+#include <pthread.h>
+#include <sys/prctl.h>
+
 #include <algorithm>
 
 namespace {
 
-constexpr int kBurst = 3; // frames sent at most per wake-up
+// A backlog older than this is dropped rather than caught up.
+constexpr std::chrono::seconds kMaxBacklog{1};
 
 } // namespace
 
@@ -46,33 +50,40 @@ void SimTraffic::stop()
 
 void SimTraffic::run(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond)
 {
+    pthread_setname_np(pthread_self(), "plxsim traffic");
+    prctl(PR_SET_TIMERSLACK, 1UL); // wake on time: frames are ~100 us apart
+
     using Clock = std::chrono::steady_clock;
     const auto period = std::chrono::nanoseconds(1000000000ll / framesPerSecond);
     const auto length = std::chrono::nanoseconds(1000000000ll * frameBits(false, 8) / bitRate);
-    const auto spacing = std::max(period, length);
 
     VCI_CAN_OBJ frame{};
     frame.ID = id & 0x7FFu;
     frame.DataLen = 8;
     uint32_t counter = 0;
-    Clock::time_point due = Clock::now();
+    Clock::time_point scheduled = Clock::now(); // frame n is due at start + n periods
+    Clock::time_point busFree = scheduled;      // bus time at which the previous frame ended
 
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_stopping) {
-        if (m_wake.wait_until(lock, due, [this] { return m_stopping; }))
+        Clock::time_point start = std::max(scheduled, busFree);
+        if (m_wake.wait_until(lock, start, [this] { return m_stopping; }))
             break;
         lock.unlock();
         const Clock::time_point now = Clock::now();
-        for (int i = 0; i < kBurst && due <= now; ++i) {
-            for (int b = 0; b < 4; ++b)
-                frame.Data[b] = uint8_t(counter >> (8 * b));
-            m_sender(frame, bitRate);
-            ++counter;
-            m_generated.fetch_add(1, std::memory_order_relaxed);
-            due += spacing;
-        }
-        if (due <= now)
-            due = now + spacing; // a stall: the backlog is never sent
+        // Woken more than a frame late: the bus was idle meanwhile; frames
+        // are never delivered in a burst.
+        if (now > start + length)
+            start = now;
+        for (int b = 0; b < 4; ++b)
+            frame.Data[b] = uint8_t(counter >> (8 * b));
+        m_sender(frame, bitRate);
+        ++counter;
+        m_generated.fetch_add(1, std::memory_order_relaxed);
+        busFree = start + length;
+        scheduled += period;
+        if (scheduled + kMaxBacklog < now)
+            scheduled = now;
         lock.lock();
     }
 }

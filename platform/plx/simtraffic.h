@@ -1,8 +1,8 @@
 // The partner node's background traffic on a simulated bus: a thread that
-// sends each frame when its schedule says (frames per second), never two
-// frames closer than one frame's length on the bus, and at most a few
-// frames at once after a late wake-up, skipping the rest of the backlog
-// as a real node would simply send later. start() and stop() must not be
+// sends each frame when its schedule says (frames per second) and never
+// two frames closer than one frame's length on the bus: after a late
+// wake-up it catches up at bus speed, not in a burst, and drops a backlog
+// of over a second. start() and stop() must not be
 // called concurrently (the board serialises them).
 #pragma once
 

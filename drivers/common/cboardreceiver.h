@@ -1,0 +1,57 @@
+// The receive thread of an open board: waits up to 100 ms for the board's
+// interrupt (re-enabling it before every wait) and after each interrupt or
+// time-out visits every channel under the receive side of the handshake. Per channel it
+// moves the received frames into the channel's store (further frames of
+// the same round while the receive flag stays set, so the 64-byte FIFO
+// keeps up at full bus load), files a record for every error flag of each
+// interrupt-register value it read, clears a data overrun and recovers a
+// bus-off channel.
+//
+// start() and stop() come from the VCI_ open and close; stop() returns
+// once the thread has ended.
+#pragma once
+
+#include "cchannelstore.h"
+#include "csjachannelcontrol.h"
+
+#include <array>
+#include <atomic>
+#include <thread>
+
+class CBoardReceiver
+{
+public:
+    using Stores = std::array<CChannelStore, CWrapPlxPCI::kMaxChannels>;
+
+    static constexpr uint64_t kWaitMs = 100;
+    static constexpr uint32_t kFramesPerRound = 32; // more than a FIFO holds
+
+    CBoardReceiver(CWrapPlxPCI &board, CSjaChannelControl &control, CTxRxHandshake &handshake, Stores &stores);
+    ~CBoardReceiver();
+    CBoardReceiver(const CBoardReceiver &) = delete;
+    CBoardReceiver &operator=(const CBoardReceiver &) = delete;
+
+    // The record the board's notification is registered with.
+    const PlxInterrupt &interrupt() const { return m_interrupt; }
+
+    void start(uint32_t channels);
+    void stop();
+
+    // Files the error records for the flags of one interrupt-register
+    // value (bus error 0xE3, overrun 0xE1, arbitration lost 0xE4) and
+    // clears a data overrun.
+    void fileErrors(uint32_t channel, uint8_t interrupts);
+
+private:
+    void run();
+    void serviceChannel(uint32_t channel);
+
+    CWrapPlxPCI &m_board;
+    CSjaChannelControl &m_control;
+    CTxRxHandshake &m_handshake;
+    Stores &m_stores;
+    PlxInterrupt m_interrupt{};
+    std::atomic<bool> m_stop{false};
+    uint32_t m_channels = 0; // set before the thread starts
+    std::thread m_thread;
+};
