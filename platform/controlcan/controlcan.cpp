@@ -1,9 +1,11 @@
 // The thin extern "C" layer of the 14 VCI_ functions over the simulated
-// devices. Every function finds its device without a lock; the work is
-// done under the device's or the channel's own mutex.
+// devices, or over a board driver for a device it serves. Every function
+// finds its device without a lock; the work is done under the device's or
+// the channel's own mutex.
 #include "controlcan.h"
 
 #include "deviceregistry.h"
+#include "driverdispatch.h"
 
 #include <type_traits>
 
@@ -24,6 +26,11 @@ static_assert(std::is_same<decltype(&VCI_Receive), VCI_ReceiveFn>::value, "VCI_R
 
 namespace {
 
+const DriverDispatch::Functions *driver(uint32_t type, uint32_t index)
+{
+    return DriverDispatch::instance().route(type, index);
+}
+
 SimDevice *device(uint32_t type, uint32_t index)
 {
     return DeviceRegistry::instance().find(type, index);
@@ -39,8 +46,16 @@ SimChannel *channel(uint32_t type, uint32_t index, uint32_t canIndex)
 
 } // namespace
 
-uint32_t VCI_OpenDevice(uint32_t devType, uint32_t devIndex, uint32_t /*reserved*/)
+uint32_t VCI_OpenDevice(uint32_t devType, uint32_t devIndex, uint32_t reserved)
 {
+    switch (DriverDispatch::instance().open(devType, devIndex, reserved)) {
+    case DriverDispatch::Open::Opened:
+        return 1;
+    case DriverDispatch::Open::Refused:
+        return 0;
+    case DriverDispatch::Open::Simulated:
+        break;
+    }
     SimDevice *d = DeviceRegistry::instance().obtain(devType, devIndex);
     if (!d)
         return 0;
@@ -50,24 +65,32 @@ uint32_t VCI_OpenDevice(uint32_t devType, uint32_t devIndex, uint32_t /*reserved
 
 uint32_t VCI_CloseDevice(uint32_t devType, uint32_t devIndex)
 {
+    if (DriverDispatch::instance().close(devType, devIndex))
+        return 1;
     SimDevice *d = device(devType, devIndex);
     return d && d->close() ? 1 : 0;
 }
 
 uint32_t VCI_InitCAN(uint32_t devType, uint32_t devIndex, uint32_t canIndex, VCI_INIT_CONFIG *config)
 {
+    if (const auto *d = driver(devType, devIndex))
+        return d->initCAN(devType, devIndex, canIndex, config);
     SimChannel *c = channel(devType, devIndex, canIndex);
     return c && config && c->init(*config) ? 1 : 0;
 }
 
 uint32_t VCI_ReadBoardInfo(uint32_t devType, uint32_t devIndex, VCI_BOARD_INFO *info)
 {
+    if (const auto *d = driver(devType, devIndex))
+        return d->readBoardInfo(devType, devIndex, info);
     SimDevice *d = device(devType, devIndex);
     return d && info && d->boardInfo(info) ? 1 : 0;
 }
 
 uint32_t VCI_ReadErrInfo(uint32_t devType, uint32_t devIndex, uint32_t canIndex, VCI_ERR_INFO *err)
 {
+    if (const auto *d = driver(devType, devIndex))
+        return d->readErrInfo(devType, devIndex, canIndex, err);
     if (!err)
         return 0;
     SimChannel *c = channel(devType, devIndex, canIndex);
@@ -80,48 +103,64 @@ uint32_t VCI_ReadErrInfo(uint32_t devType, uint32_t devIndex, uint32_t canIndex,
 
 uint32_t VCI_ReadCANStatus(uint32_t devType, uint32_t devIndex, uint32_t canIndex, VCI_CAN_STATUS *status)
 {
+    if (const auto *d = driver(devType, devIndex))
+        return d->readCANStatus(devType, devIndex, canIndex, status);
     SimChannel *c = channel(devType, devIndex, canIndex);
     return c && status && c->status(status) ? 1 : 0;
 }
 
 uint32_t VCI_GetReference(uint32_t devType, uint32_t devIndex, uint32_t canIndex, uint32_t refType, void *data)
 {
+    if (const auto *d = driver(devType, devIndex))
+        return d->getReference(devType, devIndex, canIndex, refType, data);
     SimChannel *c = channel(devType, devIndex, canIndex);
     return c && data && c->reference(refType, data) ? 1 : 0;
 }
 
 uint32_t VCI_SetReference(uint32_t devType, uint32_t devIndex, uint32_t canIndex, uint32_t refType, void *data)
 {
+    if (const auto *d = driver(devType, devIndex))
+        return d->setReference(devType, devIndex, canIndex, refType, data);
     SimChannel *c = channel(devType, devIndex, canIndex);
     return c && data && c->setReference(refType, data) ? 1 : 0;
 }
 
 uint32_t VCI_GetReceiveNum(uint32_t devType, uint32_t devIndex, uint32_t canIndex)
 {
+    if (const auto *d = driver(devType, devIndex))
+        return d->getReceiveNum(devType, devIndex, canIndex);
     SimChannel *c = channel(devType, devIndex, canIndex);
     return c ? c->pending() : 0;
 }
 
 uint32_t VCI_ClearBuffer(uint32_t devType, uint32_t devIndex, uint32_t canIndex)
 {
+    if (const auto *d = driver(devType, devIndex))
+        return d->clearBuffer(devType, devIndex, canIndex);
     SimChannel *c = channel(devType, devIndex, canIndex);
     return c && c->clearBuffer() ? 1 : 0;
 }
 
 uint32_t VCI_StartCAN(uint32_t devType, uint32_t devIndex, uint32_t canIndex)
 {
+    if (const auto *d = driver(devType, devIndex))
+        return d->startCAN(devType, devIndex, canIndex);
     SimChannel *c = channel(devType, devIndex, canIndex);
     return c && c->start() ? 1 : 0;
 }
 
 uint32_t VCI_ResetCAN(uint32_t devType, uint32_t devIndex, uint32_t canIndex)
 {
+    if (const auto *d = driver(devType, devIndex))
+        return d->resetCAN(devType, devIndex, canIndex);
     SimChannel *c = channel(devType, devIndex, canIndex);
     return c && c->reset() ? 1 : 0;
 }
 
 uint32_t VCI_Transmit(uint32_t devType, uint32_t devIndex, uint32_t canIndex, VCI_CAN_OBJ *frames, uint32_t count)
 {
+    if (const auto *d = driver(devType, devIndex))
+        return d->transmit(devType, devIndex, canIndex, frames, count);
     SimDevice *d = device(devType, devIndex);
     if (!d || !frames || count == 0)
         return 0;
@@ -131,6 +170,8 @@ uint32_t VCI_Transmit(uint32_t devType, uint32_t devIndex, uint32_t canIndex, VC
 uint32_t VCI_Receive(uint32_t devType, uint32_t devIndex, uint32_t canIndex, VCI_CAN_OBJ *frames,
                      uint32_t capacity, uint32_t waitMs)
 {
+    if (const auto *d = driver(devType, devIndex))
+        return d->receive(devType, devIndex, canIndex, frames, capacity, waitMs);
     SimChannel *c = channel(devType, devIndex, canIndex);
     if (!c || !frames || capacity == 0)
         return 0;

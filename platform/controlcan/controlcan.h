@@ -20,6 +20,10 @@
 //   reads 0. Cleared when the device is opened from closed.
 // Every function other than VCI_OpenDevice returns 0 for a device that is
 // not open or a channel out of range (VCI_ReadErrInfo then zeroes its record).
+// Board types (2, 5, 14: libDravin.so; 24, 25: libDravex.so) open on the
+// board driver beside this library when it finds a board (driverdispatch.h);
+// such a device then behaves as that driver says (VCI_Receive never waits),
+// and one board per driver can be open at a time.
 #pragma once
 
 #include "vci.h"

@@ -2,6 +2,7 @@
 #include "vcisim.h"
 
 #include "deviceregistry.h"
+#include "driverdispatch.h"
 
 namespace {
 
@@ -75,5 +76,6 @@ uint32_t VCISIM_GetStats(uint32_t devType, uint32_t devIndex, uint32_t canIndex,
 
 void VCISIM_ResetAll(void)
 {
+    DriverDispatch::instance().closeAll();
     DeviceRegistry::instance().resetAll();
 }
