@@ -19,7 +19,8 @@ using CriticalSection = std::recursive_mutex;
 uint32_t spin(uint32_t rounds);
 
 // Raises the calling thread above normal priority where the system lets
-// it (a lower nice value); silently keeps the priority otherwise.
+// it: the lowest real-time priority (root or CAP_SYS_NICE), else a lower
+// nice value; silently keeps the priority otherwise.
 void raiseThreadPriority();
 // Names the calling thread for ps, top and debuggers (15 characters).
 void nameThread(const char *name);

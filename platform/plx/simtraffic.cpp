@@ -1,6 +1,7 @@
 #include "simtraffic.h"
 
 #include <pthread.h>
+#include <sched.h>
 #include <sys/prctl.h>
 
 #include <algorithm>
@@ -51,7 +52,13 @@ void SimTraffic::stop()
 void SimTraffic::run(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond)
 {
     pthread_setname_np(pthread_self(), "plxsim traffic");
-    prctl(PR_SET_TIMERSLACK, 1UL); // wake on time: frames are ~100 us apart
+    // A node on the bus keeps its timing: wake on time (frames are ~100 us
+    // apart) and, where allowed, at real-time priority, so that a driver
+    // thread of that priority never waits on a preempted simulation.
+    prctl(PR_SET_TIMERSLACK, 1UL);
+    sched_param param{};
+    param.sched_priority = sched_get_priority_min(SCHED_FIFO);
+    pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
 
     using Clock = std::chrono::steady_clock;
     const auto period = std::chrono::nanoseconds(1000000000ll / framesPerSecond);
