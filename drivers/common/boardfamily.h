@@ -25,7 +25,6 @@ struct BoardFamily {
     CWrapPlxPCI::Windows windows;
     const BoardType *types;
     size_t typeCount;
-    uint32_t maxChannels;
 
     const BoardType *find(uint32_t devType) const
     {

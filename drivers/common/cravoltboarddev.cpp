@@ -39,12 +39,6 @@ CRavoltBoardDev::~CRavoltBoardDev()
     closeDevice();
 }
 
-std::wstring CRavoltBoardDev::lastError() const
-{
-    std::lock_guard<std::mutex> lock(m_openMutex);
-    return m_board.lastError();
-}
-
 bool CRavoltBoardDev::usable(uint32_t channel) const
 {
     return channel < m_channels.load() && m_board.hasWindow(channel);

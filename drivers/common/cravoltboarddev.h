@@ -29,10 +29,6 @@ public:
     CRavoltBoardDev(const CRavoltBoardDev &) = delete;
     CRavoltBoardDev &operator=(const CRavoltBoardDev &) = delete;
 
-    const BoardFamily &family() const { return m_family; }
-    // Text of the last failed open step (the board's last error).
-    std::wstring lastError() const;
-
     uint32_t openDevice(uint32_t devType, uint32_t devIndex, uint32_t reserved);
     uint32_t closeDevice();
     uint32_t initCAN(uint32_t channel, const VCI_INIT_CONFIG *config);
@@ -62,7 +58,7 @@ private:
     CSjaChannelControl m_control;
     CBoardReceiver m_receiver;
 
-    mutable std::mutex m_openMutex; // open, close and the last error
+    std::mutex m_openMutex; // open and close
     std::atomic<bool> m_open{false};
     std::atomic<uint32_t> m_channels{0};
     std::atomic<uint32_t> m_calls{0};

@@ -8,7 +8,7 @@ const BoardType kTypes[] = {
 };
 
 const BoardFamily kFamily = {BoardFamily::Kind::PciExpress, "DRAVEX", CWrapPlxPCI::Windows::SharedBar2, kTypes,
-                             sizeof kTypes / sizeof kTypes[0], 2};
+                             sizeof kTypes / sizeof kTypes[0]};
 
 // Created when the library is loaded, closed when it is unloaded.
 CRavoltPCIEDev g_device;

@@ -9,7 +9,7 @@ const BoardType kTypes[] = {
 };
 
 const BoardFamily kFamily = {BoardFamily::Kind::Pci, "DRAVIN", CWrapPlxPCI::Windows::OneBarPerChannel, kTypes,
-                             sizeof kTypes / sizeof kTypes[0], 4};
+                             sizeof kTypes / sizeof kTypes[0]};
 
 // Created when the library is loaded, closed when it is unloaded.
 CRavoltPCIDev g_device;

@@ -190,7 +190,7 @@ void TestBoardDriver::open()
     QCOMPARE(int(info.ChannelCount), channels);
     QCOMPARE(QByteArray(info.SerialNumber).mid(4, 4), QByteArray::number(0x5A00 + position, 16));
     for (uint32_t ch = 0; ch < 4; ++ch)
-        QCOMPARE(VCI_GetReceiveNum(type, index, ch) == 0, true);
+        QCOMPARE(VCI_GetReceiveNum(type, index, ch), 0u);
     VCI_INIT_CONFIG cfg = config();
     QCOMPARE(VCI_InitCAN(type, index, uint32_t(channels) - 1, &cfg), 1u);
     QCOMPARE(VCI_InitCAN(type, index, uint32_t(channels), &cfg), 0u);
