@@ -9,11 +9,6 @@ quint8 field(quint8 byte, int shift)
     return quint8(byte >> shift & 0x03);
 }
 
-qint16 celsius(quint8 byte)
-{
-    return qint16(byte - 50);
-}
-
 } // namespace
 
 std::optional<BsmRecord> decodeBsm(const QByteArray &data)
@@ -22,9 +17,9 @@ std::optional<BsmRecord> decodeBsm(const QByteArray &data)
         return std::nullopt;
     BsmRecord bsm;
     bsm.maxVoltageCell = Gbt::u8(data, 0);
-    bsm.maxTemperature = celsius(Gbt::u8(data, 1));
+    bsm.maxTemperature = Gbt::celsius(data, 1);
     bsm.maxTemperaturePoint = Gbt::u8(data, 2);
-    bsm.minTemperature = celsius(Gbt::u8(data, 3));
+    bsm.minTemperature = Gbt::celsius(data, 3);
     bsm.minTemperaturePoint = Gbt::u8(data, 4);
     const quint8 battery = Gbt::u8(data, 5);
     bsm.cellVoltageState = field(battery, 0);
@@ -55,6 +50,6 @@ QVector<qint16> decodeBmt(const QByteArray &data)
     QVector<qint16> temperatures;
     temperatures.reserve(data.size());
     for (int i = 0; i < data.size(); ++i)
-        temperatures.append(celsius(Gbt::u8(data, i)));
+        temperatures.append(Gbt::celsius(data, i));
     return temperatures;
 }

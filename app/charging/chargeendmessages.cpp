@@ -11,8 +11,8 @@ std::optional<BsdRecord> decodeBsd(const QByteArray &data)
     // The lowest values come first in the message.
     bsd.minCellVoltage = Gbt::u16(data, 1) * 0.01;
     bsd.maxCellVoltage = Gbt::u16(data, 3) * 0.01;
-    bsd.minTemperature = qint16(Gbt::u8(data, 5) - 50);
-    bsd.maxTemperature = qint16(Gbt::u8(data, 6) - 50);
+    bsd.minTemperature = Gbt::celsius(data, 5);
+    bsd.maxTemperature = Gbt::celsius(data, 6);
     return bsd;
 }
 

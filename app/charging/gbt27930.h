@@ -64,6 +64,12 @@ inline double current(const QByteArray &data, int pos)
     return tenths(data, pos) - 400;
 }
 
+// A one-byte temperature: degrees Celsius plus 50.
+inline qint16 celsius(const QByteArray &data, int pos)
+{
+    return qint16(u8(data, pos) - 50);
+}
+
 // Packed BCD, two digits; a nibble above 9 counts as its value.
 inline quint8 bcd(quint8 b)
 {

@@ -46,8 +46,8 @@ std::optional<BrmRecord> decodeBrm(const QByteArray &data)
     BrmRecord brm;
     // Bytes 0-2, the BMS protocol version, are not shown.
     brm.batteryType = Gbt::u8(data, 3);
-    brm.ratedCapacity = Gbt::u16(data, 4) / 10.0;
-    brm.ratedVoltage = Gbt::u16(data, 6) / 10.0;
+    brm.ratedCapacity = Gbt::tenths(data, 4);
+    brm.ratedVoltage = Gbt::tenths(data, 6);
     brm.manufacturer = localText(data, 8, 4);
     brm.packSerial = Gbt::le(data, 12, 4);
     brm.productionYear = Gbt::u8(data, 16) + 1985;

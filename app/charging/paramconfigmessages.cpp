@@ -11,7 +11,7 @@ std::optional<BcpRecord> decodeBcp(const QByteArray &data)
     bcp.maxCurrent = Gbt::current(data, 2);
     bcp.nominalEnergy = Gbt::tenths(data, 4);
     bcp.maxTotalVoltage = Gbt::tenths(data, 6);
-    bcp.maxTemperature = Gbt::u8(data, 8) - 50;
+    bcp.maxTemperature = Gbt::celsius(data, 8);
     bcp.stateOfCharge = Gbt::tenths(data, 9);
     bcp.presentVoltage = Gbt::tenths(data, 11);
     return bcp;
