@@ -6,6 +6,7 @@
 #include "busstatusledwidget.h"
 #include "chargehandshakewidget.h"
 #include "chargeparamconfigwidget.h"
+#include "chinesecatalogue.h"
 #include "gbt27930.h"
 #include "gbt27931widget.h"
 #include "gbtframes.h"
@@ -18,7 +19,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTabWidget>
-#include <QTranslator>
 #include <QtTest>
 
 using namespace GbtFrames;
@@ -442,23 +442,14 @@ void tst_GBT27931Widget::followsTheLanguage()
     window->onProcessData(Gbt::BRM, brm());
     QCOMPARE(text("m_pLineEditBatteryPR"), QStringLiteral("Car own"));
 
-    QTranslator chinese;
-    QVERIFY(chinese.load(QStringLiteral(":/translations/Merovast_zh.qm")));
-    UiLanguage::setCode(UiLanguage::Chinese);
-    QCoreApplication::installTranslator(&chinese);
-    QCoreApplication::processEvents();
-    const QString title = window->windowTitle();
-    const QString tab = tabs->tabText(1);
-    const int chineseMinimum = window->minimumWidth();
-    const int chineseLabel = windowLabel("label_3")->minimumWidth();
-    UiLanguage::setCode(UiLanguage::Other);
-    QCoreApplication::removeTranslator(&chinese);
-    QCoreApplication::processEvents();
-
-    QCOMPARE(title, QStringLiteral("GBT27930-2015协议解析"));
-    QCOMPARE(tab, QStringLiteral("充电参数配置"));
-    QCOMPARE(chineseMinimum, 700);
-    QCOMPARE(chineseLabel, 70);
+    {
+        ChineseCatalogue chinese;
+        QVERIFY(chinese.isLoaded());
+        QCOMPARE(window->windowTitle(), QStringLiteral("GBT27930-2015协议解析"));
+        QCOMPARE(tabs->tabText(1), QStringLiteral("充电参数配置"));
+        QCOMPARE(window->minimumWidth(), 700);
+        QCOMPARE(windowLabel("label_3")->minimumWidth(), 70);
+    }
     QCOMPARE(window->minimumWidth(), 1180);
     QCOMPARE(window->windowTitle(), QStringLiteral("GBT27930-2015 Protocol Resolution"));
     QCOMPARE(text("m_pLineEditBatteryPR"), QStringLiteral("Car own"));
@@ -492,19 +483,14 @@ void tst_GBT27931Widget::pageLabelWidths()
     QWidget *page = window->findChild<QTabWidget *>(QStringLiteral("m_pTabWidget"))->widget(tab);
     const auto width = [&] { return page->findChild<QLabel *>(label)->minimumWidth(); };
     QCOMPARE(width(), english);
-    QTranslator catalogue;
-    QVERIFY(catalogue.load(QStringLiteral(":/translations/Merovast_zh.qm")));
-    UiLanguage::setCode(UiLanguage::Chinese);
-    QCoreApplication::installTranslator(&catalogue);
-    QCoreApplication::processEvents();
-    const int inChinese = width();
-    const QString text = page->findChild<QLabel *>(label)->text();
-    UiLanguage::setCode(UiLanguage::Other);
-    QCoreApplication::removeTranslator(&catalogue);
-    QCoreApplication::processEvents();
-    QCOMPARE(inChinese, chinese);
-    QVERIFY(text.endsWith(QStringLiteral("："))); // translated, still ending in the full-width colon
-    QVERIFY(text.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]"))));
+    {
+        ChineseCatalogue catalogue;
+        QVERIFY(catalogue.isLoaded());
+        QCOMPARE(width(), chinese);
+        const QString text = page->findChild<QLabel *>(label)->text();
+        QVERIFY(text.endsWith(QStringLiteral("："))); // translated, still ending in the full-width colon
+        QVERIFY(text.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]"))));
+    }
     QCOMPARE(width(), english);
 }
 

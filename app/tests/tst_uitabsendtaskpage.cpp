@@ -3,6 +3,7 @@
 // conversion, Save and Load with their messages, sorting and the language.
 // Then in the send tabs over the simulated bus: the three strategies, Stop,
 // "Add to List" and the ID format.
+#include "chinesecatalogue.h"
 #include "comboboxdelegate.h"
 #include "guitest.h"
 #include "sendfixture.h"
@@ -20,7 +21,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextCodec>
-#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -539,22 +539,15 @@ void tst_UiTabSendTaskPage::languageSwitch()
     Page p;
     p.click("addButton");
     p.strategy()->setCurrentIndex(1);
-    QTranslator chinese;
-    QVERIFY(chinese.load(QStringLiteral(":/translations/Merovast_zh.qm")));
-    QCoreApplication::installTranslator(&chinese);
-    QCoreApplication::processEvents();
-    const QString header = p.table->horizontalHeaderItem(TaskRow::Name)->text();
-    const QString strategy = p.strategy()->currentText();
-    const QStringList modes =
-        qobject_cast<ComboBoxDelegate *>(p.table->itemDelegateForColumn(TaskRow::SendMode))->texts();
-    const QString send = p.button("SendButton")->text();
-    QCoreApplication::removeTranslator(&chinese);
-    QCoreApplication::processEvents();
-
-    QCOMPARE(header, QStringLiteral("名称"));
-    QCOMPARE(strategy, QStringLiteral("循环发送"));
-    QCOMPARE(modes.at(0), QStringLiteral("正常发送"));
-    QCOMPARE(send, QStringLiteral("发送"));
+    {
+        ChineseCatalogue chinese;
+        QVERIFY(chinese.isLoaded());
+        QCOMPARE(p.table->horizontalHeaderItem(TaskRow::Name)->text(), QStringLiteral("名称"));
+        QCOMPARE(p.strategy()->currentText(), QStringLiteral("循环发送"));
+        QCOMPARE(qobject_cast<ComboBoxDelegate *>(p.table->itemDelegateForColumn(TaskRow::SendMode))->texts().at(0),
+                 QStringLiteral("正常发送"));
+        QCOMPARE(p.button("SendButton")->text(), QStringLiteral("发送"));
+    }
     QCOMPARE(p.strategy()->currentIndex(), 1);
     QCOMPARE(UlGlobalSet::instance().channel[0].sendMode.load(), 1);
     QCOMPARE(p.table->horizontalHeaderItem(TaskRow::Name)->text(), QStringLiteral("Name"));
@@ -586,13 +579,9 @@ void tst_UiTabSendTaskPage::columnsFitTheirTexts()
                 > metrics.horizontalAdvance(QStringLiteral("11 22 33 44 55 66 77 88")));
     };
     check("English");
-    QTranslator chinese;
-    QVERIFY(chinese.load(QStringLiteral(":/translations/Merovast_zh.qm")));
-    QCoreApplication::installTranslator(&chinese);
-    QCoreApplication::processEvents();
+    ChineseCatalogue chinese;
+    QVERIFY(chinese.isLoaded());
     check("Chinese");
-    QCoreApplication::removeTranslator(&chinese);
-    QCoreApplication::processEvents();
 }
 
 void tst_UiTabSendTaskPage::buttonsOnStoppedChannel()
