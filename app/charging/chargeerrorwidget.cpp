@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int kLampSize = 12;
 // Label widths of the BEM rows and the CEM rows.
 constexpr int kChineseBemWidth = 220;
 constexpr int kChineseCemWidth = 160;
@@ -50,7 +49,7 @@ ChargeErrorWidget::ChargeErrorWidget(QWidget *parent)
 
     adjustLabelWidths();
     for (BusStatusLEDWidget *lamp : lamps)
-        lamp->setIconSize(QSize(kLampSize, kLampSize));
+        lamp->setIconSize(ChargingPages::LampSize);
 }
 
 ChargeErrorWidget::~ChargeErrorWidget() = default;

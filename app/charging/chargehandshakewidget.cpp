@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr QSize LampSize(12, 12);
 // Wide enough for a VIN and the longest battery type.
 constexpr int BatteryFieldWidth = 230;
 
@@ -36,7 +35,7 @@ ChargeHandshakeWidget::ChargeHandshakeWidget(QWidget *)
     form->setupUi(this);
     for (BusStatusLEDWidget *lamp :
          {form->m_pWidgetChargePileHandshake, form->m_pWidgetBMSHandshake, form->m_pWidgetBMSRecognize})
-        lamp->setIconSize(LampSize);
+        lamp->setIconSize(ChargingPages::LampSize);
     for (QLineEdit *field : {form->m_pLineEditBatteryType, form->m_pLineEditRateCapcity, form->m_pLineEditRateVoltage,
                              form->m_pLineEditManufacturer, form->m_pLineEditBatterySN, form->m_pLineEditBatteryPD,
                              form->m_pLineEditBatteryCT, form->m_pLineEditBatteryPR, form->m_pLineEditVIN,

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr QSize LampSize(12, 12);
 constexpr int FieldWidth = 60;
 constexpr int TimeFieldWidth = 140;
 constexpr int RightLabelWidth = 160;
@@ -29,7 +28,7 @@ ChargeParamConfigWidget::ChargeParamConfigWidget(QWidget *)
     form->setupUi(this);
     Ui::ChargeParamConfigWidget &f = *form;
     for (BusStatusLEDWidget *lamp : {f.m_pWidgetBMSStatus, f.m_pWidgetChargepileStatus})
-        lamp->setIconSize(LampSize);
+        lamp->setIconSize(ChargingPages::LampSize);
     ChargingPages::setFixedWidths({f.m_pLineEditMaxAllowVoltage, f.m_pLineEditMaxAllowCurrent,
                                    f.m_pLineEditTotalEnergy, f.m_pLineEditMaxTotalVoltage,
                                    f.m_pLineEditMaxTemperature, f.m_pLineEditChargeState, f.m_pLineEditCurrentVoltage,

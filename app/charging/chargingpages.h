@@ -3,7 +3,7 @@
 // thread only.
 #pragma once
 
-#include <QtGlobal>
+#include <QSize>
 
 #include <initializer_list>
 
@@ -13,6 +13,9 @@ class QVBoxLayout;
 class QWidget;
 
 namespace ChargingPages {
+
+// The pages' status lamps, in pixels.
+constexpr QSize LampSize(12, 12);
 
 struct Row {
     QWidget *label;

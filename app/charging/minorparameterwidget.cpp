@@ -12,7 +12,6 @@ namespace {
 constexpr int kLeftLabelWidth = 300;
 constexpr int kRightLabelWidth = 200;
 constexpr int kFieldWidth = 60;
-constexpr int kLampSize = 12;
 
 // Cells and test points are numbered from 1 on the page, from 0 in the
 // message.
@@ -38,7 +37,7 @@ MinorParameterWidget::MinorParameterWidget(QWidget *parent)
     for (BusStatusLEDWidget *lamp : {f.m_pWidgetVoltageStatus, f.m_pWidgetChargeStatusSOC, f.m_pWidgetCurrentStatus,
                                      f.m_pWidgetTemperatureStatus, f.m_pWidgetInsulationStatus,
                                      f.m_pWidgetOutputlinkerStatus, f.m_pWidgetAllowCharge})
-        lamp->setIconSize(QSize(kLampSize, kLampSize));
+        lamp->setIconSize(ChargingPages::LampSize);
 
     QVBoxLayout *left = ChargingPages::column({{f.label_7, f.m_pLineEditMaxVoltageSN},
                                                {f.label_2, f.m_pLineEditMaxMonomerTemperature},
