@@ -1750,6 +1750,17 @@ Line %2, column %3</source>
     </message>
 </context>
 <context>
+    <name>TaskListFile</name>
+    <message>
+        <source>The file is larger than %1 MB.</source>
+        <translation>文件大于 %1 MB。</translation>
+    </message>
+    <message>
+        <source>The file holds more than %1 tasks.</source>
+        <translation>文件中的任务多于 %1 条。</translation>
+    </message>
+</context>
+<context>
     <name>UiAboutDlg</name>
     <message>
         <source>About Merovast</source>

@@ -1,5 +1,8 @@
 #include "tasklistfile.h"
 
+#include "ullistlimits.h"
+
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <QTextCodec>
@@ -24,28 +27,37 @@ bool TaskListFile::read(const QString &fileName, int idFormat)
     refused.clear();
     skipped = 0;
     error.clear();
+    tooLarge = false;
 
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         error = file.errorString();
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    // Bounded so that a wrong file never holds the GUI for long.
+    const QByteArray bytes = file.read(UlListLimits::MaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         error = file.errorString();
         return false;
     }
+    if (bytes.size() > UlListLimits::MaxFileBytes)
+        return refuse(QCoreApplication::translate("TaskListFile", "The file is larger than %1 MB.")
+                          .arg(UlListLimits::MaxFileBytes >> 20));
 
     QString text = decode(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     const QStringList lines = text.split(QLatin1Char('\n'));
+    int entries = 0;
     for (int n = 0; n < lines.size(); ++n) {
         QString line = lines.at(n);
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         if (line.trimmed().isEmpty())
             continue;
+        if (++entries > UlListLimits::MaxEntries)
+            return refuse(QCoreApplication::translate("TaskListFile", "The file holds more than %1 tasks.")
+                              .arg(UlListLimits::MaxEntries));
         TaskRow row;
         if (!TaskRow::fromFields(line.split(QLatin1Char(',')), row)) {
             ++skipped;
@@ -58,6 +70,16 @@ bool TaskListFile::read(const QString &fileName, int idFormat)
             readRows.append(row);
     }
     return true;
+}
+
+bool TaskListFile::refuse(const QString &why)
+{
+    readRows.clear();
+    refused.clear();
+    skipped = 0;
+    error = why;
+    tooLarge = true;
+    return false;
 }
 
 bool TaskListFile::write(const QString &fileName, const QList<TaskRow> &rows)

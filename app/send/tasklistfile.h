@@ -21,7 +21,8 @@ public:
     };
 
     // Reads the whole file. False, with errorString() and nothing read,
-    // when it cannot be opened or read. Lines of any other number of
+    // when it cannot be opened or read, or when it is past the list-file
+    // bounds (tooLargeRefused()). Lines of any other number of
     // fields than 12 are skipped and counted (blank lines are not counted);
     // lines whose row has a fault under idFormat are refused.
     bool read(const QString &fileName, int idFormat);
@@ -34,10 +35,14 @@ public:
     bool write(const QString &fileName, const QList<TaskRow> &rows);
 
     QString errorString() const { return error; }
+    bool tooLargeRefused() const { return tooLarge; }
 
 private:
+    bool refuse(const QString &why);
+
     QList<TaskRow> readRows;
     QList<Refusal> refused;
     int skipped = 0;
     QString error;
+    bool tooLarge = false;
 };

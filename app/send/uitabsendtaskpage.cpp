@@ -372,7 +372,7 @@ bool UiTabSendTaskPage::loadFile(const QString &fileName)
 {
     TaskListFile file;
     if (!file.read(fileName, UlGlobalSet::instance().IDFORMAT)) {
-        UiMessage::information(this, tr("Hint"), tr("Open fail"));
+        UiMessage::information(this, tr("Hint"), file.tooLargeRefused() ? file.errorString() : tr("Open fail"));
         return false;
     }
     QTableWidget *t = form->tableWidget;

@@ -43,6 +43,8 @@ private Q_SLOTS:
     void read();
     void refusalsFollowIdFormat();
     void unreadableFile();
+    void tooLargeFiles_data();
+    void tooLargeFiles();
     void unwritableFile();
     void failedReadForgetsLastFile();
 
@@ -179,6 +181,27 @@ void tst_TaskListFile::unreadableFile()
     QVERIFY(!file.errorString().isEmpty());
     QVERIFY(!file.read(dir.path(), 0));  // a folder
     QVERIFY(!file.errorString().isEmpty());
+}
+
+void tst_TaskListFile::tooLargeFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("accepted");
+    const QByteArray line = NewRowLine + '\n';
+    QTest::newRow("100,000 tasks and blank lines") << line.repeated(100000) + "\n\n" << true;
+    QTest::newRow("100,001 tasks") << line.repeated(100001) << false;
+    QTest::newRow("past 16 MB") << QByteArray(16 * 1024 * 1024 + 1, ' ') << false;
+}
+
+void tst_TaskListFile::tooLargeFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, accepted);
+    TaskListFile file;
+    QCOMPARE(file.read(write(bytes), 0), accepted);
+    QCOMPARE(file.tooLargeRefused(), !accepted);
+    QCOMPARE(file.rows().size(), accepted ? 100000 : 0);
+    QCOMPARE(file.errorString().isEmpty(), accepted);
 }
 
 void tst_TaskListFile::unwritableFile()

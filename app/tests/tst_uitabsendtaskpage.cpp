@@ -461,6 +461,17 @@ void tst_UiTabSendTaskPage::loadFailureKeepsTable()
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes.at(0).text, QStringLiteral("Open fail"));
     QCOMPARE(p.table->rowCount(), 2);
+
+    // A file past the bounds says why it was refused.
+    answer = dir.filePath(QStringLiteral("huge.txt"));
+    QFile huge(answer);
+    QVERIFY(huge.open(QIODevice::WriteOnly));
+    QVERIFY(huge.resize(16 * 1024 * 1024 + 1));
+    huge.close();
+    p.click("loadButton");
+    QCOMPARE(boxes.size(), 2);
+    QCOMPARE(boxes.at(1).text, QStringLiteral("The file is larger than 16 MB."));
+    QCOMPARE(p.table->rowCount(), 2);
 }
 
 void tst_UiTabSendTaskPage::loadReportsSkippedAndRefusedLines()
