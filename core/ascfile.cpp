@@ -32,7 +32,10 @@ bool ASCFile::getFrame(CanObj &frame)
         case UlAscFormat::NotAFrame:
             break;
         case UlAscFormat::BadFrame:
-            setReadError(QStringLiteral("Line %1 is not a valid frame.").arg(lineNumber()));
+            setReadError(badLineText(lineNumber()));
+            return false;
+        case UlAscFormat::BadId:
+            setReadError(badIdText(lineNumber()));
             return false;
         }
     }

@@ -22,7 +22,7 @@ bool CANFile::prepare()
     const QByteArray head = read(UlCanFileFormat::HeaderSize);
     if (!UlCanFileFormat::isHeader(head)) {
         setReadError(head.isEmpty() && error() != QFileDevice::NoError ? errorString()
-                                                                         : QStringLiteral("Not a .can record file."));
+                                                                         : tr("Not a .can record file."));
         return false;
     }
     m_readPos = UlCanFileFormat::HeaderSize;
@@ -48,12 +48,23 @@ bool CANFile::getFrame(CanObj &frame)
     const qint64 number = (m_readPos - UlCanFileFormat::HeaderSize) / UlCanFileFormat::RecordSize + 1;
     m_readPos += n;
     if (n < qint64(sizeof record)) {
-        setReadError(QStringLiteral("Record %1 is incomplete.").arg(number));
+        setReadError(tr("Record %1 is incomplete.").arg(number));
         return false;
     }
-    if (!UlCanFileFormat::readRecord(record, frame)) {
-        setReadError(QStringLiteral("Record %1 has a data length above 8.").arg(number));
-        return false;
+    switch (UlCanFileFormat::readRecord(record, frame)) {
+    case UlCanFileFormat::Frame:
+        return true;
+    case UlCanFileFormat::BadLength:
+        setReadError(tr("Record %1 has a data length above 8.").arg(number));
+        break;
+    case UlCanFileFormat::BadFlag:
+        setReadError(tr("Record %1 has a remote or extended flag other than 0 or 1.").arg(number));
+        break;
+    case UlCanFileFormat::BadId:
+        setReadError(tr("Record %1: the ID does not fit its frame format (standard up to 0x7FF, extended up to "
+                        "0x1FFFFFFF).")
+                         .arg(number));
+        break;
     }
-    return true;
+    return false;
 }

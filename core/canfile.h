@@ -1,7 +1,8 @@
 // Reader of .can record files (layout in UlCanFileFormat): checks the
 // header, then reads one 24-byte record per frame from its own 64-bit read
-// position. A record with a data length above 8 and a trailing part shorter
-// than a record are errors.
+// position. A record with a data length above 8, a flag byte other than 0
+// or 1 or an ID beyond its frame format, and a trailing part shorter than a
+// record are errors naming the record (from 1).
 #pragma once
 
 #include "ulfile.h"

@@ -157,13 +157,15 @@ UlAscFormat::LineKind UlAscFormat::readLine(const char *text, int length, CanObj
     if (extended)
         --id.e;
     uint64_t idValue = 0;
-    if (!number(id, idValue) || idValue > UINT32_MAX)
+    if (!number(id, idValue))
         return NotAFrame;
     if (!tokens[3].is("Rx") && !tokens[3].is("Tx"))
         return NotAFrame;
     const bool remote = tokens[4].is("r");
     if (!remote && !tokens[4].is("d"))
         return NotAFrame;
+    if (!idFits(idValue, extended))
+        return BadId;
 
     // The length is the frame's DLC; other tools write it in the file's
     // base, one hexadecimal digit for DLC 9 to 15. A remote frame may have

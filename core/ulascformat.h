@@ -28,7 +28,8 @@ public:
     enum LineKind {
         Frame,      // the frame was filled
         NotAFrame,  // header, block end, comment, event or other line to pass over
-        BadFrame    // a frame line whose data bytes are missing or bad
+        BadFrame,   // a frame line whose data bytes are missing or bad
+        BadId       // a frame line whose ID does not fit its frame format
     };
 
     // The header lines, dated in English.

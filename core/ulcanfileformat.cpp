@@ -43,16 +43,21 @@ QByteArray UlCanFileFormat::record(const CanObjStr &row)
     return bytes;
 }
 
-bool UlCanFileFormat::readRecord(const char *record, CanObj &frame)
+UlCanFileFormat::RecordKind UlCanFileFormat::readRecord(const char *record, CanObj &frame)
 {
     const auto *r = reinterpret_cast<const uchar *>(record);
     if (r[12] > 8)
-        return false;
-    frame.ID = qFromLittleEndian<quint32>(r);
+        return BadLength;
+    if (r[10] > 1 || r[11] > 1)
+        return BadFlag;
+    const quint32 id = qFromLittleEndian<quint32>(r);
+    if (!UlRecordText::idFits(id, r[11] != 0))
+        return BadId;
+    frame.ID = id;
     frame.DeviceTime = qFromLittleEndian<quint32>(r + 4) / 10;
     frame.RemoteFlag = r[10];
     frame.ExternFlag = r[11];
     frame.DataLen = r[12];
     std::memcpy(frame.Data, r + 13, 8);
-    return true;
+    return Frame;
 }

@@ -6,7 +6,7 @@
 // Record: 0 ID (uint32), 4 device time (uint32, 0.1 ms; 0 for transmitted
 // rows), 8 has-time flag (0), 9 direction (0xFF received, 0 transmitted),
 // 10 remote flag, 11 extended flag, 12 data length, 13 eight data bytes
-// (zero beyond the length), 21 three zero bytes.
+// (zero beyond the length), 21 three zero bytes. The flags are 0 or 1.
 #pragma once
 
 #include "vizoz_global.h"
@@ -27,10 +27,16 @@ public:
     // is the header text.
     static bool isHeader(const QByteArray &bytes);
 
+    enum RecordKind {
+        Frame,
+        BadLength,  // data length above 8
+        BadFlag,    // remote or extended flag neither 0 nor 1
+        BadId       // ID beyond 0x7FF (standard) or 0x1FFFFFFF (extended)
+    };
+
     static QByteArray record(const CanObjStr &row);
     // Fills ID, DeviceTime (milliseconds: stored value / 10), RemoteFlag,
     // ExternFlag, DataLen and Data from one record; other fields are left
-    // as they are. False, with the frame untouched, when the data length is
-    // above 8.
-    static bool readRecord(const char *record, CanObj &frame);
+    // as they are. On any other result the frame is untouched.
+    static RecordKind readRecord(const char *record, CanObj &frame);
 };

@@ -37,7 +37,13 @@ static const char *const rowWords[] = {
     QT_TRANSLATE_NOOP("UlCsvFormat", "Extend"),
 };
 
-// Remote and extended texts of files written by the Chinese program.
+// Texts of files written under the Chinese catalogue.
+static const QString &chineseLeftAligned()
+{
+    static const QString text = QString::fromUtf8(u8"帧ID(左对齐)");
+    return text;
+}
+
 static const QString &chineseRemote()
 {
     static const QString text = QString::fromUtf8(u8"远程帧");
@@ -196,6 +202,13 @@ void UlCsvFormat::readHeader(const QString &line)
 {
     m_timeCode = UnknownTime;
     const QStringList titles = fields(line);
+    if (titles.size() >= 5) {
+        const QStringView id = QStringView(titles.at(4)).trimmed();
+        m_leftAligned = id == QLatin1String(leftAlignedTitle) || id == chineseLeftAligned()
+                        || id == tr(leftAlignedTitle);
+    } else {
+        m_leftAligned = false;
+    }
     if (titles.size() < 3)
         return;
     const QStringList parts = titles.at(2).split(QLatin1Char('-'), Qt::SkipEmptyParts);
@@ -317,7 +330,7 @@ UlCsvFormat::LineKind UlCsvFormat::readLine(const QString &line, CanObj &frame)
     if (!readTime(columns.at(2), ms))
         return BadLine;
     uint64_t id = 0;
-    if (!parsePrefixedHex(QStringView(columns.at(4)).trimmed(), id) || id > UINT32_MAX)
+    if (!parsePrefixedHex(QStringView(columns.at(4)).trimmed(), id))
         return BadLine;
 
     uint8_t data[8] = {};
@@ -338,10 +351,15 @@ UlCsvFormat::LineKind UlCsvFormat::readLine(const QString &line, CanObj &frame)
     // A line cut off in the data: its frame would be padded with zeros.
     if (!remote && digits < 2 * int(len))
         return BadLine;
+    const bool extended = format == QLatin1String("Extend") || format == chineseExtend() || format == m_extendText;
+    if (m_leftAligned)
+        id >>= extended ? 3 : 5;
+    if (!idFits(id, extended))
+        return BadId;
     frame.DeviceTime = ms;
     frame.ID = uint32_t(id);
     frame.RemoteFlag = remote;
-    frame.ExternFlag = format == QLatin1String("Extend") || format == chineseExtend() || format == m_extendText;
+    frame.ExternFlag = extended;
     frame.DataLen = uint8_t(len);
     std::memcpy(frame.Data, data, sizeof data);
     return Frame;

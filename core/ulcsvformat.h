@@ -31,7 +31,12 @@ public:
         UnknownTime = 8,   // decided by the first frame line
         InvalidTime = 9    // no frame line can be read
     };
-    enum LineKind { Frame, Blank, BadLine };
+    enum LineKind {
+        Frame,
+        Blank,
+        BadLine,  // not a frame line
+        BadId     // a frame line whose ID does not fit its frame format
+    };
 
     // Time modes of the channel's time display: 0 duration, 3 stamp, any
     // other the arrival clock time. idFormat 1 writes left-aligned IDs.
@@ -43,14 +48,17 @@ public:
     UlCsvFormat();
 
     // Takes the time code from the header line (UnknownTime when the Time
-    // title carries no suffix).
+    // title carries no suffix) and the ID alignment from the Id title
+    // ("Id(Align Left)" in English or Chinese: left-aligned).
     void readHeader(const QString &line);
     uint32_t timeCode() const { return m_timeCode; }
+    bool leftAlignedIds() const { return m_leftAligned; }
 
     // Reads one line (without its line end). On Frame: DeviceTime (ms),
-    // ID (as written), RemoteFlag, ExternFlag, DataLen and Data (zero beyond
-    // the length) are set; otherwise the frame is left as it is. A data
-    // frame's line must hold two hexadecimal digits per byte of its length.
+    // ID (the real ID; a left-aligned one shifted back, its low bits
+    // dropped), RemoteFlag, ExternFlag, DataLen and Data (zero beyond the
+    // length) are set; otherwise the frame is left as it is. A data frame's
+    // line must hold two hexadecimal digits per byte of its length.
     LineKind readLine(const QString &line, CanObj &frame);
 
     // The line's fields: split at commas, empty fields kept, quoted
@@ -61,6 +69,7 @@ private:
     bool readTime(const QString &text, uint32_t &ms);
 
     uint32_t m_timeCode = UnknownTime;
+    bool m_leftAligned = false;
     QString m_remoteText;
     QString m_extendText;
 };

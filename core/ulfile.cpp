@@ -29,6 +29,17 @@ bool UlFile::getFrame(CanObj &)
     return false;
 }
 
+QString UlFile::badLineText(qint64 line)
+{
+    return tr("Line %1 is not a valid frame.").arg(line);
+}
+
+QString UlFile::badIdText(qint64 line)
+{
+    return tr("Line %1: the ID does not fit its frame format (standard up to 0x7FF, extended up to 0x1FFFFFFF).")
+        .arg(line);
+}
+
 void UlFile::setReadError(const QString &what)
 {
     m_error = true;
@@ -62,7 +73,7 @@ bool UlFile::readTextLine(QByteArray &line)
         while (stop != e && *stop != '\n' && *stop != '\r')
             ++stop;
         if (line.size() + (stop - b) > MaxLineLength) {
-            setReadError(QStringLiteral("Line %1 is too long.").arg(m_lineNumber + 1));
+            setReadError(tr("Line %1 is too long.").arg(m_lineNumber + 1));
             return false;
         }
         line.append(b, int(stop - b));

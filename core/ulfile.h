@@ -43,6 +43,9 @@ protected:
     // file is opened without QIODevice::Text.
     bool readTextLine(QByteArray &line);
     qint64 lineNumber() const { return m_lineNumber; }
+    // Error texts of the text readers, naming the line (from 1).
+    static QString badLineText(qint64 line);
+    static QString badIdText(qint64 line);
 
 private:
     bool m_error = false;

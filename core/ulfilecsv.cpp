@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <iterator>
 
-// UTF-8 when the bytes are valid UTF-8, else GBK (files written by the
-// program on a Chinese Windows system).
+// UTF-8 when the bytes are valid UTF-8, else GBK (text in the local 8-bit
+// encoding of a Chinese system).
 static QString decodeLine(const QByteArray &bytes)
 {
     const char *p = bytes.constData();
@@ -72,7 +72,10 @@ bool UlFileCsv::getFrame(CanObj &frame)
         case UlCsvFormat::Blank:
             break;
         case UlCsvFormat::BadLine:
-            setReadError(QStringLiteral("Line %1 is not a valid frame.").arg(lineNumber()));
+            setReadError(badLineText(lineNumber()));
+            return false;
+        case UlCsvFormat::BadId:
+            setReadError(badIdText(lineNumber()));
             return false;
         }
     }

@@ -1,6 +1,7 @@
 // Reader of CSV record files (layout in UlCsvFormat): reads the header for
-// the time code, then one frame per line. Lines may end with LF, CR LF or CR and
-// be UTF-8 or, as the Chinese Windows program writes them, GBK.
+// the time code and the ID alignment, then one frame per line. Lines may
+// end with LF, CR LF or CR; their text is UTF-8, or GBK (the local 8-bit
+// encoding of a Chinese system) where the bytes are not valid UTF-8.
 #pragma once
 
 #include "ulcsvformat.h"

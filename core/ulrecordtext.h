@@ -97,6 +97,12 @@ inline bool parsePrefixedHex(QStringView s, uint64_t &value)
     return parseHex(s, value);
 }
 
+// Whether id fits the frame format: 11 bits standard, 29 bits extended.
+inline bool idFits(uint64_t id, bool extended)
+{
+    return id <= (extended ? 0x1FFFFFFFu : 0x7FFu);
+}
+
 // Fields of a frame-buffer row (texts as CanObjStr holds them). Texts that
 // do not parse count as 0, as hexadecimal text typed by the user does.
 uint32_t rowId(const CanObjStr &row);

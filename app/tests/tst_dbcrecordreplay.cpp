@@ -239,6 +239,12 @@ void tst_DBCRecordReplay::failures_data()
     QTest::newRow("CSV line that is no frame")
             << programFile({timed(0x100, "\x01", 10)}, false) + "1,Rx,0x1,,zz,?,?,1,01\n" << ".csv"
             << int(DBCRecordReplay::CannotRead) << 1;
+    QTest::newRow("ASC standard ID 0x800")
+            << QByteArray("date x\nbase hex  timestamps absolute\n\n   0.1 1 7FF Rx d 1 01\n   0.2 1 800 Rx d 1 01\n")
+            << ".asc" << int(DBCRecordReplay::CannotRead) << 1;
+    QTest::newRow("CSV extended ID 0x20000000")
+            << programFile({timed(0x100, "\x01", 10)}, false) + "1,Rx,0x1,,0x20000000,Data Frame,Extend,1,01\n"
+            << ".csv" << int(DBCRecordReplay::CannotRead) << 1;
 }
 
 void tst_DBCRecordReplay::failures()

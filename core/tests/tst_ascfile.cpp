@@ -21,6 +21,7 @@ private Q_SLOTS:
     void lineEnds();
     void readsEveryTriggerBlock();
     void shortHeaderKeepsFirstFrame();
+    void badFrameLineFails_data();
     void badFrameLineFails();
     void conformance_data();
     void conformance();
@@ -35,7 +36,7 @@ void tst_ASCFile::lines_data()
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("frame");  // when kind is Frame
-    const int F = UlAscFormat::Frame, N = UlAscFormat::NotAFrame, B = UlAscFormat::BadFrame;
+    const int F = UlAscFormat::Frame, N = UlAscFormat::NotAFrame, B = UlAscFormat::BadFrame, I = UlAscFormat::BadId;
     const QString none;
     QTest::newRow("own line") << QByteArray("0.012000\t1\t1A3x\tRx\td\t2\t0A FF \t") << F
                               << frameText(12, 0x1A3, true, false, 2, "0AFF000000000000");
@@ -57,6 +58,12 @@ void tst_ASCFile::lines_data()
     QTest::newRow("negative time") << QByteArray("-1.0 1 1 Rx d 0") << N << none;
     QTest::newRow("time not a number") << QByteArray("date 1 1 Rx d 0") << N << none;
     QTest::newRow("id not hexadecimal") << QByteArray("1.0 1 12G Rx d 1 00") << N << none;
+    QTest::newRow("standard id 7FF") << QByteArray("1.0 1 7FF Rx d 0") << F << frameText(1000, 0x7FF, false, false, 0);
+    QTest::newRow("standard id 800") << QByteArray("1.0 1 800 Rx d 0") << I << none;
+    QTest::newRow("extended id 1FFFFFFF") << QByteArray("1.0 1 1FFFFFFFx Tx r 0") << F
+                                          << frameText(1000, 0x1FFFFFFF, true, true, 0);
+    QTest::newRow("extended id 20000000") << QByteArray("1.0 1 20000000x Rx d 0") << I << none;
+    QTest::newRow("id beyond 32 bits") << QByteArray("1.0 1 100000000x Rx d 0") << I << none;
     QTest::newRow("error frame") << QByteArray("   2.501000 1 ErrorFrame") << N << none;
     QTest::newRow("error frame with details")
         << QByteArray("2.501020 2 ErrorFrame Flags = 0xe CodeExt = 0x20a2 Code = 0x82 ID = 0 DLC = 0") << N << none;
@@ -199,18 +206,33 @@ void tst_ASCFile::readsEveryTriggerBlock()
     QVERIFY(!file.hasError());
 }
 
+void tst_ASCFile::badFrameLineFails_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("missing data bytes") << QByteArray("0.010000\t1\t101\tRx\td\t8\t02 03")
+                                        << "Line 5 is not a valid frame.";
+    QTest::newRow("standard ID 0x800") << QByteArray("0.010000\t1\t800\tRx\td\t1\t02")
+                                       << "Line 5: the ID does not fit its frame format";
+    QTest::newRow("extended ID 0x20000000") << QByteArray("0.010000\t1\t20000000x\tRx\td\t1\t02")
+                                            << "Line 5: the ID does not fit its frame format";
+}
+
 void tst_ASCFile::badFrameLineFails()
 {
+    QFETCH(QByteArray, line);
+    QFETCH(QString, error);
     ASCFile file;
     QVERIFY(file.open(write("h1\nh2\nh3\n"
                             "0.000000\t1\t100\tRx\td\t1\t01 \t\n"
-                            "0.010000\t1\t101\tRx\td\t8\t02 03\n")));
+                            + line + "\n0.020000\t1\t102\tRx\td\t1\t03\n")));
     QVERIFY(file.prepare());
     CanObj f;
     QVERIFY(file.getFrame(f));
     QVERIFY(!file.getFrame(f));
     QVERIFY(file.hasError());
-    QVERIFY2(file.errorString().contains(QLatin1String("Line 5")), qPrintable(file.errorString()));
+    QVERIFY2(file.errorString().startsWith(error), qPrintable(file.errorString()));
+    QCOMPARE(f.ID, 0x100u);
 
     ASCFile missing;
     QVERIFY(!missing.open(m_dir.filePath("none.asc")));

@@ -15,6 +15,8 @@ private Q_SLOTS:
     void headerAndSize();
     void recordFields();
     void lengthAboveEightIsRejected();
+    void flagsAndIds_data();
+    void flagsAndIds();
     void missingFile();
 
 private:
@@ -121,6 +123,54 @@ void tst_CANFile::lengthAboveEightIsRejected()
     QVERIFY2(file.errorString().contains(QLatin1String("Record 2")), qPrintable(file.errorString()));
     QCOMPARE(f.ID, before.ID);
     QCOMPARE(f.DataLen, before.DataLen);
+}
+
+void tst_CANFile::flagsAndIds_data()
+{
+    QTest::addColumn<int>("remote");
+    QTest::addColumn<int>("extended");
+    QTest::addColumn<uint>("id");
+    QTest::addColumn<QString>("error");  // empty: read
+    const QString flag = QStringLiteral("Record 2 has a remote or extended flag other than 0 or 1.");
+    const QString id = QStringLiteral("Record 2: the ID does not fit its frame format");
+    QTest::newRow("flags 0") << 0 << 0 << 0x7FFu << QString();
+    QTest::newRow("flags 1") << 1 << 1 << 0x1FFFFFFFu << QString();
+    QTest::newRow("remote flag 2") << 2 << 0 << 0x100u << flag;
+    QTest::newRow("remote flag 255") << 255 << 0 << 0x100u << flag;
+    QTest::newRow("extended flag 2") << 0 << 2 << 0x100u << flag;
+    QTest::newRow("extended flag 255") << 0 << 255 << 0x100u << flag;
+    QTest::newRow("standard ID 0x800") << 0 << 0 << 0x800u << id;
+    QTest::newRow("extended ID 0x20000000") << 0 << 1 << 0x20000000u << id;
+    QTest::newRow("ID of all bits") << 1 << 1 << 0xFFFFFFFFu << id;
+}
+
+// The second record is checked; a refused one leaves the frame as the
+// first record made it and names its number.
+void tst_CANFile::flagsAndIds()
+{
+    QFETCH(int, remote);
+    QFETCH(int, extended);
+    QFETCH(uint, id);
+    QFETCH(QString, error);
+    QByteArray second = record(id, 20, 1, 0);
+    second[10] = char(remote);
+    second[11] = char(extended);
+    CANFile file;
+    QVERIFY(file.open(write(UlCanFileFormat::header() + record(0x55, 10, 2, 0) + second)));
+    QVERIFY(file.prepare());
+    CanObj f;
+    QVERIFY(file.getFrame(f));
+    const QString before = TestFrames::describe(f);
+    QCOMPARE(file.getFrame(f), error.isEmpty());
+    QCOMPARE(file.hasError(), !error.isEmpty());
+    if (error.isEmpty()) {
+        QCOMPARE(f.ID, id);
+        QCOMPARE(int(f.RemoteFlag), remote);
+        QCOMPARE(int(f.ExternFlag), extended);
+    } else {
+        QVERIFY2(file.errorString().startsWith(error), qPrintable(file.errorString()));
+        QCOMPARE(TestFrames::describe(f), before);
+    }
 }
 
 void tst_CANFile::missingFile()

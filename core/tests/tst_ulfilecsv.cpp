@@ -20,6 +20,11 @@ private Q_SLOTS:
     void headerTimeCode();
     void lines_data();
     void lines();
+    void headerAlignment_data();
+    void headerAlignment();
+    void idRange_data();
+    void idRange();
+    void impossibleIdFails();
     void codeFromFirstLine_data();
     void codeFromFirstLine();
     void windowsFile();
@@ -154,6 +159,88 @@ void tst_UlFileCsv::lines()
     QCOMPARE(kind, frame.isEmpty() ? UlCsvFormat::BadLine : UlCsvFormat::Frame);
     QCOMPARE(describe(f), frame.isEmpty() ? before : frame);
     QCOMPARE(f.SendType, uint8_t(3));
+}
+
+void tst_UlFileCsv::headerAlignment_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("left");
+    QTest::newRow("right") << QString(header("Time-0")) << false;
+    QTest::newRow("left") << QStringLiteral("Index,Direction,Time-0,Name,Id(Align Left),Format,Type,Length,Data(HEX)")
+                          << true;
+    QTest::newRow("left, Chinese")
+        << QString::fromUtf8(u8"序号,传输方向,时间-0,名称,帧ID(左对齐),帧类型,帧格式,数据长度,数据(HEX)") << true;
+    QTest::newRow("right, Chinese")
+        << QString::fromUtf8(u8"序号,传输方向,时间-0,名称,帧ID(右对齐),帧类型,帧格式,数据长度,数据(HEX)") << false;
+    QTest::newRow("left title in another column")
+        << QStringLiteral("Index,Direction,Time-0,Id(Align Left),Name,Format,Type,Length,Data(HEX)") << false;
+    QTest::newRow("no header") << QStringLiteral("0,Rx,0x10,,0x1,Data Frame,Standard,0,") << false;
+}
+
+void tst_UlFileCsv::headerAlignment()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, left);
+    UlCsvFormat format;
+    format.readHeader(line);
+    QCOMPARE(format.leftAlignedIds(), left);
+    QCOMPARE(format.timeCode(), line.startsWith(QLatin1String("0,")) ? 8u : 0u);
+}
+
+void tst_UlFileCsv::idRange_data()
+{
+    QTest::addColumn<bool>("left");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<uint>("frameId");  // when kind is Frame
+    const int F = UlCsvFormat::Frame, B = UlCsvFormat::BadId;
+    QTest::newRow("standard 0x7FF") << false << "0x000007ff" << "Standard" << F << 0x7FFu;
+    QTest::newRow("standard 0x800") << false << "0x00000800" << "Standard" << B << 0u;
+    QTest::newRow("extended 0x1FFFFFFF") << false << "0x1fffffff" << "Extend" << F << 0x1FFFFFFFu;
+    QTest::newRow("extended 0x20000000") << false << "0x20000000" << "Extend" << B << 0u;
+    QTest::newRow("beyond 32 bits") << false << "0x100000000" << "Extend" << B << 0u;
+    QTest::newRow("left standard 0x7FF") << true << "0x0000ffe0" << "Standard" << F << 0x7FFu;
+    QTest::newRow("left standard 0x800") << true << "0x00010000" << "Standard" << B << 0u;
+    QTest::newRow("left standard 0x123") << true << "0x00002460" << "Standard" << F << 0x123u;
+    QTest::newRow("left standard, low bits dropped") << true << "0x0000246f" << "Standard" << F << 0x123u;
+    QTest::newRow("left extended 0x1FFFFFFF") << true << "0xfffffff8" << "Extend" << F << 0x1FFFFFFFu;
+    QTest::newRow("left extended 0x20000000") << true << "0x100000000" << "Extend" << B << 0u;
+    QTest::newRow("left extended 0x123") << true << "0x00000918" << "Extend" << F << 0x123u;
+}
+
+// IDs are checked against their frame format after a left-aligned one is
+// turned back into the real ID.
+void tst_UlFileCsv::idRange()
+{
+    QFETCH(bool, left);
+    QFETCH(QString, id);
+    QFETCH(QString, type);
+    QFETCH(int, kind);
+    QFETCH(uint, frameId);
+    UlCsvFormat format;
+    format.readHeader(QStringLiteral("Index,Direction,Time-0,Name,%1,Format,Type,Length,Data(HEX)")
+                          .arg(left ? QStringLiteral("Id(Align Left)") : QStringLiteral("Id(Align Right)")));
+    CanObj f;
+    f.ID = 0xDEAD;
+    const QString line = QStringLiteral("1,Rx,0x10,,%1,Data Frame,%2,1,AB").arg(id, type);
+    QCOMPARE(int(format.readLine(line, f)), kind);
+    QCOMPARE(f.ID, kind == UlCsvFormat::Frame ? frameId : 0xDEADu);
+}
+
+void tst_UlFileCsv::impossibleIdFails()
+{
+    UlFileCsv file;
+    QVERIFY(file.open(write(header("Time-0") + "0,Rx,0x10,,0x7ff,Data Frame,Standard,0,\n"
+                                              "1,Rx,0x20,,0x800,Data Frame,Standard,0,\n")));
+    QVERIFY(file.prepare());
+    CanObj f;
+    QVERIFY(file.getFrame(f));
+    QVERIFY(!file.getFrame(f));
+    QVERIFY(file.hasError());
+    QVERIFY2(file.errorString().startsWith(QLatin1String("Line 3: the ID does not fit")),
+             qPrintable(file.errorString()));
+    QCOMPARE(f.ID, 0x7FFu);
 }
 
 void tst_UlFileCsv::codeFromFirstLine_data()

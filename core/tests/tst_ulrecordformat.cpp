@@ -188,6 +188,7 @@ static QVector<Arrival> traffic()
         {frame(0x7FF, 0x1E240, QByteArray(3, '\0'), false, true), false, "10:00:01:500"},
         {frame(0, 0xFFFFFFFF, QByteArray()), false, "10:00:02:999"},
         {frame(0x18EBFF00, 0x1E24A, QByteArray("\xAB", 1), true), false, "10:00:03:000"},
+        {frame(0x1FFFFFFF, 0x1E254, QByteArray("\xCD", 1), true), false, "10:00:03:001"},
     };
 }
 
@@ -196,12 +197,15 @@ void tst_UlRecordFormat::roundTrip_data()
     QTest::addColumn<QString>("format");
     QTest::addColumn<int>("timeMode");
     QTest::addColumn<QByteArray>("codec");
-    QTest::newRow(".can") << "can" << 0 << QByteArray();
-    QTest::newRow("asc") << "asc" << 0 << QByteArray("UTF-8");
-    QTest::newRow("csv duration") << "csv" << 0 << QByteArray("UTF-8");
-    QTest::newRow("csv clock") << "csv" << 2 << QByteArray("UTF-8");
-    QTest::newRow("csv stamp") << "csv" << 3 << QByteArray("UTF-8");
-    QTest::newRow("csv stamp, GBK") << "csv" << 3 << QByteArray("GBK");
+    QTest::addColumn<int>("idFormat");
+    QTest::newRow(".can") << "can" << 0 << QByteArray() << 0;
+    QTest::newRow("asc") << "asc" << 0 << QByteArray("UTF-8") << 0;
+    QTest::newRow("csv duration") << "csv" << 0 << QByteArray("UTF-8") << 0;
+    QTest::newRow("csv clock") << "csv" << 2 << QByteArray("UTF-8") << 0;
+    QTest::newRow("csv stamp") << "csv" << 3 << QByteArray("UTF-8") << 0;
+    QTest::newRow("csv stamp, GBK") << "csv" << 3 << QByteArray("GBK") << 0;
+    QTest::newRow("csv stamp, left-aligned IDs") << "csv" << 3 << QByteArray("UTF-8") << 1;
+    QTest::newRow("csv clock, left-aligned IDs, GBK") << "csv" << 2 << QByteArray("GBK") << 1;
 }
 
 // Frames are written from rows the way the save threads do, read back and
@@ -211,6 +215,7 @@ void tst_UlRecordFormat::roundTrip()
     QFETCH(QString, format);
     QFETCH(int, timeMode);
     QFETCH(QByteArray, codec);
+    QFETCH(int, idFormat);
     const QVector<Arrival> input = traffic();
 
     QByteArray bytes;
@@ -226,11 +231,11 @@ void tst_UlRecordFormat::roundTrip()
             all += asc.line(row(a.frame, a.sent, a.time));
         bytes = text->fromUnicode(all + UlAscFormat::footer());
     } else {
-        QString all = UlCsvFormat::header(timeMode, 0);
+        QString all = UlCsvFormat::header(timeMode, idFormat);
         int index = 0;
         for (const Arrival &a : input) {
             const QString name = index % 2 ? QString::fromUtf8(u8"发动机, 转速") : QString();
-            all += UlCsvFormat::line(row(a.frame, a.sent, a.time, index++), timeMode, 0, name);
+            all += UlCsvFormat::line(row(a.frame, a.sent, a.time, index++), timeMode, idFormat, name);
         }
         bytes = text->fromUnicode(all);
     }
