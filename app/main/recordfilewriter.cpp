@@ -67,7 +67,22 @@ bool RecordFileWriter::open(const QString &fileName, bool replace)
 
 bool RecordFileWriter::put(const QByteArray &bytes)
 {
-    return file.write(bytes) == bytes.size() && file.error() == QFileDevice::NoError;
+    const qint64 n = file.write(bytes);
+    if (n == bytes.size() && file.error() == QFileDevice::NoError)
+        return true;
+    // -1: none of bytes was taken, the buffer before them failed to go out.
+    if (n < 0 && retryFlush())
+        return file.write(bytes) == bytes.size() && file.error() == QFileDevice::NoError;
+    return false;
+}
+
+bool RecordFileWriter::retryFlush()
+{
+    // After a short write the file layer reports no reason; the system
+    // gives it ("No space left on device", "File too large") when the rest
+    // is written once more, or takes the rest.
+    file.unsetError();
+    return file.flush() && file.error() == QFileDevice::NoError;
 }
 
 bool RecordFileWriter::writeHeader()
@@ -110,7 +125,7 @@ bool RecordFileWriter::writeFooter()
 
 bool RecordFileWriter::flush()
 {
-    return file.flush() && file.error() == QFileDevice::NoError;
+    return (file.flush() && file.error() == QFileDevice::NoError) || retryFlush();
 }
 
 bool RecordFileWriter::close()

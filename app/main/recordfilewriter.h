@@ -47,11 +47,13 @@ public:
     bool close();
     bool isOpen() const { return file.isOpen(); }
     QString fileName() const { return file.fileName(); }
-    // The file layer's text for the last failure.
+    // The system's reason for the last failure (such as "No space left on
+    // device"); what was written before it stays in the file.
     QString errorString() const { return file.errorString(); }
 
 private:
     bool put(const QByteArray &bytes);
+    bool retryFlush();
 
     Format fileFormat;
     int timeMode;

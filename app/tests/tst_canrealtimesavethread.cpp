@@ -4,6 +4,7 @@
 // recorder that waits instead of spinning.
 #include "canobj.h"
 #include "canrealtimesavethread.h"
+#include "filesizelimit.h"
 #include "guitest.h"
 #include "ulbuffer.h"
 #include "ulfilecsv.h"
@@ -84,6 +85,8 @@ private Q_SLOTS:
     void settingsKeptForTheRecording();
     void failureEndsRecording_data();
     void failureEndsRecording();
+    void fileLimitGivesTheReason_data();
+    void fileLimitGivesTheReason();
     void idleRecorderWaits();
     void withoutChannelDoesNothing();
 
@@ -280,6 +283,46 @@ void tst_CanRealTimeSaveThread::failureEndsRecording()
     QCOMPARE(failed.size(), 1);
     QCOMPARE(failed.first().at(0).toInt(), failure);
     QVERIFY(!failed.first().at(2).toString().isEmpty());
+    QVERIFY(!UlGlobalSet::instance().channel[kChannel].realTimeSave);
+    QCOMPARE(buffer.countRt(), 0);
+}
+
+void tst_CanRealTimeSaveThread::fileLimitGivesTheReason_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("csv") << "limit.csv";
+    QTest::newRow("asc") << "limit.asc";
+    QTest::newRow("can") << "limit.can";
+}
+
+// The file fills up in the middle of a buffer: the recording ends with the
+// system's reason, not an unknown error, and keeps what reached the file.
+void tst_CanRealTimeSaveThread::fileLimitGivesTheReason()
+{
+    QFETCH(QString, name);
+    const QString path = dir.filePath(name);
+    QFile::remove(path);
+    constexpr qint64 kLimit = 3000 + 7;  // no whole number of rows or records
+    UlBuffer &buffer = UlBuffer::instance(kChannel);
+    CanRealTimeSaveThread thread(kChannel);
+    QSignalSpy failed(&thread, &CanRealTimeSaveThread::failed);
+    UlGlobalSet::instance().channel[kChannel].realTimeSave = true;
+    for (uint32_t id = 0; id < 1000; ++id) {
+        const VCI_CAN_OBJ f = stamped(id).obj;
+        buffer.addFrame(&f, 1, false);
+    }
+    {
+        const FileSizeLimit limit(kLimit);
+        QVERIFY(limit.isSet());
+        thread.setFileName(path);
+        thread.start();
+        QVERIFY(thread.wait(10000));
+    }
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().at(0).toInt(), int(CanRealTimeSaveThread::WriteFailed));
+    QCOMPARE(failed.first().at(1).toString(), path);
+    QCOMPARE(failed.first().at(2).toString(), FileSizeLimit::reason());
+    QCOMPARE(QFileInfo(path).size(), kLimit);
     QVERIFY(!UlGlobalSet::instance().channel[kChannel].realTimeSave);
     QCOMPARE(buffer.countRt(), 0);
 }

@@ -3,6 +3,7 @@
 // disk, the choice of format by file name, and an ASC file read back by
 // python-can's reader.
 #include "apphelpers.h"
+#include "filesizelimit.h"
 #include "guitest.h"
 #include "recordfilewriter.h"
 #include "savethread.h"
@@ -88,6 +89,8 @@ private Q_SLOTS:
     void cancelStopsAfterTheFrameInHand();
     void emptyBufferGivesEmptyRecordFile();
     void fullDiskFails();
+    void fileLimitGivesTheReason_data();
+    void fileLimitGivesTheReason();
     void nameToSave_data();
     void nameToSave();
     void pythonCanReadsAsc();
@@ -246,6 +249,38 @@ void tst_SaveThread::fullDiskFails()
     QVERIFY(runSave(thread));
     QCOMPARE(thread.result(), saveThread::Failed);
     QVERIFY(!thread.errorString().isEmpty());
+}
+
+void tst_SaveThread::fileLimitGivesTheReason_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("csv") << "limit.csv";
+    QTest::newRow("asc") << "limit.asc";
+    QTest::newRow("can") << "limit.can";
+}
+
+// The file fills up in the middle of a buffer: the save fails with the
+// system's reason, not an unknown error, and keeps what reached the file.
+void tst_SaveThread::fileLimitGivesTheReason()
+{
+    QFETCH(QString, name);
+    const QString path = dir.filePath(name);
+    QFile::remove(path);
+    constexpr qint64 kLimit = 3000 + 7;  // no whole number of rows or records
+    UlBuffer &buffer = UlBuffer::instance(kChannel);
+    for (uint32_t id = 0; id < 1000; ++id) {
+        const VCI_CAN_OBJ f = frame(id, 10 * id + 1, false, false, QByteArray(8, '\1'));
+        buffer.addFrame(&f, 1, false);
+    }
+    saveThread thread(kChannel, path);
+    {
+        const FileSizeLimit limit(kLimit);
+        QVERIFY(limit.isSet());
+        QVERIFY(runSave(thread));
+    }
+    QCOMPARE(thread.result(), saveThread::Failed);
+    QCOMPARE(thread.errorString(), FileSizeLimit::reason());
+    QCOMPARE(QFileInfo(path).size(), kLimit);
 }
 
 void tst_SaveThread::nameToSave_data()

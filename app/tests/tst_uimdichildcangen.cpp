@@ -9,6 +9,7 @@
 #include "canrealtimesavethread.h"
 #include "dbcwidget.h"
 #include "devcan.h"
+#include "filesizelimit.h"
 #include "gbt27931widget.h"
 #include "guitest.h"
 #include "taskthread.h"
@@ -113,6 +114,7 @@ private Q_SLOTS:
     void realTimeRefusalsKeepFiles_data();
     void realTimeRefusalsKeepFiles();
     void realTimeFailureWarns();
+    void realTimeFileLimitWarnsAndReceives();
     void realTimeSwitchLosesNoFrame();
     void realTimeDropsAreReported();
     void dbcAndChargingWindows();
@@ -581,6 +583,41 @@ void tst_UiMdiChildCanGen::realTimeFailureWarns()
     QVERIFY(boxes.first().text.startsWith(QStringLiteral("Cannot write file %1,\n").arg(path)));
     QVERIFY(!UlGlobalSet::instance().channel[0].realTimeSave);
     QCOMPARE(buffer.countRt(), 0);
+}
+
+// The recording's file fills up: one warning with the system's reason, the
+// file keeps what was written, the recording ends and the channel goes on
+// receiving.
+void tst_UiMdiChildCanGen::realTimeFileLimitWarnsAndReceives()
+{
+    UiMdiChildCanGen window(nullptr, 1);
+    const QString path = dir.filePath(QStringLiteral("limit.csv"));
+    QFile::remove(path);
+    constexpr qint64 kLimit = 2000 + 7;  // about 30 rows, and a part of one
+    VCI_CAN_OBJ frames[100];
+    for (uint32_t i = 0; i < 100; ++i)
+        frames[i] = frame(0x300 + i);
+    UlBuffer &buffer = UlBuffer::instance(1);
+    {
+        const FileSizeLimit limit(kLimit);
+        QVERIFY(limit.isSet());
+        answer = path;
+        action(window, "rtSaveAct")->trigger();
+        QVERIFY(window.realTimeSaveThread()->isRunning());
+        QCOMPARE(VCISIM_InjectFrames(VCI_DRAVIN_PCI2, 0, 1, frames, 100), 100u);
+        QTRY_COMPARE(boxes.size(), 1);
+        QVERIFY(window.realTimeSaveThread()->wait(5000));
+    }
+    QCOMPARE(boxes.first().title, QStringLiteral("Warning"));
+    QCOMPARE(boxes.first().text, QStringLiteral("Cannot write file %1,\n%2").arg(path, FileSizeLimit::reason()));
+    QCOMPARE(QFileInfo(path).size(), kLimit);
+    QVERIFY(readAll(path).startsWith("Index,"));
+    QVERIFY(!UlGlobalSet::instance().channel[1].realTimeSave);
+    QTRY_COMPARE(buffer.count(), 100);
+    QCOMPARE(VCISIM_InjectFrames(VCI_DRAVIN_PCI2, 0, 1, frames, 5), 5u);
+    QTRY_COMPARE(buffer.count(), 105);
+    QCOMPARE(buffer.countRt(), 0);
+    QCOMPARE(boxes.size(), 1);
 }
 
 // Frames counting in bytes 0-3 arrive all the time: each recording's file
