@@ -177,6 +177,7 @@ void UlSendFileThread::run()
         params = task;
     }
     setFailure(NoFailure, QString());
+    sent = 0;
     CanObj frame;
     const bool haveTemplate = params.templateFrame(frame);
     std::unique_ptr<UlFile> reader = makeReader(type);
@@ -237,6 +238,7 @@ void UlSendFileThread::run()
             Q_EMIT errorSignal();
             break;
         }
+        ++sent;
         reportProgress();
         counters.sent += 1;
         counters.usedTime = double(steadyNs() - timerStartNs) / double(NsPerMs) / 1000.0;

@@ -55,6 +55,9 @@ public:
     Failure failure() const;
     // The reader's reason for CannotOpen and CannotRead, when it gave one.
     QString failureText() const;
+    // Frames the last run sent, final before its tailSignal; a new run
+    // starts again from 0. A run of a file without frames sends none.
+    int64_t sentFrames() const { return sent; }
 
     // One frame into the frame buffer as transmitted, then sent; returns
     // the device's result (1 sent, 0 failed). For the replay's own thread.
@@ -81,6 +84,7 @@ private:
     void setFailure(Failure failure, const QString &text);
 
     std::atomic<int64_t> timerStartNs{0};
+    std::atomic<int64_t> sent{0};
     const uint32_t channel;
     int fileType = BinaryFile;  // guarded by mutex
     QString fileName;           // guarded by mutex

@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CANFile</name>
+    <message>
+        <source>Not a .can record file.</source>
+        <translation>不是.can记录文件。</translation>
+    </message>
+    <message>
+        <source>Record %1 is incomplete.</source>
+        <translation>第%1条记录不完整。</translation>
+    </message>
+    <message>
+        <source>Record %1 has a data length above 8.</source>
+        <translation>第%1条记录的数据长度大于8。</translation>
+    </message>
+    <message>
+        <source>Record %1 has a remote or extended flag other than 0 or 1.</source>
+        <translation>第%1条记录的远程帧或扩展帧标志不是0或1。</translation>
+    </message>
+    <message>
+        <source>Record %1: the ID does not fit its frame format (standard up to 0x7FF, extended up to 0x1FFFFFFF).</source>
+        <translation>第%1条记录：帧ID超出其帧格式的范围（标准帧最大0x7FF，扩展帧最大0x1FFFFFFF）。</translation>
+    </message>
+</context>
+<context>
     <name>CANRunStatusWidget</name>
     <message>
         <source>RunStatus</source>
@@ -2774,7 +2797,7 @@ Line %2, column %3</source>
     <name>UiTabSendBasePage</name>
     <message>
         <source>Type:</source>
-        <translation>帧格式：</translation>
+        <translation>帧类型：</translation>
     </message>
     <message>
         <source>Data Frame</source>
@@ -2786,7 +2809,7 @@ Line %2, column %3</source>
     </message>
     <message>
         <source>Format:</source>
-        <translation>帧类型：</translation>
+        <translation>帧格式：</translation>
     </message>
     <message>
         <source>Standard Frame</source>
@@ -2953,7 +2976,7 @@ Line %2, column %3</source>
     </message>
     <message>
         <source>Format:</source>
-        <translation>帧类型：</translation>
+        <translation>帧格式：</translation>
     </message>
     <message>
         <source>Standard Frame</source>
@@ -3016,6 +3039,10 @@ Line %2, column %3</source>
     <message>
         <source>Data error</source>
         <translation>数据错误</translation>
+    </message>
+    <message>
+        <source>The file holds no frames: nothing was sent.</source>
+        <translation>文件中没有帧，未发送任何帧。</translation>
     </message>
     <message>
         <source>hint</source>
@@ -3354,6 +3381,21 @@ Line %2, column %3</source>
     <message>
         <source>Extend</source>
         <translation>扩展帧</translation>
+    </message>
+</context>
+<context>
+    <name>UlFile</name>
+    <message>
+        <source>Line %1 is not a valid frame.</source>
+        <translation>第%1行不是有效的帧。</translation>
+    </message>
+    <message>
+        <source>Line %1: the ID does not fit its frame format (standard up to 0x7FF, extended up to 0x1FFFFFFF).</source>
+        <translation>第%1行：帧ID超出其帧格式的范围（标准帧最大0x7FF，扩展帧最大0x1FFFFFFF）。</translation>
+    </message>
+    <message>
+        <source>Line %1 is too long.</source>
+        <translation>第%1行过长。</translation>
     </message>
 </context>
 </TS>

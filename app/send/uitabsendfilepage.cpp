@@ -197,6 +197,12 @@ void UiTabSendFilePage::onTailSignal()
         return;
     form->progressBar->setValue(0);
     form->progressBar->hide();
+    if (!m_failed && m_pSendFileThread->sentFrames() == 0) {
+        // Replaying it again would send nothing again, without a pause.
+        endRun();
+        UiMessage::information(this, tr("Hint"), tr("The file holds no frames: nothing was sent."));
+        return;
+    }
     if (m_failed || m_run.repeat == Once) {
         endRun();
         return;

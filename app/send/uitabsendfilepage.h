@@ -4,7 +4,8 @@
 // frames of up to 8 bytes on the page's ID, format and send mode, one
 // every Interval ms. A run replays the file once, a given number of times,
 // or until Stop ("circulation"); each replay starts only after the one
-// before has ended, and the first failure ends the run with one message.
+// before has ended, and the first failure ends the run with one message,
+// as does a replay that finds no frame in the file.
 //
 // To the container the page reports a run's start (startSignal), its end
 // (tailSignal, once per run) and a failed transmit (errorSignal). GUI

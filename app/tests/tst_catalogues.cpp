@@ -109,6 +109,8 @@ private Q_SLOTS:
     void chineseTranslatesSource_data();
     void chineseTranslatesSource();
     void csvHeaderReadsAsTheFrameList();
+    void sendPageLabelsReadAsTheFrameList_data();
+    void sendPageLabelsReadAsTheFrameList();
 
 private:
     Catalogue sources;
@@ -189,6 +191,39 @@ void tst_Catalogues::csvHeaderReadsAsTheFrameList()
     QCOMPARE(titles.mid(5, 2), list);
     QCOMPARE(titles.mid(5, 2), QStringList({QString::fromUtf8(u8"帧类型"), QString::fromUtf8(u8"帧格式")}));
     QCOMPARE(fields.mid(5, 2), QStringList({QString::fromUtf8(u8"数据帧"), QString::fromUtf8(u8"扩展帧")}));
+}
+
+void tst_Catalogues::sendPageLabelsReadAsTheFrameList_data()
+{
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("column");  // the frame list's column of the same choice
+    QTest::addColumn<QString>("chinese");
+    // The Base page's "Type:" chooses data or remote frames, which the frame
+    // list's "Format" column shows; "Format:" chooses standard or extended,
+    // its "Type" column.
+    QTest::newRow("Base page, data or remote") << "UiTabSendBasePage" << "Type:" << "Format"
+                                               << QString::fromUtf8(u8"帧类型：");
+    QTest::newRow("Base page, standard or extended") << "UiTabSendBasePage" << "Format:" << "Type"
+                                                     << QString::fromUtf8(u8"帧格式：");
+    QTest::newRow("File page, standard or extended") << "UiTabSendFilePage" << "Format:" << "Type"
+                                                     << QString::fromUtf8(u8"帧格式：");
+}
+
+void tst_Catalogues::sendPageLabelsReadAsTheFrameList()
+{
+    QFETCH(QString, context);
+    QFETCH(QString, label);
+    QFETCH(QString, column);
+    QFETCH(QString, chinese);
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/translations/Merovast_zh.qm")));
+    QCoreApplication::installTranslator(&translator);
+    const QString shown = QCoreApplication::translate(qPrintable(context), qPrintable(label));
+    const QString list = QCoreApplication::translate("UiCanObjListWidget", qPrintable(column));
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(shown, chinese);
+    QCOMPARE(shown, list + QString::fromUtf8(u8"："));
 }
 
 QTEST_GUILESS_MAIN(tst_Catalogues)
