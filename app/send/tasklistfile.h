@@ -1,7 +1,7 @@
 // Task-list files (*.txt) of the Task page: one line per table row, its 12
 // fields separated by commas, nothing quoted. Written as UTF-8 with the
 // platform's line ends; read as UTF-8 when the bytes are valid UTF-8 and
-// as GBK otherwise (the Windows program writes the local code page), with
+// as GBK (the local 8-bit encoding of a Chinese system) otherwise, with
 // LF or CR LF line ends. No widgets.
 #pragma once
 
