@@ -3,9 +3,9 @@
 // rates, then in the sweep; it ends every run with EndTest and obeys stop.
 #include "cautoprobingthread.h"
 #include "devcan.h"
+#include "queuedspy.h"
 #include "vcisim.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -15,17 +15,18 @@ constexpr int kRunTimeoutMs = 20000;
 // Long enough that a loaded machine still delivers frames within a try.
 constexpr int kFindingWaitMs = 200;
 
+// The thread's reports, recorded on the test thread.
 struct Run {
-    QSignalSpy found;
-    QSignalSpy ended;
-    QSignalSpy errors;
-    QSignalSpy tried;
+    QueuedSpy found;
+    QueuedSpy ended;
+    QueuedSpy errors;
+    QueuedSpy tried;
     explicit Run(CAutoProbingThread *thread)
         : found(thread, &CAutoProbingThread::ShowRateInfo), ended(thread, &CAutoProbingThread::EndTest),
           errors(thread, &CAutoProbingThread::ShowError), tried(thread, &CAutoProbingThread::UpdateSlider)
     {
     }
-    RateDate result() const { return found.first().first().value<RateDate>(); }
+    RateDate result() { return found.first().first().value<RateDate>(); }
 };
 
 } // namespace
@@ -113,7 +114,7 @@ void tst_CAutoProbingThread::nothingInRange()
     // The usual 666 entry, then every timing from 615.4 to 666.7 kbit/s.
     QVERIFY(run.tried.count() > 15);
     double last = 0.0;
-    for (const QList<QVariant> &signal : qAsConst(run.tried).mid(15)) {
+    for (const QList<QVariant> &signal : run.tried.all().mid(15)) {
         const double rate = signal.first().toDouble();
         QVERIFY(rate >= 600.0 && rate <= 700.0);
         QVERIFY(rate >= last);
@@ -147,7 +148,9 @@ void tst_CAutoProbingThread::stopDuringSweep()
     QVERIFY(thread.wait(kRunTimeoutMs));
     QCOMPARE(run.ended.count(), 1);
     QCOMPARE(run.found.count(), 0);
-    QVERIFY(run.tried.count() < 40);
+    // A try waits 50 ms: between the count seen and the stop only a few
+    // more, even on a loaded machine; the whole range is hundreds.
+    QVERIFY2(run.tried.count() < 40, qPrintable(QString::number(run.tried.count())));
 }
 
 void tst_CAutoProbingThread::stopRightAfterStartIsKept()

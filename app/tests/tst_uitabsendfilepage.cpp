@@ -4,7 +4,9 @@
 // several replays, Stop, failures that end a run with one message, the
 // refusals before a run, and the fields and file filters.
 #include "ascfile.h"
+#include "ulascformat.h"
 #include "guitest.h"
+#include "queuedspy.h"
 #include "recordfilewriter.h"
 #include "sendfixture.h"
 #include "testhelpers.h"
@@ -13,6 +15,7 @@
 #include "uitabsend.h"
 #include "uitabsendbasepage.h"
 #include "uitabsendfilepage.h"
+#include "ulcanfileformat.h"
 #include "ulcsvformat.h"
 #include "ulglobalset.h"
 #include "ulsendfilethread.h"
@@ -96,7 +99,10 @@ private Q_SLOTS:
     void repeatedlyThree();
     void stopEndsCirculation();
     void transmitFailureInCirculation();
+    void readErrorEndsRun_data();
     void readErrorEndsRun();
+    void emptyFileSaysSoOnce_data();
+    void emptyFileSaysSoOnce();
     void cannotOpenOrPrepare_data();
     void cannotOpenOrPrepare();
     void refusalsBeforeRun_data();
@@ -247,9 +253,10 @@ void tst_UiTabSendFilePage::commonFileInFrames()
         QCOMPARE(bytesOf(f), bytes.mid(8 * i, lengths[i]));
     }
     // Paced, not in one burst (0.1 ms units; a late frame shortens the gap
-    // after it, the schedule holds).
+    // after it, the schedule holds): 100 ms due, up to 1 s on a loaded
+    // machine.
     const int64_t span = int64_t(bus[2].DeviceTime) - bus[0].DeviceTime;
-    QVERIFY2(span >= 600 && span < 3000, qPrintable(QString::number(span)));
+    QVERIFY2(span >= 600 && span < 10000, qPrintable(QString::number(span)));
     // Self-reception: the sender hears its frames as well.
     VCI_CAN_OBJ back[8];
     QCOMPARE(VCI_Receive(Type, 0, Tx, back, 8, 10), 3u);
@@ -272,9 +279,11 @@ void tst_UiTabSendFilePage::recordedGapsKept()
         gaps << int64_t(bus[i].DeviceTime) - bus[i - 1].DeviceTime;
     }
     std::sort(gaps.begin(), gaps.end());
-    // 0.1 ms units; the typical gap within a few ms of 10 ms.
+    // 0.1 ms units; the typical gap near 10 ms: from 8 ms (a late frame
+    // makes the next gap shorter) to 20 ms, which holds on a loaded
+    // machine and is still far from a burst or from 100 ms.
     const int64_t median = gaps.at(gaps.size() / 2);
-    QVERIFY2(median >= 80 && median <= 140, qPrintable(QString::number(median)));
+    QVERIFY2(median >= 80 && median <= 200, qPrintable(QString::number(median)));
 }
 
 // An ASC log of another tool goes out as the core's reader reads it.
@@ -312,7 +321,7 @@ void tst_UiTabSendFilePage::repeatedlyThree()
     const QString path = writeAsc(files.filePath(QStringLiteral("two.asc")), 2, 5);
     choose(UlSendFileThread::AscFile, path, UiTabSendFilePage::Repeatedly, QStringLiteral("3"));
     QSignalSpy ended(page(), &UiTabSendFilePage::tailSignal);
-    QSignalSpy finished(page()->replayThread(), &QThread::finished);
+    QueuedSpy finished(page()->replayThread(), &QThread::finished);
     // Each end report reaches the page while its thread is still returning.
     connect(page()->replayThread(), &UlSendFileThread::tailSignal, this, [] { QThread::msleep(30); },
             Qt::DirectConnection);
@@ -350,7 +359,9 @@ void tst_UiTabSendFilePage::stopEndsCirculation()
     QElapsedTimer timer;
     timer.start();
     field<QPushButton>("StopButton")->click();
-    QVERIFY2(timer.elapsed() < 100, qPrintable(QString::number(timer.elapsed())));
+    // Stop waits for one pause slice (10 ms) at most; 1 s holds on a
+    // loaded machine.
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
     waitIdle(0);
     QVERIFY(!page()->replayThread()->isRunning());
     const uint64_t sent = transmitted();
@@ -373,12 +384,55 @@ void tst_UiTabSendFilePage::transmitFailureInCirculation()
     QVERIFY(!page()->replayThread()->isRunning());
 }
 
+void tst_UiTabSendFilePage::readErrorEndsRun_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QByteArray>("bytes");  // one good frame, then the bad one
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<uint>("firstId");  // of the good frame
+    const QByteArray csv = UlCsvFormat::header(3, 0).toUtf8() + "1,Rx,0x64,,0x00000123,Data Frame,Standard,1,01\n";
+    const QByteArray asc = UlAscFormat::header(QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5))).toUtf8()
+                           + "0.000000 1 123 Rx d 1 01\n";
+    // .can records: ID, stamp, time flag, direction, remote, extended, length, data.
+    const auto record = [](uint32_t id, char remote, char extended) {
+        QByteArray r(UlCanFileFormat::RecordSize, '\0');
+        qToLittleEndian<quint32>(id, r.data());
+        r[10] = remote;
+        r[11] = extended;
+        r[12] = 1;
+        return r;
+    };
+    const QByteArray can = UlCanFileFormat::header() + record(0x123, 0, 0);
+    QTest::newRow("CSV line without data") << int(UlSendFileThread::CsvFile)
+                                           << csv + "2,Rx,0x6E,,0x00000123,Data Frame,Standard,1\n" << "Line 3"
+                                           << 0x123u;
+    QTest::newRow("CSV standard ID 0x800") << int(UlSendFileThread::CsvFile)
+                                           << csv + "2,Rx,0x6E,,0x00000800,Data Frame,Standard,1,01\n" << "Line 3"
+                                           << 0x123u;
+    QTest::newRow("CSV left-aligned standard ID 0x800")
+        << int(UlSendFileThread::CsvFile)
+        << UlCsvFormat::header(3, 1).toUtf8() + "1,Rx,0x64,,0x0000ffe0,Data Frame,Standard,1,01\n"
+               + "2,Rx,0x6E,,0x00010000,Data Frame,Standard,1,01\n"
+        << "Line 3" << 0x7FFu;
+    QTest::newRow("ASC extended ID 0x20000000") << int(UlSendFileThread::AscFile)
+                                                << asc + "0.010000 1 20000000x Rx d 1 01\n" << "Line 6"
+                                                << 0x123u;
+    QTest::newRow(".can standard ID 0x800") << int(UlSendFileThread::CanFile) << can + record(0x800, 0, 0)
+                                           << "Record 2" << 0x123u;
+    QTest::newRow(".can remote flag 2") << int(UlSendFileThread::CanFile) << can + record(0x124, 2, 0) << "Record 2"
+                                       << 0x123u;
+}
+
+// A line or record the reader refuses: one "Cannot read file" naming it,
+// the frames before it sent, and the endless run over.
 void tst_UiTabSendFilePage::readErrorEndsRun()
 {
-    const QString csv = UlCsvFormat::header(3, 0) + "1,Rx,0x64,,0x00000123,Data Frame,Standard,1,01\n"
-                        + "2,Rx,0x6E,,0x00000123,Data Frame,Standard,1\n";
-    const QString path = files.write(csv.toUtf8(), ".csv");
-    choose(UlSendFileThread::CsvFile, path, UiTabSendFilePage::Circulation);
+    QFETCH(int, type);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, where);
+    QFETCH(uint, firstId);
+    const QString path = files.write(bytes, ".rec");
+    choose(type, path, UiTabSendFilePage::Circulation);
     QSignalSpy failed(tabs.get(), &UiTabSend::sendErrorSignal);
     send();
     waitIdle();
@@ -386,9 +440,54 @@ void tst_UiTabSendFilePage::readErrorEndsRun()
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes.first().title, QStringLiteral("Warning"));
     QVERIFY(boxes.first().text.startsWith(QStringLiteral("Cannot read file %1,\n").arg(path)));
-    QVERIFY(boxes.first().text.contains(QLatin1String("Line 3")));
+    QVERIFY2(boxes.first().text.contains(where), qPrintable(boxes.first().text));
     QVERIFY(failed.isEmpty());
     QCOMPARE(transmitted(), 1u);
+    const std::vector<VCI_CAN_OBJ> bus = listen(1);
+    QCOMPARE(int(bus.size()), 1);
+    QCOMPARE(bus.front().ID, firstId);
+}
+
+void tst_UiTabSendFilePage::emptyFileSaysSoOnce_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("repeat");
+    const QByteArray asc = (UlAscFormat::header(QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5))) + UlAscFormat::footer())
+                               .toUtf8();
+    QTest::newRow("ASC, repeatedly") << int(UlSendFileThread::AscFile) << asc << int(UiTabSendFilePage::Repeatedly);
+    QTest::newRow("ASC, circulation") << int(UlSendFileThread::AscFile) << asc << int(UiTabSendFilePage::Circulation);
+    QTest::newRow("ASC, once") << int(UlSendFileThread::AscFile) << asc << int(UiTabSendFilePage::Once);
+    QTest::newRow("CSV header only") << int(UlSendFileThread::CsvFile) << UlCsvFormat::header(2, 0).toUtf8()
+                                     << int(UiTabSendFilePage::Circulation);
+    QTest::newRow(".can header only") << int(UlSendFileThread::CanFile) << UlCanFileFormat::header()
+                                      << int(UiTabSendFilePage::Repeatedly);
+    QTest::newRow("empty common file") << int(UlSendFileThread::BinaryFile) << QByteArray()
+                                       << int(UiTabSendFilePage::Circulation);
+}
+
+// A file without frames: one hint, one replay, and the run is over.
+void tst_UiTabSendFilePage::emptyFileSaysSoOnce()
+{
+    QFETCH(int, type);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, repeat);
+    choose(type, files.write(bytes, ".rec"), repeat, repeat == UiTabSendFilePage::Repeatedly ? "5" : QString());
+    QueuedSpy finished(page()->replayThread(), &QThread::finished);
+    QSignalSpy ended(page(), &UiTabSendFilePage::tailSignal);
+    send();
+    waitIdle();
+    QTest::qWait(100);
+    QCOMPARE(shownBoxes(), QStringList({"Hint", "The file holds no frames: nothing was sent."}));
+    QCOMPARE(ended.count(), 1);
+    QTRY_COMPARE(finished.count(), 1);
+    QCOMPARE(transmitted(), 0u);
+
+    // The next Send tries again, and says so again.
+    send();
+    waitIdle();
+    QCOMPARE(boxes.size(), 2);
+    QCOMPARE(boxes.last().text, QStringLiteral("The file holds no frames: nothing was sent."));
 }
 
 void tst_UiTabSendFilePage::cannotOpenOrPrepare_data()

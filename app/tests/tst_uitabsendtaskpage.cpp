@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextCodec>
@@ -132,6 +133,8 @@ private Q_SLOTS:
     void timingSendStopsAtOnce();
     void addToListBringsTaskForward();
     void alignedIdsOnTheBus();
+    void strategyFixedWhileAnySenderRuns_data();
+    void strategyFixedWhileAnySenderRuns();
 
 private:
     QList<UiMessage::Box> boxes;
@@ -743,6 +746,59 @@ void tst_UiTabSendTaskPage::alignedIdsOnTheBus()
     QCOMPARE(idsOf(bus), QVector<uint>({0x7FF, 0x1FFFFFFF}));
     QCOMPARE(int(bus[1].ExternFlag), 1);
     QTRY_VERIFY(t.idle());
+}
+
+void tst_UiTabSendTaskPage::strategyFixedWhileAnySenderRuns_data()
+{
+    QTest::addColumn<int>("sender");  // tab of the page that sends
+    QTest::newRow("Base page") << int(UiTabSend::BasePage);
+    QTest::newRow("Task page") << int(UiTabSend::TaskPage);
+    QTest::newRow("File page") << int(UiTabSend::FilePage);
+}
+
+// Whichever page sends, the strategy cannot change under it, seen from
+// any tab; the page's Stop frees it again.
+void tst_UiTabSendTaskPage::strategyFixedWhileAnySenderRuns()
+{
+    QFETCH(int, sender);
+    Tabs t;
+    QWidget *page = t.tabs.widget(sender);
+    const auto button = [page](const char *name) { return page->findChild<QPushButton *>(QLatin1String(name)); };
+    switch (sender) {
+    case UiTabSend::BasePage:
+        // Long enough to be running at every check: 100,000 frames, 10 ms apart.
+        page->findChild<QSpinBox *>(QStringLiteral("m_ctrlSendTimes"))->setValue(100000);
+        page->findChild<QSpinBox *>(QStringLiteral("m_ctrlInterval"))->setValue(10);
+        break;
+    case UiTabSend::TaskPage:
+        t.add(0x101, 100000, 10);
+        break;
+    case UiTabSend::FilePage: {
+        QFile file(dir.filePath(QStringLiteral("strategy.bin")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("12345678");
+        file.close();
+        answer = file.fileName();
+        button("BrowseButton")->click();
+        page->findChild<QComboBox *>(QStringLiteral("m_ctrlSendMode_2"))->setCurrentIndex(1);  // circulation
+        page->findChild<QSpinBox *>(QStringLiteral("m_ctrlInterval"))->setValue(10);
+        break;
+    }
+    }
+    t.tabs.setCurrentIndex(sender);
+    QVERIFY(t.strategy()->isEnabled());
+    button("SendButton")->click();
+    QTRY_VERIFY(t.tabs.activeSender() != UiTabSend::NoSender);
+    for (int tab : {int(UiTabSend::BasePage), int(UiTabSend::TaskPage), int(UiTabSend::FilePage), sender}) {
+        t.tabs.setCurrentIndex(tab);
+        QVERIFY2(!t.strategy()->isEnabled(), qPrintable(QString::number(tab)));
+    }
+    QVERIFY(SendFixture::heard(1).size() >= 1);
+    QVERIFY(!t.strategy()->isEnabled());
+    QVERIFY(button("StopButton")->isEnabled());
+    button("StopButton")->click();
+    QTRY_VERIFY(t.idle());
+    QVERIFY(boxes.isEmpty());
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_UiTabSendTaskPage)

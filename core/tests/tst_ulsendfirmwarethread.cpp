@@ -1,4 +1,5 @@
 #include "canwritethread.h"
+#include "queuedspy.h"
 #include "sendfixture.h"
 #include "testhelpers.h"
 #include "ulbuffer.h"
@@ -90,14 +91,14 @@ void tst_UlSendFirmwareThread::units()
     const QByteArray file = image(size);
 
     UlSendFirmwareThread sender(Tx);
-    QSignalSpy progressSpy(&sender, &UlSendFirmwareThread::progressValueChanged);
-    QSignalSpy errors(&sender, &UlSendFirmwareThread::errorSignal);
+    QueuedSpy progressSpy(&sender, &UlSendFirmwareThread::progressValueChanged);
+    QueuedSpy errors(&sender, &UlSendFirmwareThread::errorSignal);
     sender.setFileName(write(file));
     sender.start();
     QVERIFY(sender.wait(5000));
     QCOMPARE(errors.count(), 0);
     QList<int> reported;
-    for (const QList<QVariant> &args : progressSpy)
+    for (const QList<QVariant> &args : progressSpy.all())
         reported << args.at(0).toInt();
     QCOMPARE(reported, progress);
 
@@ -137,10 +138,10 @@ void tst_UlSendFirmwareThread::uploadOnBus()
     TransmitLog log;
     CanWriteThread writer(Tx);
     writer.setHideSendFrame(true);
-    QSignalSpy tails(&writer, &CanWriteThread::tailSignal);
-    QSignalSpy writeErrors(&writer, &CanWriteThread::errorSignal);
+    QueuedSpy tails(&writer, &CanWriteThread::tailSignal);
+    QueuedSpy writeErrors(&writer, &CanWriteThread::errorSignal);
     UlSendFirmwareThread sender(Tx);
-    QSignalSpy errors(&sender, &UlSendFirmwareThread::errorSignal);
+    QueuedSpy errors(&sender, &UlSendFirmwareThread::errorSignal);
     sender.setFileName(write(file));
     writer.start();
     sender.start();
@@ -221,7 +222,7 @@ void tst_UlSendFirmwareThread::cannotRead()
     QFETCH(int, units);
 
     UlSendFirmwareThread sender(channel);
-    QSignalSpy errors(&sender, &UlSendFirmwareThread::errorSignal);
+    QueuedSpy errors(&sender, &UlSendFirmwareThread::errorSignal);
     sender.setFileName(path);
     sender.start();
     QVERIFY(sender.wait(5000));
