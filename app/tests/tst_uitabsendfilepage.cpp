@@ -96,6 +96,8 @@ private Q_SLOTS:
     void commonFileInFrames();
     void recordedGapsKept();
     void otherToolsAscFile();
+    void csvReplaysRecordedIds_data();
+    void csvReplaysRecordedIds();
     void repeatedlyThree();
     void stopEndsCirculation();
     void transmitFailureInCirculation();
@@ -313,6 +315,50 @@ void tst_UiTabSendFilePage::otherToolsAscFile()
         QCOMPARE(bus[size_t(i)].DataLen, expected[i].DataLen);
     }
     QVERIFY(boxes.isEmpty());
+}
+
+void tst_UiTabSendFilePage::csvReplaysRecordedIds_data()
+{
+    QTest::addColumn<int>("idFormat");
+    QTest::addColumn<int>("timeMode");
+    QTest::newRow("right-aligned IDs") << 0 << 3;
+    QTest::newRow("left-aligned IDs") << 1 << 3;
+    QTest::newRow("left-aligned IDs, clock times") << 1 << 2;
+}
+
+// A CSV file the program saved under either ID format goes out with the IDs
+// it recorded, standard and extended.
+void tst_UiTabSendFilePage::csvReplaysRecordedIds()
+{
+    QFETCH(int, idFormat);
+    QFETCH(int, timeMode);
+    UlGlobalSet::instance().IDFORMAT = idFormat;
+    const QList<CanObj> recorded = {
+        TestFrames::frame(0x123, "\x01"), TestFrames::frame(0x7FF, "\x02"),
+        TestFrames::frame(0x1ABCDEF0, "\x03", true), TestFrames::frame(0x1FFFFFFF, "\x04", true),
+        TestFrames::frame(0, "\x05", true)};
+    const QString path = files.filePath(QStringLiteral("ids%1%2.csv").arg(idFormat).arg(timeMode));
+    RecordFileWriter writer(RecordFileWriter::CsvFormat, timeMode, idFormat);
+    QVERIFY(writer.open(path, true));
+    QVERIFY(writer.writeHeader());
+    for (int i = 0; i < recorded.size(); ++i) {
+        CanObj f = recorded[i];
+        f.DeviceTime = 10 * uint32_t(i + 1);  // 1 ms apart
+        QVERIFY(writer.write(TestFrames::bufferRow(f, false, QTime(12, 0).addMSecs(i).toString("hh:mm:ss:zzz"))));
+    }
+    QVERIFY(writer.close());
+
+    choose(UlSendFileThread::CsvFile, path);
+    send();
+    const std::vector<VCI_CAN_OBJ> bus = listen(recorded.size());
+    waitIdle();
+    QVERIFY(boxes.isEmpty());
+    QCOMPARE(int(bus.size()), recorded.size());
+    for (int i = 0; i < recorded.size(); ++i) {
+        QCOMPARE(bus[size_t(i)].ID, recorded[i].ID);
+        QCOMPARE(bus[size_t(i)].ExternFlag, recorded[i].ExternFlag);
+        QCOMPARE(bytesOf(bus[size_t(i)]), QByteArray(1, char(i + 1)));
+    }
 }
 
 // Three replays, each from the first frame; a fourth Send makes three more.
