@@ -426,9 +426,13 @@ void tst_SimBus::arbitration()
     const uint32_t total = 100 + uint32_t(order.size());
     const std::vector<VCI_CAN_OBJ> got = collect(kType, 3, total);
     QCOMPARE(uint32_t(got.size()), total);
-    QVERIFY2(stats(kType, 0, 2).carried >= total, "the bus was idle before the queues filled");
     for (uint32_t i = 0; i < 100; ++i)
         QCOMPARE(got[i].ID, 0u);
+    // Both queues were waiting when the bus went free: the next frame
+    // followed the last held one without a gap (stamps in 0.1 ms units).
+    const double gapNs = double(got[100].DeviceTime - got[99].DeviceTime) * 100000.0;
+    QVERIFY2(qAbs(gapNs - double(FrameBits::durationNs(got[100], 500000))) < 100000.0,
+             "the bus went idle before the queues filled");
     for (int i = 0; i < order.size(); ++i) {
         const VCI_CAN_OBJ &f = got[100 + uint32_t(i)];
         const quint32 code = f.ID | (f.ExternFlag ? 0x80000000u : 0) | (f.RemoteFlag ? 0x40000000u : 0);
