@@ -305,6 +305,7 @@ bool SimBus::advanceLocked(int64_t nowNs, std::vector<OnBus> &ended)
 void SimBus::run()
 {
     std::vector<OnBus> ended;
+    std::vector<SimChannel::Arrival> arrivals;
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_stopping) {
         const int64_t now = nowNs();
@@ -312,8 +313,7 @@ void SimBus::run()
             m_room.notify_all();
         if (!ended.empty()) {
             lock.unlock();
-            for (const OnBus &f : ended)
-                deliver(f);
+            deliver(ended, arrivals);
             lock.lock();
             // Counted once handed out: a frame counted has reached its receivers.
             m_carried += ended.size();
@@ -334,18 +334,23 @@ void SimBus::run()
     }
 }
 
-void SimBus::deliver(const OnBus &f)
+void SimBus::deliver(const std::vector<OnBus> &ended, std::vector<SimChannel::Arrival> &arrivals)
 {
-    const Clock::time_point at = m_epoch + std::chrono::nanoseconds(f.endNs);
-    if (f.source == kInjected) {
-        if (SimChannel *c = channel(f.target))
-            c->deliver(&f.frame, 1, SimChannel::Source::Injected, 0, at);
-        return;
-    }
     for (uint32_t i = 0; i < m_channels.size(); ++i) {
-        SimChannel::Source kind = SimChannel::Source::Background;
-        if (f.source != kBackground)
-            kind = i == f.source ? SimChannel::Source::Own : SimChannel::Source::Bus;
-        m_channels[i]->deliver(&f.frame, 1, kind, f.bitRate, at);
+        arrivals.clear();
+        for (const OnBus &f : ended) {
+            SimChannel::Source kind = SimChannel::Source::Background;
+            if (f.source == kInjected) {
+                if (f.target != i)
+                    continue;
+                kind = SimChannel::Source::Injected;
+            } else if (f.source != kBackground) {
+                kind = i == f.source ? SimChannel::Source::Own : SimChannel::Source::Bus;
+            }
+            arrivals.push_back(
+                SimChannel::Arrival{&f.frame, kind, f.bitRate, m_epoch + std::chrono::nanoseconds(f.endNs)});
+        }
+        if (!arrivals.empty())
+            m_channels[i]->deliver(arrivals.data(), uint32_t(arrivals.size()));
     }
 }

@@ -86,7 +86,8 @@ private:
     bool advanceLocked(int64_t nowNs, std::vector<OnBus> &ended);
     // Starts the frame that wins the bus when it goes free, if by nowNs.
     bool startNextLocked(int64_t nowNs, bool *room);
-    void deliver(const OnBus &frame);
+    // Hands the ended frames to the channels, one call per channel.
+    void deliver(const std::vector<OnBus> &ended, std::vector<SimChannel::Arrival> &arrivals);
     void dropStaleLocked(uint32_t channel);
 
     std::vector<std::unique_ptr<SimChannel>> m_channels;

@@ -145,26 +145,40 @@ uint32_t SimChannel::deliver(const VCI_CAN_OBJ *frames, uint32_t count, Source s
                              std::chrono::steady_clock::time_point at)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_open || !m_started)
-        return 0;
-    if ((source == Source::Bus || source == Source::Background) && bitRate != m_bitRate)
-        return 0;
-    const bool selfTest = m_workMode == 2;
-    const uint32_t stamp = deviceTimeLocked(at);
     uint32_t stored = 0;
-    for (uint32_t i = 0; i < count; ++i) {
-        if (source == Source::Own && !selfTest && !wantsSelfReception(frames[i].SendType))
-            continue;
-        const VCI_CAN_OBJ frame = received(frames[i], stamp);
-        if (!m_filter.accepts(frame))
-            continue;
-        if (source == Source::Background)
-            ++m_stats.generated;
-        storeLocked(frame, stored);
-    }
+    for (uint32_t i = 0; i < count; ++i)
+        deliverLocked(frames[i], source, bitRate, at, stored);
     if (stored != 0 && m_waiters != 0)
         m_frameArrived.notify_all();
     return stored;
+}
+
+uint32_t SimChannel::deliver(const Arrival *arrivals, uint32_t count)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    uint32_t stored = 0;
+    for (uint32_t i = 0; i < count; ++i)
+        deliverLocked(*arrivals[i].frame, arrivals[i].source, arrivals[i].bitRate, arrivals[i].at, stored);
+    if (stored != 0 && m_waiters != 0)
+        m_frameArrived.notify_all();
+    return stored;
+}
+
+void SimChannel::deliverLocked(const VCI_CAN_OBJ &in, Source source, uint32_t bitRate,
+                               std::chrono::steady_clock::time_point at, uint32_t &stored)
+{
+    if (!m_open || !m_started)
+        return;
+    if ((source == Source::Bus || source == Source::Background) && bitRate != m_bitRate)
+        return;
+    if (source == Source::Own && m_workMode != 2 && !wantsSelfReception(in.SendType))
+        return;
+    const VCI_CAN_OBJ frame = received(in, deviceTimeLocked(at));
+    if (!m_filter.accepts(frame))
+        return;
+    if (source == Source::Background)
+        ++m_stats.generated;
+    storeLocked(frame, stored);
 }
 
 void SimChannel::storeLocked(const VCI_CAN_OBJ &frame, uint32_t &stored)

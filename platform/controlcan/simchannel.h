@@ -61,6 +61,14 @@ public:
     // their bus time); returns how many were stored.
     uint32_t deliver(const VCI_CAN_OBJ *frames, uint32_t count, Source source, uint32_t bitRate,
                      std::chrono::steady_clock::time_point at);
+    // One frame each, under one lock: what the bus handed out in one round.
+    struct Arrival {
+        const VCI_CAN_OBJ *frame;
+        Source source;
+        uint32_t bitRate;
+        std::chrono::steady_clock::time_point at;
+    };
+    uint32_t deliver(const Arrival *arrivals, uint32_t count);
 
     uint32_t receive(VCI_CAN_OBJ *out, uint32_t capacity, uint32_t waitMs);
     uint32_t pending();
@@ -89,6 +97,8 @@ private:
     uint32_t deviceTimeLocked(std::chrono::steady_clock::time_point at) const;
     void stoppedLocked();
     bool pushErrorLocked(const VCI_ERR_INFO &error);
+    void deliverLocked(const VCI_CAN_OBJ &frame, Source source, uint32_t bitRate,
+                       std::chrono::steady_clock::time_point at, uint32_t &stored);
     void storeLocked(const VCI_CAN_OBJ &frame, uint32_t &stored);
 
     std::mutex m_mutex;
