@@ -156,6 +156,7 @@ int main(int argc, char **argv)
     }
     VCISIM_SetBackgroundTraffic(Type, 0, uint32_t(bitRate), 0x123, 0);
     const double generateSeconds = clock.elapsed() / 1000.0;
+    QThread::msleep(20); // the frame on the bus when the node stopped still arrives
 
     // Let the receive threads take what is still in the device stores.
     std::vector<VCISIM_STATS> stats(std::size_t(o.channels));

@@ -86,7 +86,14 @@ uint32_t SimBus::transmit(uint32_t sender, const VCI_CAN_OBJ *frames, uint32_t c
         if (taken == grant.accepted || !m_open || source->generation() != grant.generation
             || Clock::now() >= deadline)
             break;
-        m_room.wait_until(lock, deadline);
+        // Wake for a refill worth the trip, not for every frame that leaves.
+        const uint32_t wanted = std::min(grant.accepted - taken, kRefill);
+        ++m_txWaiters;
+        m_room.wait_until(lock, deadline, [&] {
+            return !m_open || source->generation() != grant.generation
+                || VCISIM_TX_QUEUE_DEPTH - queue.size() >= wanted;
+        });
+        --m_txWaiters;
     }
     lock.unlock();
     if (taken != 0)
@@ -309,7 +316,7 @@ void SimBus::run()
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_stopping) {
         const int64_t now = nowNs();
-        if (advanceLocked(now, ended))
+        if (advanceLocked(now, ended) && m_txWaiters != 0)
             m_room.notify_all();
         if (!ended.empty()) {
             lock.unlock();

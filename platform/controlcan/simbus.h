@@ -26,6 +26,8 @@ public:
     // Granularity of the bus thread: frames are handed out at most this
     // late; their time stamps are exact.
     static constexpr std::chrono::microseconds kTick{1000};
+    // Room a waiting VCI_Transmit wants before it refills (or what it still has).
+    static constexpr uint32_t kRefill = 32;
 
     explicit SimBus(uint32_t channelCount);
     ~SimBus();
@@ -98,6 +100,7 @@ private:
     bool m_open = false;
     bool m_overload = false;
     bool m_stopping = false;
+    uint32_t m_txWaiters = 0; // VCI_Transmit calls waiting for room
     std::thread m_thread;
     Clock::time_point m_epoch;
     std::vector<std::deque<Pending>> m_queues; // per channel, VCISIM_TX_QUEUE_DEPTH at most
