@@ -72,6 +72,8 @@ uint32_t SimBus::transmit(uint32_t sender, const VCI_CAN_OBJ *frames, uint32_t c
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(VCISIM_TX_WAIT_MS);
     uint32_t taken = 0;
     for (;;) {
+        if (source->generation() != grant.generation)
+            break; // reset or set up again meanwhile: its frames would not go out
         dropStaleLocked(sender);
         const uint32_t room = VCISIM_TX_QUEUE_DEPTH - uint32_t(queue.size());
         const uint32_t n = std::min(room, grant.accepted - taken);
@@ -83,8 +85,7 @@ uint32_t SimBus::transmit(uint32_t sender, const VCI_CAN_OBJ *frames, uint32_t c
             if (!m_busy)
                 m_wake.notify_one();
         }
-        if (taken == grant.accepted || !m_open || source->generation() != grant.generation
-            || Clock::now() >= deadline)
+        if (taken == grant.accepted || !m_open || Clock::now() >= deadline)
             break;
         // Wake for a refill worth the trip, not for every frame that leaves.
         const uint32_t wanted = std::min(grant.accepted - taken, kRefill);
