@@ -46,9 +46,18 @@ QByteArray image(int size)
 using Frame = SendFixture::BusFrame;
 using SendFixture::firmwareUpload;
 
-// Everything the listening channel has heard so far.
+uint64_t transmitted();
+
+// Everything the listening channel has heard, once the bus has carried
+// what channel 0 queued (waiting up to 5 s for the frames' bus time).
 QVector<Frame> heard()
 {
+    QElapsedTimer carrying;
+    carrying.start();
+    VCISIM_STATS listener{};
+    while (VCISIM_GetStats(Type, 0, Listener, &listener) == 1 && listener.received < transmitted()
+           && carrying.elapsed() < 5000)
+        QTest::qWait(5);
     QVector<Frame> frames;
     VCI_CAN_OBJ buffer[256];
     uint32_t n = 0;

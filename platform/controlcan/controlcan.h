@@ -9,10 +9,14 @@
 //   channel stopped and keeps its stored frames. VCI_StartCAN needs one
 //   init since the device was opened (a reset channel restarts without).
 //   VCI_ResetCAN stops the channel; its stored frames stay readable.
-// - VCI_Transmit sends at once (nothing queues, no acknowledgement needed)
-//   and returns the count, or fewer under VCISIM_SetTransmitLimit; 0 on a
-//   stopped or listen-only channel, a closed device, count 0 or a null
-//   pointer. The caller's frames are not written.
+// - VCI_Transmit queues the frames in the channel's transmit queue
+//   (VCISIM_TX_QUEUE_DEPTH frames), drained at bus speed (vcisim.h; no
+//   acknowledgement needed). When the queue is full it waits up to
+//   VCISIM_TX_WAIT_MS for room and returns the number queued, which may be
+//   fewer than asked (also under VCISIM_SetTransmitLimit); 0 on a stopped or
+//   listen-only channel, a closed device, count 0 or a null pointer. Frames
+//   still queued when the channel is reset, re-initialised or closed are
+//   not sent. The caller's frames are not written.
 // - VCI_Receive returns at most capacity frames; a positive wait blocks up
 //   to that many ms for the first frame only.
 // - VCI_GetReference/VCI_SetReference: data points to a 32-bit value,

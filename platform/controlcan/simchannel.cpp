@@ -46,6 +46,7 @@ void SimChannel::open(std::chrono::steady_clock::time_point epoch)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_open = true;
+    stoppedLocked();
     m_initialised = false;
     m_started = false;
     m_workMode = 0;
@@ -64,6 +65,7 @@ void SimChannel::close()
     std::lock_guard<std::mutex> lock(m_mutex);
     m_open = false;
     m_started = false;
+    stoppedLocked();
     ++m_wakeGeneration;
     m_frameArrived.notify_all();
 }
@@ -87,6 +89,7 @@ bool SimChannel::init(const VCI_INIT_CONFIG &config)
     m_workMode = config.WorkMode;
     m_initialised = true;
     m_started = false;
+    stoppedLocked();
     return true;
 }
 
@@ -105,7 +108,13 @@ bool SimChannel::reset()
     if (!m_open)
         return false;
     m_started = false;
+    stoppedLocked();
     return true;
+}
+
+void SimChannel::stoppedLocked()
+{
+    m_generation.fetch_add(1, std::memory_order_acq_rel);
 }
 
 SimChannel::TxGrant SimChannel::beginTransmit(uint32_t count)
@@ -116,33 +125,60 @@ SimChannel::TxGrant SimChannel::beginTransmit(uint32_t count)
         return grant;
     grant.accepted = m_txLimit > 0 ? std::min(count, uint32_t(m_txLimit)) : count;
     grant.bitRate = m_bitRate;
-    m_stats.transmitted += grant.accepted;
+    grant.generation = generation();
     return grant;
 }
 
-uint32_t SimChannel::deliver(const VCI_CAN_OBJ *frames, uint32_t count, Source source, uint32_t bitRate)
+void SimChannel::countTransmitted(uint32_t count)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_open || !m_started)
-        return 0;
-    if ((source == Source::Bus || source == Source::Background) && bitRate != m_bitRate)
-        return 0;
-    const bool selfTest = m_workMode == 2;
-    const uint32_t stamp = deviceTimeLocked();
+    m_stats.transmitted += count;
+}
+
+uint32_t SimChannel::receivingRate()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_open && m_started ? m_bitRate : 0;
+}
+
+uint32_t SimChannel::deliver(const VCI_CAN_OBJ *frames, uint32_t count, Source source, uint32_t bitRate,
+                             std::chrono::steady_clock::time_point at)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
     uint32_t stored = 0;
-    for (uint32_t i = 0; i < count; ++i) {
-        if (source == Source::Own && !selfTest && !wantsSelfReception(frames[i].SendType))
-            continue;
-        const VCI_CAN_OBJ frame = received(frames[i], stamp);
-        if (!m_filter.accepts(frame))
-            continue;
-        if (source == Source::Background)
-            ++m_stats.generated;
-        storeLocked(frame, stored);
-    }
+    for (uint32_t i = 0; i < count; ++i)
+        deliverLocked(frames[i], source, bitRate, at, stored);
     if (stored != 0 && m_waiters != 0)
         m_frameArrived.notify_all();
     return stored;
+}
+
+uint32_t SimChannel::deliver(const Arrival *arrivals, uint32_t count)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    uint32_t stored = 0;
+    for (uint32_t i = 0; i < count; ++i)
+        deliverLocked(*arrivals[i].frame, arrivals[i].source, arrivals[i].bitRate, arrivals[i].at, stored);
+    if (stored != 0 && m_waiters != 0)
+        m_frameArrived.notify_all();
+    return stored;
+}
+
+void SimChannel::deliverLocked(const VCI_CAN_OBJ &in, Source source, uint32_t bitRate,
+                               std::chrono::steady_clock::time_point at, uint32_t &stored)
+{
+    if (!m_open || !m_started)
+        return;
+    if ((source == Source::Bus || source == Source::Background) && bitRate != m_bitRate)
+        return;
+    if (source == Source::Own && m_workMode != 2 && !wantsSelfReception(in.SendType))
+        return;
+    const VCI_CAN_OBJ frame = received(in, deviceTimeLocked(at));
+    if (!m_filter.accepts(frame))
+        return;
+    if (source == Source::Background)
+        ++m_stats.generated;
+    storeLocked(frame, stored);
 }
 
 void SimChannel::storeLocked(const VCI_CAN_OBJ &frame, uint32_t &stored)
@@ -288,10 +324,10 @@ VCISIM_STATS SimChannel::stats()
     return m_stats;
 }
 
-uint32_t SimChannel::deviceTimeLocked() const
+uint32_t SimChannel::deviceTimeLocked(std::chrono::steady_clock::time_point at) const
 {
     using namespace std::chrono;
-    const auto tenths = duration_cast<microseconds>(steady_clock::now() - m_epoch).count() / 100;
+    const auto tenths = duration_cast<microseconds>(at - m_epoch).count() / 100;
     const uint32_t stamp = uint32_t(tenths);
     return stamp != 0 ? stamp : 1; // 0 would mark a transmitted frame in the GUI
 }

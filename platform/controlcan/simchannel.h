@@ -7,6 +7,7 @@
 #include "framering.h"
 #include "vcisim.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -23,10 +24,12 @@ public:
         Injected,   // VCISIM_InjectFrames: another node at this channel's rate
         Background, // background traffic: bit rate must match; counted as generated
     };
-    // What VCI_Transmit may send: accepted frames (0 = refused) at bitRate.
+    // What VCI_Transmit may send: at most accepted frames (0 = refused) at
+    // bitRate, while generation() still equals generation.
     struct TxGrant {
         uint32_t accepted = 0;
         uint32_t bitRate = 0;
+        uint32_t generation = 0;
     };
 
     SimChannel();
@@ -47,8 +50,25 @@ public:
     bool reset();                             // stops; keeps stored frames
 
     TxGrant beginTransmit(uint32_t count);
-    // Stores the frames this channel receives; returns how many were stored.
-    uint32_t deliver(const VCI_CAN_OBJ *frames, uint32_t count, Source source, uint32_t bitRate);
+    // Frames that VCI_Transmit handed to the bus.
+    void countTransmitted(uint32_t count);
+    // Changes whenever the controller stops or is set up again: frames it
+    // queued before then are not sent. Lock-free.
+    uint32_t generation() const { return m_generation.load(std::memory_order_acquire); }
+    // The bit rate of a started channel on an open device, else 0.
+    uint32_t receivingRate();
+    // Stores the frames this channel receives, time-stamped at (the end of
+    // their bus time); returns how many were stored.
+    uint32_t deliver(const VCI_CAN_OBJ *frames, uint32_t count, Source source, uint32_t bitRate,
+                     std::chrono::steady_clock::time_point at);
+    // One frame each, under one lock: what the bus handed out in one round.
+    struct Arrival {
+        const VCI_CAN_OBJ *frame;
+        Source source;
+        uint32_t bitRate;
+        std::chrono::steady_clock::time_point at;
+    };
+    uint32_t deliver(const Arrival *arrivals, uint32_t count);
 
     uint32_t receive(VCI_CAN_OBJ *out, uint32_t capacity, uint32_t waitMs);
     uint32_t pending();
@@ -74,11 +94,15 @@ private:
         uint32_t value;
     };
 
-    uint32_t deviceTimeLocked() const;
+    uint32_t deviceTimeLocked(std::chrono::steady_clock::time_point at) const;
+    void stoppedLocked();
     bool pushErrorLocked(const VCI_ERR_INFO &error);
+    void deliverLocked(const VCI_CAN_OBJ &frame, Source source, uint32_t bitRate,
+                       std::chrono::steady_clock::time_point at, uint32_t &stored);
     void storeLocked(const VCI_CAN_OBJ &frame, uint32_t &stored);
 
     std::mutex m_mutex;
+    std::atomic<uint32_t> m_generation{0};
     std::condition_variable m_frameArrived;
     uint32_t m_waiters = 0;
     uint64_t m_wakeGeneration = 0;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -31,6 +32,13 @@ bool demoTraffic(uint32_t *bitRate, uint32_t *id, uint32_t *framesPerSecond)
         return true;
     std::fprintf(stderr, "VCISIM_DEMO_TRAFFIC: expected <bit rate>:<id hex>:<frames per second>, not \"%s\"\n", text);
     return false;
+}
+
+// VCISIM_OVERLOAD set to anything but "" or "0".
+bool overloadFromEnvironment()
+{
+    const char *text = std::getenv("VCISIM_OVERLOAD");
+    return text && *text && std::strcmp(text, "0") != 0;
 }
 
 const char *familyName(uint32_t type)
@@ -66,10 +74,10 @@ void SimDevice::open()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_handles++ == 0) {
-        m_bus.open(std::chrono::steady_clock::now());
+        m_bus.open(std::chrono::steady_clock::now(), overloadWantedLocked());
         m_open.store(true, std::memory_order_release);
         uint32_t bitRate = 0, id = 0, framesPerSecond = 0;
-        if (demoTraffic(&bitRate, &id, &framesPerSecond) && !m_traffic.start(bitRate, id, framesPerSecond))
+        if (demoTraffic(&bitRate, &id, &framesPerSecond) && !setTrafficLocked(bitRate, id, framesPerSecond))
             std::fprintf(stderr, "VCISIM_DEMO_TRAFFIC: rate refused\n");
     }
 }
@@ -90,6 +98,7 @@ void SimDevice::resetAll()
     m_handles = 0;
     stopLocked();
     m_bus.forgetSettings();
+    m_overload = false;
 }
 
 void SimDevice::stopLocked()
@@ -120,5 +129,28 @@ bool SimDevice::boardInfo(VCI_BOARD_INFO *info) const
 bool SimDevice::setTraffic(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_traffic.start(bitRate, id, framesPerSecond);
+    return setTrafficLocked(bitRate, id, framesPerSecond);
+}
+
+bool SimDevice::setTrafficLocked(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond)
+{
+    if (framesPerSecond > TrafficGenerator::kMaxRate || (framesPerSecond != 0 && bitRate == 0))
+        return false;
+    const bool overload = m_handles != 0 ? m_bus.overloaded() : overloadWantedLocked();
+    if (overload)
+        return m_traffic.start(bitRate, id, framesPerSecond);
+    m_traffic.stop();
+    m_bus.setBackground(bitRate, id, framesPerSecond);
+    return true;
+}
+
+void SimDevice::setOverload(bool on)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_overload = on;
+}
+
+bool SimDevice::overloadWantedLocked() const
+{
+    return m_overload || overloadFromEnvironment();
 }

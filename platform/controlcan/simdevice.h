@@ -32,15 +32,20 @@ public:
 
     bool boardInfo(VCI_BOARD_INFO *info) const;
     bool setTraffic(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond);
+    // Overload mode from the next open from closed on (VCISIM_SetOverload).
+    void setOverload(bool on);
 
 private:
     void stopLocked();
+    bool setTrafficLocked(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond);
+    bool overloadWantedLocked() const;
 
     const uint32_t m_type;
     const uint32_t m_index;
     mutable std::mutex m_mutex; // open, close, traffic, board info
     uint32_t m_handles = 0;
     std::atomic<bool> m_open{false};
+    bool m_overload = false; // the test setting; VCISIM_OVERLOAD also counts
     SimBus m_bus;
-    TrafficGenerator m_traffic; // declared after m_bus: stopped before it goes
+    TrafficGenerator m_traffic; // overload mode only; declared after m_bus: stopped before it goes
 };

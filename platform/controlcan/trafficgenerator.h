@@ -1,4 +1,5 @@
-// Background traffic of one device's bus: a thread that, every ~1 ms,
+// Background traffic of one device's bus in overload mode (with bus time
+// the bus's own BackgroundNode sends it): a thread that, every ~1 ms,
 // sends as many frames as are due by a steady-clock schedule (not one
 // sleep per frame), so the long-run rate is exact and the cost is one
 // wake-up per tick. start() and stop() must not be called concurrently

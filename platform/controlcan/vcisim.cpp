@@ -69,8 +69,20 @@ uint32_t VCISIM_GetStats(uint32_t devType, uint32_t devIndex, uint32_t canIndex,
         return 0;
     if (devIndex > DeviceRegistry::kMaxIndex || canIndex >= vciChannelCount(devType))
         return 0;
-    SimChannel *c = channel(devType, devIndex, canIndex);
+    SimDevice *d = DeviceRegistry::instance().find(devType, devIndex);
+    SimChannel *c = d ? d->channel(canIndex) : nullptr;
     *stats = c ? c->stats() : VCISIM_STATS{};
+    if (c)
+        d->bus().busCounters(&stats->carried, &stats->notCarried);
+    return 1;
+}
+
+uint32_t VCISIM_SetOverload(uint32_t devType, uint32_t devIndex, uint32_t enable)
+{
+    SimDevice *d = DeviceRegistry::instance().obtain(devType, devIndex);
+    if (!d)
+        return 0;
+    d->setOverload(enable != 0);
     return 1;
 }
 

@@ -12,6 +12,8 @@ namespace simtest {
 // BTR pairs of the standard table of the bit-rate probe.
 constexpr uint8_t kBtr0_500k = 0x00, kBtr1_500k = 0x1C; // 500000 bit/s
 constexpr uint8_t kBtr0_250k = 0x01, kBtr1_250k = 0x1C; // 250000 bit/s
+constexpr uint8_t kBtr0_125k = 0x03, kBtr1_125k = 0x1C; // 125000 bit/s
+constexpr uint8_t kBtr0_1M = 0x00, kBtr1_1M = 0x14;     // 1000000 bit/s
 
 inline VCI_INIT_CONFIG config(uint8_t btr0 = kBtr0_500k, uint8_t btr1 = kBtr1_500k, uint8_t workMode = 0,
                               uint32_t acc = 0, uint32_t mask = 0xFFFFFFFFu, uint8_t filterMode = 1)
@@ -57,6 +59,27 @@ inline bool openAndStart(uint32_t type, uint32_t index, std::initializer_list<ui
 inline bool startWith(uint32_t type, uint32_t index, uint32_t ch, VCI_INIT_CONFIG cfg)
 {
     return VCI_InitCAN(type, index, ch, &cfg) == 1 && VCI_StartCAN(type, index, ch) == 1;
+}
+
+// Sends all count frames, calling VCI_Transmit again for what a full
+// transmit queue did not take; false when a call takes nothing.
+inline bool sendAll(uint32_t type, uint32_t index, uint32_t ch, VCI_CAN_OBJ *frames, uint32_t count)
+{
+    while (count != 0) {
+        const uint32_t n = VCI_Transmit(type, index, ch, frames, count);
+        if (n == 0 || n > count)
+            return false;
+        frames += n;
+        count -= n;
+    }
+    return true;
+}
+
+inline VCISIM_STATS stats(uint32_t type, uint32_t index, uint32_t ch)
+{
+    VCISIM_STATS s{};
+    VCISIM_GetStats(type, index, ch, &s);
+    return s;
 }
 
 } // namespace simtest

@@ -46,7 +46,7 @@ void tst_SimDevice::openCloseCounted()
     QCOMPARE(VCI_CloseDevice(t, 0), 1u);
     VCI_CAN_OBJ f = frame(0x1);
     QCOMPARE(VCI_Transmit(t, 0, 0, &f, 1), 1u); // still open, still started
-    QCOMPARE(VCI_GetReceiveNum(t, 0, 1), 1u);
+    QTRY_COMPARE(VCI_GetReceiveNum(t, 0, 1), 1u);
     QCOMPARE(VCI_CloseDevice(t, 0), 1u);
     QCOMPARE(VCI_Transmit(t, 0, 0, &f, 1), 0u);
     QCOMPARE(VCI_CloseDevice(t, 0), 0u);
@@ -79,6 +79,7 @@ void tst_SimDevice::reopenStartsAfresh()
     QVERIFY(openAndStart(t, 0, {0, 1}));
     VCI_CAN_OBJ f = frame(0x1);
     QCOMPARE(VCI_Transmit(t, 0, 0, &f, 1), 1u);
+    QTRY_COMPARE(VCI_GetReceiveNum(t, 0, 1), 1u);
     VCI_ERR_INFO e{};
     e.ErrorCode = VCI_ERR_BUS;
     QCOMPARE(VCISIM_InjectError(t, 0, 1, &e), 1u);
@@ -213,15 +214,14 @@ void tst_SimDevice::initValidatesModes()
 void tst_SimDevice::overflowKeepsOldestOneEvent()
 {
     const uint32_t t = VCI_KELMO_USB2;
-    QVERIFY(openAndStart(t, 0, {0, 1}));
+    // 1 Mbit/s: the 66,536 frames take about 5 s of bus time.
+    QVERIFY(openAndStart(t, 0, {0, 1}, config(kBtr0_1M, kBtr1_1M)));
     const uint32_t total = VCISIM_RX_CAPACITY + 1000;
     std::vector<VCI_CAN_OBJ> frames(total);
     for (uint32_t i = 0; i < total; ++i)
         frames[i] = frame(i & 0x7FF, {uint8_t(i), uint8_t(i >> 8), uint8_t(i >> 16)});
-    // In pieces, so the overflow spans several calls.
-    QCOMPARE(VCI_Transmit(t, 0, 0, frames.data(), VCISIM_RX_CAPACITY - 10), VCISIM_RX_CAPACITY - 10);
-    QCOMPARE(VCI_Transmit(t, 0, 0, frames.data() + VCISIM_RX_CAPACITY - 10, 500), 500u);
-    QCOMPARE(VCI_Transmit(t, 0, 0, frames.data() + VCISIM_RX_CAPACITY + 490, 510), 510u);
+    QVERIFY(sendAll(t, 0, 0, frames.data(), total));
+    QTRY_COMPARE_WITH_TIMEOUT(stats(t, 0, 1).received + stats(t, 0, 1).dropped, quint64(total), 30000);
     QCOMPARE(VCI_GetReceiveNum(t, 0, 1), VCISIM_RX_CAPACITY);
     VCISIM_STATS s{};
     QCOMPARE(VCISIM_GetStats(t, 0, 1, &s), 1u);
@@ -245,13 +245,19 @@ void tst_SimDevice::overflowKeepsOldestOneEvent()
 void tst_SimDevice::overflowEpisodes()
 {
     const uint32_t t = VCI_KELMO_USB1;
-    QVERIFY(openAndStart(t, 0, {0}));
+    // 1 Mbit/s: the 65,541 frames take about 3.3 s of bus time.
+    QVERIFY(openAndStart(t, 0, {0}, config(kBtr0_1M, kBtr1_1M)));
     std::vector<VCI_CAN_OBJ> frames(VCISIM_RX_CAPACITY + 5, frame(0x1));
-    QCOMPARE(VCISIM_InjectFrames(t, 0, 0, frames.data(), uint32_t(frames.size())), VCISIM_RX_CAPACITY);
-    QCOMPARE(VCISIM_InjectFrames(t, 0, 0, frames.data(), 5), 0u);
+    QCOMPARE(VCISIM_InjectFrames(t, 0, 0, frames.data(), uint32_t(frames.size())), uint32_t(frames.size()));
+    QTRY_COMPARE_WITH_TIMEOUT(stats(t, 0, 0).dropped, quint64(5), 30000);
+    QCOMPARE(VCISIM_InjectFrames(t, 0, 0, frames.data(), 5), 5u);
+    QTRY_COMPARE(stats(t, 0, 0).dropped, quint64(10));
+    QCOMPARE(VCI_GetReceiveNum(t, 0, 0), VCISIM_RX_CAPACITY);
     VCI_CAN_OBJ one;
     QCOMPARE(VCI_Receive(t, 0, 0, &one, 1, 0), 1u); // taking frames ends the episode
-    QCOMPARE(VCISIM_InjectFrames(t, 0, 0, frames.data(), 3), 1u);
+    QCOMPARE(VCISIM_InjectFrames(t, 0, 0, frames.data(), 3), 3u);
+    QTRY_COMPARE(stats(t, 0, 0).dropped, quint64(12));
+    QCOMPARE(VCI_GetReceiveNum(t, 0, 0), VCISIM_RX_CAPACITY);
     VCI_ERR_INFO e{};
     QCOMPARE(VCI_ReadErrInfo(t, 0, 0, &e), 1u);
     QCOMPARE(VCI_ReadErrInfo(t, 0, 0, &e), 1u);
@@ -265,7 +271,7 @@ void tst_SimDevice::clearBuffer()
     QVERIFY(openAndStart(t, 0, {0}));
     VCI_CAN_OBJ f[] = {frame(1), frame(2), frame(3)};
     QCOMPARE(VCISIM_InjectFrames(t, 0, 0, f, 3), 3u);
-    QCOMPARE(VCI_GetReceiveNum(t, 0, 0), 3u);
+    QTRY_COMPARE(VCI_GetReceiveNum(t, 0, 0), 3u);
     QCOMPARE(VCI_ClearBuffer(t, 0, 0), 1u);
     QCOMPARE(VCI_GetReceiveNum(t, 0, 0), 0u);
     QCOMPARE(VCI_Receive(t, 0, 0, f, 3, 0), 0u);
@@ -369,11 +375,12 @@ void tst_SimDevice::transmitLimit()
     VCI_CAN_OBJ f[] = {frame(1), frame(2), frame(3), frame(4), frame(5)};
     QCOMPARE(VCISIM_SetTransmitLimit(t, 0, 0, 3), 1u);
     QCOMPARE(VCI_Transmit(t, 0, 0, f, 5), 3u);
+    QTRY_COMPARE(stats(t, 0, 0).carried, quint64(3));
     QCOMPARE(VCI_GetReceiveNum(t, 0, 1), 3u); // only the accepted ones went out
     QCOMPARE(VCI_Transmit(t, 0, 0, f, 2), 2u);
     QCOMPARE(VCISIM_SetTransmitLimit(t, 0, 0, 0), 1u);
     QCOMPARE(VCI_Transmit(t, 0, 0, f, 5), 0u);
-    QCOMPARE(VCI_GetReceiveNum(t, 0, 1), 5u);
+    QTRY_COMPARE(VCI_GetReceiveNum(t, 0, 1), 5u);
     QCOMPARE(VCI_Transmit(t, 0, 1, f, 5), 5u); // other channel unaffected
     QCOMPARE(VCISIM_SetTransmitLimit(t, 0, 0, -1), 1u);
     QCOMPARE(VCI_Transmit(t, 0, 0, f, 5), 5u);
