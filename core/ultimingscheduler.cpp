@@ -139,6 +139,7 @@ void UlTimingScheduler::run()
     if (channel >= uint32_t(UlGlobalSet::Channels))
         return;
     const Clock::time_point start = Clock::now();
+    startTicks = start.time_since_epoch().count();
     if (!prepare(start)) {
         Q_EMIT errorSignal();
         return;

@@ -14,6 +14,7 @@
 #include "vci.h"
 #include "vizoz_global.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -39,6 +40,9 @@ public:
     // Clears the running flag and wakes the thread from its wait; any
     // thread.
     void stop();
+    // The origin of the run's schedule (cycle k of a task is due k ×
+    // Interval after it); the clock's epoch before the run began.
+    Clock::time_point scheduleStart() const { return Clock::time_point(Clock::duration(startTicks.load())); }
 
 Q_SIGNALS:
     // A frame was not sent, or a task cannot be sent (no frame, Frames
@@ -82,6 +86,7 @@ private:
     std::vector<Task> tasks; // worker thread only
     Clock::time_point refusedSince{};
     bool refusing = false;
+    std::atomic<Clock::rep> startTicks{0};
     std::mutex wakeLock;
     std::condition_variable wake;
 };
