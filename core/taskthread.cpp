@@ -224,25 +224,20 @@ void taskThread::startSingleTasks()
 {
     if (runTasks.isEmpty())
         return;
+    const QMutexLocker lock(&singleLock);
+    if (!runFlag())  // stopped while starting
+        return;
     auto *t = new UlTimingScheduler(channel, runTasks);
     // Owned and deleted by this object's thread, not by this run.
     t->moveToThread(thread());
     connect(t, &UlTimingScheduler::errorSignal, this, &taskThread::errorSignal, Qt::DirectConnection);
-    {
-        const QMutexLocker lock(&singleLock);
-        if (!runFlag()) {  // stopped while starting
-            delete t;
-            return;
-        }
-        UlTimingScheduler *previous = timing;
-        timing = t;
-        if (previous) {
-            previous->stop();
-            retired.append(previous);
-        }
-        // Started under the lock, so that a stop always finds it running.
-        t->start(QThread::InheritPriority);
+    if (timing) {
+        timing->stop();
+        retired.append(timing);
     }
+    timing = t;
+    // Started under the lock, so that a stop always finds it running.
+    t->start(QThread::InheritPriority);
 }
 
 bool taskThread::sendTask(const taskObj &task)

@@ -141,7 +141,8 @@ void UlTimingScheduler::run()
     const Clock::time_point start = Clock::now();
     startTicks = start.time_since_epoch().count();
     if (!prepare(start)) {
-        Q_EMIT errorSignal();
+        if (runFlag())
+            Q_EMIT errorSignal();
         return;
     }
     std::priority_queue<Ready, std::vector<Ready>, std::greater<Ready>> ready;
@@ -166,7 +167,9 @@ void UlTimingScheduler::run()
         ready.pop();
         Clock::time_point next;
         if (!sendSlice(tasks[std::size_t(head.task)], now, next)) {
-            Q_EMIT errorSignal();
+            // A stopped run reports nothing: its sender may have moved on.
+            if (runFlag())
+                Q_EMIT errorSignal();
             break;
         }
         usedTime = std::chrono::duration<double>(Clock::now() - start).count();

@@ -6,7 +6,7 @@
 // so that a long cycle or an Interval 0 task never holds back the others.
 // A frame the device refuses is tried again for a short while (a full
 // transmit queue drains); refused for longer, it is an error. The first
-// error ends the whole run with one errorSignal.
+// error ends the whole run with one errorSignal; a stopped run reports none.
 #pragma once
 
 #include "taskqueue.h"
