@@ -4,8 +4,9 @@
 #include "ulbuffer.h"
 #include "ulglobalset.h"
 #include "ulpipe.h"
-#include "ulsingletaskthread.h"
+#include "ultimingscheduler.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QMutexLocker>
 
@@ -34,12 +35,15 @@ taskThread::taskThread(QObject *parent, uint32_t channel)
 taskThread::~taskThread()
 {
     finish();
-    QList<UlSingleTaskThread *> threads;
+    QList<UlTimingScheduler *> threads;
     {
         const QMutexLocker lock(&singleLock);
-        threads.swap(singleTasks);
+        threads.swap(retired);
+        if (timing)
+            threads.append(timing);
+        timing = nullptr;
     }
-    for (UlSingleTaskThread *t : threads)
+    for (UlTimingScheduler *t : threads)
         t->stop();
     qDeleteAll(threads);  // each waits for its own run to end
 }
@@ -65,35 +69,57 @@ void taskThread::stop()
 
 void taskThread::stopSingleTask()
 {
-    // A parallel run still starting its threads ends at once; let it, so
-    // that none of them is started after this stop.
+    // A parallel run still starting its timing thread must not start it
+    // after this stop; such a run ends at once.
+    const QDeadlineTimer deadline(StopWaitMs);
     if (QThread::currentThread() != this && page == TaskPage && channel < uint32_t(UlGlobalSet::Channels)
-        && UlGlobalSet::instance().channel[channel].sendMode == 2)
-        wait();
-    QList<UlSingleTaskThread *> threads;
+        && UlGlobalSet::instance().channel[channel].sendMode == 2) {
+        UThread::stop();
+        wait(deadline);
+    }
+    UlTimingScheduler *t = nullptr;
     {
         const QMutexLocker lock(&singleLock);
-        threads.swap(singleTasks);
+        std::swap(t, timing);
     }
-    for (UlSingleTaskThread *t : threads)
+    if (t) {
         t->stop();
-    QList<UlSingleTaskThread *> busy;
-    for (UlSingleTaskThread *t : threads) {
-        if (t->wait(1000))
+        if (t->wait(deadline)) {
             delete t;
-        else
-            busy.append(t);
+            t = nullptr;
+        }
     }
-    if (!busy.isEmpty()) {
-        const QMutexLocker lock(&singleLock);
-        singleTasks.append(busy);
+    const QMutexLocker lock(&singleLock);
+    if (t)
+        retired.append(t);
+    reapRetired();
+}
+
+void taskThread::reapRetired()
+{
+    for (auto it = retired.begin(); it != retired.end();) {
+        if ((*it)->isFinished()) {
+            delete *it;
+            it = retired.erase(it);
+        } else {
+            ++it;
+        }
     }
 }
 
 int taskThread::singleTaskCount() const
 {
     const QMutexLocker lock(&singleLock);
-    return singleTasks.size();
+    return timing ? timing->taskCount() : 0;
+}
+
+int taskThread::timingThreadCount() const
+{
+    const QMutexLocker lock(&singleLock);
+    int n = 0;
+    for (const UlTimingScheduler *t : retired)
+        n += t->isFinished() ? 0 : 1;
+    return n + (timing && !timing->isFinished() ? 1 : 0);
 }
 
 void taskThread::setTaskQueue(taskQueue &queue)
@@ -196,17 +222,22 @@ void taskThread::FileOperation()
 
 void taskThread::startSingleTasks()
 {
-    for (const taskObj &task : qAsConst(runTasks)) {
-        auto *t = new UlSingleTaskThread(channel, task);
-        // Owned and deleted by this object's thread, not by this run.
-        t->moveToThread(thread());
-        connect(t, &UlSingleTaskThread::errorSignal, this, &taskThread::errorSignal, Qt::DirectConnection);
-        {
-            const QMutexLocker lock(&singleLock);
-            singleTasks.append(t);
-        }
-        t->start(QThread::InheritPriority);
+    if (runTasks.isEmpty())
+        return;
+    const QMutexLocker lock(&singleLock);
+    if (!runFlag())  // stopped while starting
+        return;
+    auto *t = new UlTimingScheduler(channel, runTasks);
+    // Owned and deleted by this object's thread, not by this run.
+    t->moveToThread(thread());
+    connect(t, &UlTimingScheduler::errorSignal, this, &taskThread::errorSignal, Qt::DirectConnection);
+    if (timing) {
+        timing->stop();
+        retired.append(timing);
     }
+    timing = t;
+    // Started under the lock, so that a stop always finds it running.
+    t->start(QThread::InheritPriority);
 }
 
 bool taskThread::sendTask(const taskObj &task)

@@ -2,8 +2,9 @@
 // send pages goes out through it. A page hands over its tasks with
 // setTaskQueue, sets its page number and starts the thread; each burst of
 // frames is added to the channel's frame buffer as transmitted rows and
-// then sent in one device call. In the task page's parallel mode every task
-// runs in a UlSingleTaskThread of its own, which this thread owns.
+// then sent in one device call. In the task page's parallel (timing) mode
+// all tasks of the run go to one UlTimingScheduler thread, which this
+// thread owns; the run itself ends at once.
 //
 // Records always carry real, right-aligned IDs; with the left-aligned ID
 // format a task's template holds the controller's code, converted once
@@ -20,7 +21,7 @@
 #include <atomic>
 #include <cstdint>
 
-class UlSingleTaskThread;
+class UlTimingScheduler;
 
 class VIZOZ_EXPORT taskThread : public UThread
 {
@@ -32,7 +33,7 @@ public:
 
     explicit taskThread(uint32_t channel);
     taskThread(QObject *parent, uint32_t channel);
-    // Stops this thread and every single-task thread, waiting for all.
+    // Stops this thread and every timing thread, waiting for all.
     ~taskThread() override;
 
     void setPage(int page) { this->page = page; }
@@ -42,11 +43,15 @@ public:
     // Clears the running flag and the page; an interval pause in progress
     // ends at once.
     void stop();
-    // Stops the single-task threads, waits up to 1000 ms for each and
-    // deletes those that ended; one still inside a device call stays owned
-    // here until a later call or the destructor.
+    // Stops the timing tasks, waiting at most StopWaitMs in all; a timing
+    // thread still inside a device call then stays owned here, stopped,
+    // until a later call or the destructor deletes it.
     void stopSingleTask();
+    // Timing tasks of the running timing thread.
     int singleTaskCount() const;
+    // Timing threads that have not ended yet, stopped ones included.
+    int timingThreadCount() const;
+    static constexpr int StopWaitMs = 90;
 
     // One frame, ID unchanged: into the frame buffer, then sent. Returns
     // the device's result.
@@ -92,6 +97,8 @@ private:
     // them to the frame buffer.
     bool transmitBurst(int n);
     void startSingleTasks();
+    // Deletes the stopped timing threads that have ended; singleLock held.
+    void reapRetired();
 
     const uint32_t channel;
     std::atomic<int> page{NoPage};
@@ -99,6 +106,7 @@ private:
     taskQueue runTasks;    // the run's own copy; worker thread only
     int64_t runSent = 0;   // frames sent by the run; worker thread only
     mutable QMutex singleLock;
-    QList<UlSingleTaskThread *> singleTasks;  // guarded by singleLock
+    UlTimingScheduler *timing = nullptr;        // guarded by singleLock
+    QList<UlTimingScheduler *> retired;         // stopped; guarded by singleLock
     VCI_CAN_OBJ burst[BurstSize] = {};        // worker thread only
 };

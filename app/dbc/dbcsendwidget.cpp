@@ -9,6 +9,8 @@
 #include "ui_dbcsendwidget.h"
 
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMetaProperty>
 #include <QIntValidator>
 #include <QRegularExpressionValidator>
 
@@ -51,6 +53,9 @@ DBCSendWidget::DBCSendWidget(QTreeWidgetItem *source, const DBC::Message *messag
     connect(tree, &QTreeWidget::itemSelectionChanged, this, &DBCSendWidget::onItemSelectionChanged);
     connect(tree, &QTreeWidget::itemChanged, this, &DBCSendWidget::onItemChanged);
     connect(form->m_pushButtonSend, &QPushButton::clicked, this, &DBCSendWidget::onPushButtonSendClick);
+    // Enter in a value cell must never reach Send as the default button.
+    form->m_pushButtonSend->setAutoDefault(false);
+    form->m_pushButtonSend->setDefault(false);
     connect(this, &DBCSendWidget::SendCompleted, this, &DBCSendWidget::onSendCompleted);
 }
 
@@ -164,6 +169,62 @@ void DBCSendWidget::openPersistentEditor(QTreeWidgetItem *item, int column)
     m_editingItem = item;
 }
 
+QWidget *DBCSendWidget::editorOf(QTreeWidgetItem *item) const
+{
+    return item ? form->m_pTreeWidgetMessage->itemWidget(item, ValueColumn) : nullptr;
+}
+
+void DBCSendWidget::commitEditor()
+{
+    QTreeWidgetItem *item = m_editingItem;
+    if (!item)
+        return;
+    m_editingItem = nullptr;
+    QWidget *editor = editorOf(item);
+    const QString typed = editor ? editor->metaObject()->userProperty().read(editor).toString() : QString();
+    const int seen = valueEdits;
+    // Closed first: a commit the editor still has queued then finds no
+    // cell. Closing may itself commit (the editor loses the focus).
+    form->m_pTreeWidgetMessage->closePersistentEditor(item, ValueColumn);
+    if (editor && valueEdits == seen && typed != item->text(ValueColumn))
+        item->setText(ValueColumn, typed);
+}
+
+void DBCSendWidget::editNextSignal(QTreeWidgetItem *item)
+{
+    QTreeWidget *tree = form->m_pTreeWidgetMessage;
+    for (int i = messageRow->indexOfChild(item) + 1; i > 0 && i < messageRow->childCount(); ++i) {
+        QTreeWidgetItem *next = messageRow->child(i);
+        if (next->data(IdColumn, RowRole).toInt() != SignalRow)
+            continue;
+        tree->setCurrentItem(next, ValueColumn);
+        openPersistentEditor(next, ValueColumn);
+        if (QWidget *editor = editorOf(next))
+            editor->setFocus();
+        return;
+    }
+    tree->setCurrentItem(item, ValueColumn);
+    tree->setFocus();
+}
+
+void DBCSendWidget::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (focusWidget() == form->m_pushButtonSend) {
+        if (form->m_pushButtonSend->isEnabled())
+            form->m_pushButtonSend->click();
+        return;
+    }
+    if (QTreeWidgetItem *item = m_editingItem) {
+        commitEditor();
+        editNextSignal(item);
+    }
+}
+
 void DBCSendWidget::onItemSelectionChanged()
 {
     if (!m_editingItem)
@@ -177,11 +238,13 @@ void DBCSendWidget::onItemChanged(QTreeWidgetItem *item, int column)
 {
     if (column != ValueColumn || !item || item->data(IdColumn, RowRole).toInt() != SignalRow)
         return;
+    ++valueEdits;
     const DBC::Signal *signal = signalOf(item);
     if (!signal)
         return;
+    const QString typed = item->text(ValueColumn).trimmed();
     bool number = false;
-    const double physical = item->text(ValueColumn).trimmed().toDouble(&number);
+    const double physical = typed.toDouble(&number);
     bool clamped = !number;
     if (number) {
         // Integer signals take the nearest raw value within their range.
@@ -193,7 +256,16 @@ void DBCSendWidget::onItemChanged(QTreeWidgetItem *item, int column)
     }
     const bool shown = showSignal(item, *signal);
     showData();
-    if (clamped && shown)
+    // An open editor shows what the cell now holds.
+    if (item == m_editingItem) {
+        if (QWidget *editor = editorOf(item))
+            editor->metaObject()->userProperty().write(editor, item->text(ValueColumn));
+    }
+    if (!number && shown)
+        UiMessage::information(this, tr("Tips"),
+                               tr("\"%1\" is not a number; the signal keeps its value %2.")
+                                       .arg(typed, item->text(ValueColumn)));
+    else if (clamped && shown)
         UiMessage::information(this, tr("Tips"),
                                tr("The value is outside the range of the signal and was set to %1.")
                                        .arg(item->text(ValueColumn)));
@@ -201,6 +273,7 @@ void DBCSendWidget::onItemChanged(QTreeWidgetItem *item, int column)
 
 void DBCSendWidget::onPushButtonSendClick()
 {
+    commitEditor();
     if (sending)
         return;
     if (int(m_message->size) > MaxFrameBytes) {

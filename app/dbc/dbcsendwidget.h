@@ -6,7 +6,9 @@
 // interval on the window's channel, from a send thread of the dialog's own
 // (one at a time; the dialog joins it when it goes, ending it within
 // StopSliceMs). The frame's ID and flags come from the message row's item
-// data, its length from the DBC file.
+// data, its length from the DBC file. Enter commits an open value editor
+// and moves to the next signal's value; only Send sends, and it first
+// commits an open editor, so the frame carries the values shown.
 #pragma once
 
 #include "vci.h"
@@ -74,9 +76,15 @@ public Q_SLOTS:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildTree(QTreeWidgetItem *source);
+    // Writes an open value editor's text into its cell and closes it.
+    void commitEditor();
+    // Opens the value editor of the signal row after item, if there is one.
+    void editNextSignal(QTreeWidgetItem *item);
+    QWidget *editorOf(QTreeWidgetItem *item) const;
     void fillSendTypes();
     void showData();
     // False when the signal lies past the frame's bytes.
@@ -89,6 +97,7 @@ private:
     std::thread m_sendThread;
     int m_channel;
     QTreeWidgetItem *m_editingItem = nullptr;
+    int valueEdits = 0;  // value cells committed so far
     QTreeWidgetItem *messageRow = nullptr;
     QByteArray data;
     quint32 frameId = 0;

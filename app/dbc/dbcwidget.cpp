@@ -224,10 +224,11 @@ void DBCWidget::applyDatabase(std::unique_ptr<DBCDatabase> loaded, const QString
     rows->setJ1939(db->isJ1939());
 
     if (!db->oversizedMessages().isEmpty()) {
+        const QStringList &names = db->oversizedMessages();
         QStringList lines;
-        for (const QString &name : db->oversizedMessages())
-            lines << name + tr("Exceeding size");
-        UiMessage::information(this, tr("Warm"), lines.join(QLatin1Char('\n')));
+        for (int i = 0; i < names.size() && i < UiMessage::MaxListed; ++i)
+            lines << names.at(i) + tr("Exceeding size");
+        UiMessage::information(this, tr("Warm"), UiMessage::listText(lines, names.size()));
     }
 
     if (mode == LiveMode) {

@@ -68,10 +68,34 @@ QMessageBox::StandardButton UiMessage::show(const Box &box)
 
 QMessageBox::StandardButton UiMessage::exec(const Box &box)
 {
-    QMessageBox message(box.icon, box.title, box.text, box.buttons, box.parent);
-    for (QAbstractButton *button : message.buttons()) {
-        if (const char *text = buttonText(message.standardButton(button)))
+    return QMessageBox::StandardButton(build(box)->exec());
+}
+
+std::unique_ptr<QMessageBox> UiMessage::build(const Box &box)
+{
+    auto message = std::make_unique<QMessageBox>(box.icon, box.title, box.text, box.buttons, box.parent);
+    for (QAbstractButton *button : message->buttons()) {
+        if (const char *text = buttonText(message->standardButton(button)))
             button->setText(QCoreApplication::translate("UiMessage", text));
     }
-    return QMessageBox::StandardButton(message.exec());
+    return message;
+}
+
+QString UiMessage::listText(const QStringList &entries, int total)
+{
+    total = qMax(total, entries.size());
+    QStringList lines;
+    const int shown = qMin(entries.size(), int(MaxListed));
+    for (int i = 0; i < shown; ++i) {
+        const QString &entry = entries.at(i);
+        lines << (entry.size() > MaxLineChars ? entry.left(MaxLineChars - 1) + QChar(0x2026) : entry);
+    }
+    if (total > shown)
+        lines << moreLine(total - shown);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString UiMessage::moreLine(int more)
+{
+    return QCoreApplication::translate("UiMessage", "... and %1 more.").arg(more);
 }

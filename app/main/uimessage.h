@@ -4,8 +4,10 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -38,6 +40,19 @@ public:
 
     // The modal box itself, with the program's own button texts.
     static QMessageBox::StandardButton exec(const Box &box);
+    // The box exec shows, not yet shown.
+    static std::unique_ptr<QMessageBox> build(const Box &box);
+
+    // Entries of a box that lists them, one per line: at most MaxListed
+    // (each cut to MaxLineChars), then one line with how many more there
+    // are, so that a box stays readable and on screen whatever the count.
+    // total: the number of entries in all, when the caller built only the
+    // first of them (at least MaxListed); -1 for entries.size().
+    static constexpr int MaxListed = 20;
+    static constexpr int MaxLineChars = 100;
+    static QString listText(const QStringList &entries, int total = -1);
+    // The line that stands for more entries not listed.
+    static QString moreLine(int more);
 
 private:
     static QMessageBox::StandardButton show(const Box &box);

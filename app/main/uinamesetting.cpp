@@ -128,9 +128,11 @@ void UiNameSetting::accept()
     for (const auto &entry : names)
         map->add(entry.first, entry.second);
     if (!rejected.isEmpty()) {
-        UiMessage::warning(this, tr("Hint"),
-                           tr("Rows %1 were not stored: an ID is a hexadecimal number from 0 to 1FFFFFFF.")
-                                   .arg(rejected.join(QLatin1String(", "))));
+        QString text = tr("Rows %1 were not stored: an ID is a hexadecimal number from 0 to 1FFFFFFF.")
+                               .arg(rejected.mid(0, UiMessage::MaxListed).join(QLatin1String(", ")));
+        if (rejected.size() > UiMessage::MaxListed)
+            text += QLatin1Char('\n') + UiMessage::moreLine(rejected.size() - UiMessage::MaxListed);
+        UiMessage::warning(this, tr("Hint"), text);
     }
     QDialog::accept();
 }

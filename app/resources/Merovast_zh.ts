@@ -883,6 +883,10 @@
         <translation>数值超出信号范围，已设为%1。</translation>
     </message>
     <message>
+        <source>&quot;%1&quot; is not a number; the signal keeps its value %2.</source>
+        <translation>“%1”不是数字，信号保持原值%2。</translation>
+    </message>
+    <message>
         <source>A message of more than 8 bytes cannot be sent as one frame.</source>
         <translation>超过8字节的报文不能作为一帧发送。</translation>
     </message>
@@ -2588,6 +2592,10 @@ Line %2, column %3</source>
     <message>
         <source>OK</source>
         <translation>确定</translation>
+    </message>
+    <message>
+        <source>... and %1 more.</source>
+        <translation>……另有 %1 条。</translation>
     </message>
     <message>
         <source>Cancel</source>

@@ -12,7 +12,7 @@
 
 namespace {
 
-// Task page strategy that runs every task on a thread of its own.
+// Task page strategy that runs every task on its own schedule.
 constexpr int kTimingSend = 2;
 
 int validChannel(int channel)

@@ -4,12 +4,13 @@
 // the File page replays files on a thread of its own.
 //
 // At most one sender is active at a time: the Base page's task, the Task
-// page's list (on the send-task thread) or its timing tasks (one thread per
-// task), or the File page's replay. The Send and Stop buttons of every
+// page's list (on the send-task thread) or its timing tasks (all on one
+// scheduler thread of the channel), or the File page's replay. The Send and Stop buttons of every
 // page and the channel's sending flag follow the active sender, whichever
 // tab is current: only its end returns the pages to idle, and any Stop
 // stops it. Stops are synchronous but short: every send thread notices a
-// stop within one slice of its pause. GUI thread only; the threads report
+// stop within one slice of its pause, and a timing run is waited for at
+// most 90 ms (one still inside a device call ends on its own). GUI thread only; the threads report
 // through queued signals.
 #pragma once
 

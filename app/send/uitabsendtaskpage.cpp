@@ -329,7 +329,8 @@ void UiTabSendTaskPage::startSendData()
     for (int i = 0; i < idFaults; ++i)
         Q_EMIT maxIdErrorSignal();
     if (!refused.isEmpty())
-        UiMessage::information(this, tr("Hint"), tr("These rows were not sent:") + QLatin1Char('\n') + refused.join(QLatin1Char('\n')));
+        UiMessage::information(this, tr("Hint"),
+                               tr("These rows were not sent:") + QLatin1Char('\n') + UiMessage::listText(refused));
 }
 
 void UiTabSendTaskPage::stopSendData()
@@ -393,8 +394,10 @@ bool UiTabSendTaskPage::loadFile(const QString &fileName)
     const QList<TaskListFile::Refusal> refused = file.refusals();
     if (!refused.isEmpty()) {
         notes << tr("These lines were not loaded:");
-        for (const TaskListFile::Refusal &r : refused)
-            notes << tr("Line %1: %2").arg(r.line).arg(faultText(r.field));
+        QStringList lines;
+        for (int i = 0; i < refused.size() && i < UiMessage::MaxListed; ++i)
+            lines << tr("Line %1: %2").arg(refused.at(i).line).arg(faultText(refused.at(i).field));
+        notes << UiMessage::listText(lines, refused.size());
     }
     if (!notes.isEmpty())
         UiMessage::information(this, tr("Hint"), notes.join(QLatin1Char('\n')));

@@ -160,6 +160,9 @@ private Q_SLOTS:
     void editorOnValueCellsOnly();
     void frameOnTheBus_data();
     void frameOnTheBus();
+    void enterCommitsAndMovesOn();
+    void sendCommitsTheOpenEditor_data();
+    void sendCommitsTheOpenEditor();
     void frequencyAndInterval();
     void emptyFrequencySendsNothing();
     void closingStopsTheSend();
@@ -220,18 +223,20 @@ void tst_DBCSendWidget::edits_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("raw");
     QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<bool>("clamped");
+    QTest::addColumn<int>("box");  // 0 none, 1 out of range, 2 not a number
     QTest::newRow("0.3 with factor 0.1 is raw 3")
-            << "Torque" << "0.3" << "0.3" << "0x3" << QByteArray("0300000000000000") << false;
+            << "Torque" << "0.3" << "0.3" << "0x3" << QByteArray("0300000000000000") << 0;
     QTest::newRow("rounded to the nearest raw value")
-            << "Torque" << "0.26" << "0.3" << "0x3" << QByteArray("0300000000000000") << false;
-    QTest::newRow("signed value") << "Temp" << "-41" << "-41" << "0xff" << QByteArray("000000ff00000000") << false;
+            << "Torque" << "0.26" << "0.3" << "0x3" << QByteArray("0300000000000000") << 0;
+    QTest::newRow("signed value") << "Temp" << "-41" << "-41" << "0xff" << QByteArray("000000ff00000000") << 0;
     QTest::newRow("above the raw range") << "Level" << "300" << "255" << "0xff" << QByteArray("00ff000000000000")
-                                         << true;
+                                         << 1;
     QTest::newRow("negative for an unsigned signal")
-            << "Level" << "-5" << "0" << "0x0" << QByteArray("0000000000000000") << true;
+            << "Level" << "-5" << "0" << "0x0" << QByteArray("0000000000000000") << 1;
     QTest::newRow("not a number keeps the value")
-            << "Level" << "abc" << "0" << "0x0" << QByteArray("0000000000000000") << true;
+            << "Level" << "abc" << "0" << "0x0" << QByteArray("0000000000000000") << 2;
+    QTest::newRow("a number with trailing text is not one")
+            << "Level" << "12abc" << "0" << "0x0" << QByteArray("0000000000000000") << 2;
 }
 
 void tst_DBCSendWidget::edits()
@@ -241,7 +246,7 @@ void tst_DBCSendWidget::edits()
     QFETCH(QString, shown);
     QFETCH(QString, raw);
     QFETCH(QByteArray, data);
-    QFETCH(bool, clamped);
+    QFETCH(int, box);
     Window window(writeDbc(dir, sendFixture()));
     QTreeWidgetItem *source = window.row(frame(0x123, "0000000000000000"));
     QVERIFY(source);
@@ -253,9 +258,12 @@ void tst_DBCSendWidget::edits()
     QCOMPARE(dialog.frameData().toHex(), data);
     QCOMPARE(messageRowOf(dialog)->text(DBCSendWidget::DataColumn).remove(QLatin1Char(' ')).toLower(),
              QString::fromLatin1(data));
-    QCOMPARE(boxes.size(), clamped ? 1 : 0);
-    if (clamped)
-        QVERIFY(boxes.first().endsWith(QStringLiteral(" %1.").arg(shown)));
+    QCOMPARE(boxes.size(), box ? 1 : 0);
+    if (box == 1)
+        QVERIFY(boxes.first().endsWith(QStringLiteral("was set to %1.").arg(shown)));
+    if (box == 2)
+        QCOMPARE(boxes.first(),
+                 QStringLiteral("Tips: \"%1\" is not a number; the signal keeps its value %2.").arg(input, shown));
 }
 
 void tst_DBCSendWidget::editsCombine()
@@ -353,6 +361,96 @@ void tst_DBCSendWidget::frameOnTheBus()
     VCISIM_STATS stats{};
     VCISIM_GetStats(VCI_KELMO_USB2, 0, 0, &stats);
     QCOMPARE(stats.received, uint64_t(sendType == 2 ? 1 : 0));
+}
+
+// Types text into the value editor of a signal row, as the user would.
+static QWidget *typeValue(DBCSendWidget &dialog, QTreeWidgetItem *item, const QString &text)
+{
+    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("m_pTreeWidgetMessage"));
+    tree->setCurrentItem(item, DBCSendWidget::ValueColumn);
+    if (!tree->isPersistentEditorOpen(item, DBCSendWidget::ValueColumn))
+        dialog.openPersistentEditor(item, DBCSendWidget::ValueColumn);
+    auto *editor = qobject_cast<QLineEdit *>(tree->itemWidget(item, DBCSendWidget::ValueColumn));
+    if (!editor)
+        return nullptr;
+    editor->setFocus();
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+    return editor;
+}
+
+void tst_DBCSendWidget::enterCommitsAndMovesOn()
+{
+    openBus();
+    Window window(writeDbc(dir, sendFixture()));
+    QTreeWidgetItem *source = window.row(frame(0x123, "0000000000000000"));
+    QVERIFY(source);
+    DBCSendWidget dialog(source, window.message(0x123), 0);
+    setFields(dialog, "1", "0");
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("m_pTreeWidgetMessage"));
+
+    QWidget *editor = typeValue(dialog, signalRow(dialog, "Level"), "42");
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(signalRow(dialog, "Level")->text(DBCSendWidget::ValueColumn), QStringLiteral("42"));
+    QCOMPARE(dialog.frameData().toHex(), QByteArray("002a000000000000"));
+    // The next signal's value is open for editing.
+    QVERIFY(!tree->isPersistentEditorOpen(signalRow(dialog, "Level"), DBCSendWidget::ValueColumn));
+    QVERIFY(tree->isPersistentEditorOpen(signalRow(dialog, "Ratio"), DBCSendWidget::ValueColumn));
+    // Enter again, unchanged, and on the keypad.
+    QTest::keyClick(tree->itemWidget(signalRow(dialog, "Ratio"), DBCSendWidget::ValueColumn), Qt::Key_Enter,
+                    Qt::KeypadModifier);
+    QVERIFY(tree->isPersistentEditorOpen(signalRow(dialog, "Temp"), DBCSendWidget::ValueColumn));
+    QTest::qWait(100);
+    QVERIFY(!dialog.isSending());
+    QVERIFY(heardOnChannel1().isEmpty());
+    QVERIFY(boxes.isEmpty());
+
+    // On the focused Send button Enter is its key.
+    sendButton(dialog)->setFocus();
+    QTest::keyClick(sendButton(dialog), Qt::Key_Return);
+    QTRY_COMPARE(boxes, QStringList{"Tips: Send successfully "});
+    const QVector<VCI_CAN_OBJ> heard = heardOnChannel1();
+    QCOMPARE(heard.size(), 1);
+    QCOMPARE(heard.first().Data[1], uint8_t(42));
+}
+
+void tst_DBCSendWidget::sendCommitsTheOpenEditor_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("shown");
+
+    QTest::newRow("a value") << "-30" << QByteArray("0000000a00000000") << QStringList{"Tips: Send successfully "};
+    QTest::newRow("out of range, clamped first")
+            << "500" << QByteArray("0000007f00000000")
+            << QStringList{"Tips: The value is outside the range of the signal and was set to 87.",
+                           "Tips: Send successfully "};
+}
+
+void tst_DBCSendWidget::sendCommitsTheOpenEditor()
+{
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, shown);
+    openBus();
+    Window window(writeDbc(dir, sendFixture()));
+    QTreeWidgetItem *source = window.row(frame(0x123, "0000002800000000"));
+    QVERIFY(source);
+    DBCSendWidget dialog(source, window.message(0x123), 0);
+    setFields(dialog, "1", "0");
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(typeValue(dialog, signalRow(dialog, "Temp"), typed));
+    // The editor keeps the focus: the click comes as from a shortcut.
+    sendButton(dialog)->click();
+    QTRY_COMPARE(boxes.size(), shown.size());
+    QCOMPARE(boxes, shown);
+    const QVector<VCI_CAN_OBJ> heard = heardOnChannel1();
+    QCOMPARE(heard.size(), 1);
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(heard.first().Data), 8).toHex(), bytes);
 }
 
 void tst_DBCSendWidget::frequencyAndInterval()

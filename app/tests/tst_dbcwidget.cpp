@@ -136,6 +136,7 @@ private Q_SLOTS:
     void secondLoadReplacesModel();
     void closeWhileLoading();
     void sizeCheckInOneBox();
+    void sizeCheckListsTwenty();
     void messageRowColumns();
     void decodedRows_data();
     void decodedRows();
@@ -342,6 +343,23 @@ void tst_DBCWidget::sizeCheckInOneBox()
     load(window.get(), writeDbc(dir, dbcFixture() + "BO_ 500 Huge: 1 ECU\n SG_ H : 0|8@1+ (1,0) [0|0] \"\" ECU\n"
                                                     " SG_ I : 0|1@1+ (1,0) [0|0] \"\" ECU\n"));
     QCOMPARE(boxTexts(), (QStringList{"Warm: BigExceeding size\nHugeExceeding size", "Tips: Load successful"}));
+}
+
+void tst_DBCWidget::sizeCheckListsTwenty()
+{
+    QByteArray dbc = dbcFixture();
+    for (int i = 0; i < 30; ++i)
+        dbc += QByteArray("BO_ ") + QByteArray::number(600 + i) + " M" + QByteArray::number(i)
+               + ": 1 ECU\n SG_ S : 0|16@1+ (1,0) [0|0] \"\" ECU\n";
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::ReplayMode, 0, &open));
+    load(window.get(), writeDbc(dir, dbc));
+    const QStringList lines = boxTexts().value(0).split(QLatin1Char('\n'));
+    // Big and M0 to M18, then the count of M19 to M29.
+    QCOMPARE(lines.size(), 21);
+    QCOMPARE(lines.at(0), QStringLiteral("Warm: BigExceeding size"));
+    QCOMPARE(lines.at(19), QStringLiteral("M18Exceeding size"));
+    QCOMPARE(lines.last(), QStringLiteral("... and 11 more."));
 }
 
 void tst_DBCWidget::messageRowColumns()

@@ -53,6 +53,7 @@ private Q_SLOTS:
     void showsMapInOrder();
     void okReplacesMap();
     void okReportsBadIds();
+    void okListsTwentyBadRows();
     void addAndDelete();
     void exportThenImportRoundTrip();
     void importLines_data();
@@ -141,6 +142,23 @@ void tst_UiNameSetting::okReportsBadIds()
     QCOMPARE(map()->find(0), QString());
     QCOMPARE(boxes.size(), 1);
     QVERIFY2(boxes.at(0).text.startsWith(QLatin1String("Rows 1, 2, 3 ")), qPrintable(boxes.at(0).text));
+}
+
+void tst_UiNameSetting::okListsTwentyBadRows()
+{
+    Dialog d;
+    for (int row = 0; row < 500; ++row) {
+        d.click("m_btnAdd");
+        d.setRow(row, QStringLiteral("zz"), QStringLiteral("n%1").arg(row));
+    }
+    d.click("m_btnOk");
+    QCOMPARE(boxes.size(), 1);
+    const QStringList lines = boxes.at(0).text.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines.at(0).startsWith(QLatin1String("Rows 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, "
+                                                  "18, 19, 20 were not stored")),
+             qPrintable(lines.at(0)));
+    QCOMPARE(lines.at(1), QStringLiteral("... and 480 more."));
 }
 
 void tst_UiNameSetting::addAndDelete()

@@ -121,6 +121,8 @@ private Q_SLOTS:
     void saveFailure();
     void loadFailureKeepsTable();
     void loadReportsSkippedAndRefusedLines();
+    void refusalListsAreBounded_data();
+    void refusalListsAreBounded();
     void sortingNeverSplitsARow();
     void strategyStored();
     void languageSwitch();
@@ -499,6 +501,44 @@ void tst_UiTabSendTaskPage::loadReportsSkippedAndRefusedLines()
     QCOMPARE(boxes.at(0).text, QStringLiteral("Lines skipped because they do not have 12 fields: 1\n"
                                               "These lines were not loaded:\n"
                                               "Line 2: Frames must be 1 to 3"));
+}
+
+void tst_UiTabSendTaskPage::refusalListsAreBounded_data()
+{
+    QTest::addColumn<bool>("load");
+    QTest::addColumn<int>("refused");
+    QTest::newRow("20,000 refused lines loaded") << true << 20000;
+    QTest::newRow("25 refused rows sent") << false << 25;
+}
+
+void tst_UiTabSendTaskPage::refusalListsAreBounded()
+{
+    QFETCH(bool, load);
+    QFETCH(int, refused);
+    Page p;
+    if (load) {
+        answer = dir.filePath(QStringLiteral("refused.txt"));
+        QFile file(answer);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (int i = 0; i < refused; ++i)
+            file.write("1,,0,123,0,0,11 22,5,0,0,1,0\n");
+        file.close();
+        p.click("loadButton");
+        QCOMPARE(p.table->rowCount(), 0);
+    } else {
+        for (int i = 0; i < refused; ++i) {
+            p.click("addButton");
+            p.set(i, TaskRow::Frames, QStringLiteral("0"));
+        }
+        p.click("SendButton");
+    }
+    QCOMPARE(boxes.size(), 1);
+    const QStringList lines = boxes.at(0).text.split(QLatin1Char('\n'));
+    // A heading, twenty entries and the count of the rest.
+    QCOMPARE(lines.size(), 22);
+    QCOMPARE(lines.at(1), load ? QStringLiteral("Line 1: Frames must be 1 to 3") : QStringLiteral("Row 1: Frames must be 1 to 3"));
+    QCOMPARE(lines.at(20), load ? QStringLiteral("Line 20: Frames must be 1 to 3") : QStringLiteral("Row 20: Frames must be 1 to 3"));
+    QCOMPARE(lines.last(), QStringLiteral("... and %1 more.").arg(refused - 20));
 }
 
 void tst_UiTabSendTaskPage::sortingNeverSplitsARow()

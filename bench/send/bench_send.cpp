@@ -1,13 +1,18 @@
 // Throughput of the send-task thread and the transmit thread into a
 // simulated channel (frames also go to the frame buffer, as in the
 // program), the transmit thread's CPU time while its pipe is empty, and
-// the delay from a push to the start of its batch.
+// the delay from a push to the start of its batch; and Timing send of
+// 1,000 and 10,000 tasks at intervals spread over 10-1,000 ms: each
+// cycle's lateness against its drift-free schedule, frames sent against
+// expected, threads, CPU per frame.
 //
-//   bench_send [--frames N]
+//   bench_send [--frames N] [--seconds S] [--tasks N]   (--tasks 0: both counts)
 
 #include "canwritethread.h"
+#include "controlcan.h"
 #include "devcan.h"
 #include "taskthread.h"
+#include "ultimingscheduler.h"
 #include "ulbuffer.h"
 #include "ulglobalset.h"
 #include "ulpipe.h"
@@ -15,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <time.h>
 
@@ -152,15 +158,144 @@ void benchWriteThread(int frames)
                 delays[delays.size() / 2], delays[delays.size() * 99 / 100]);
 }
 
+// Threads of this process now.
+int threadCount()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("Threads:"))
+            return line.mid(8).trimmed().toInt();
+    }
+    return -1;
+}
+
+// What the timing run's device calls saw: each accepted frame is one
+// cycle of its task (Times 1), late by this much against start + k × Interval.
+struct TimingProbe {
+    std::atomic<std::chrono::steady_clock::rep> start{0};  // schedule origin, clock ticks
+    std::vector<int64_t> intervalNs;  // per task
+    std::vector<int64_t> cycles;      // per task
+    std::vector<double> lateUs;       // per accepted frame
+    uint64_t refused = 0;
+};
+TimingProbe *probe = nullptr;
+
+uint32_t probedTransmit(uint32_t type, uint32_t index, uint32_t channel, VCI_CAN_OBJ *frames, uint32_t count)
+{
+    const auto now = std::chrono::steady_clock::now();
+    const uint32_t sent = VCI_Transmit(type, index, channel, frames, count);
+    if (sent != count) {
+        ++probe->refused;
+        return sent;
+    }
+    const std::size_t task = frames[0].ID - 1;  // one frame per call
+    if (task < probe->cycles.size()) {
+        const int64_t k = ++probe->cycles[task];
+        const auto due = std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(probe->start.load()))
+                         + std::chrono::nanoseconds(k * probe->intervalNs[task]);
+        probe->lateUs.push_back(std::chrono::duration<double, std::micro>(now - due).count());
+    }
+    return sent;
+}
+
+double percentile(const std::vector<double> &sorted, double p)
+{
+    if (sorted.empty())
+        return 0.0;
+    return sorted[std::min(sorted.size() - 1, std::size_t(double(sorted.size()) * p))];
+}
+
+void benchTiming(int tasks, int seconds)
+{
+    taskQueue queue;
+    TimingProbe seen;
+    for (int i = 0; i < tasks; ++i) {
+        CanObj f;
+        f.ID = uint32_t(i + 1);
+        f.ExternFlag = 1;
+        f.DataLen = 8;
+        CanData d;
+        d.push(f);
+        taskObj task;
+        task.frames.append(d);
+        task.Frames = 1;
+        task.Times = 1;
+        task.Interval = tasks > 1 ? 10 + int(int64_t(i) * 990 / (tasks - 1)) : 10;
+        queue.enqueue(task);
+        seen.intervalNs.push_back(int64_t(task.Interval) * 1000000);
+    }
+    seen.cycles.assign(std::size_t(tasks), 0);
+    double perSecond = 0;
+    for (int64_t ns : seen.intervalNs)
+        perSecond += 1e9 / double(ns);
+    seen.lateUs.reserve(std::size_t(perSecond * seconds * 1.2) + 1024);
+    probe = &seen;
+    DevCan &device = DevCan::instance();
+    device.pTransmit = &probedTransmit;
+    UlGlobalSet::instance().channel[Channel].sendMode = 2;
+
+    // The send-task thread hands a timing run to one such scheduler and
+    // ends; the scheduler is run here directly to know its schedule's origin.
+    UlTimingScheduler scheduler(Channel, queue);
+    const int threadsBefore = threadCount();
+    const uint64_t before = transmitted();
+    const double cpu = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    const auto handOver = std::chrono::steady_clock::now();
+    scheduler.start();
+    while (scheduler.scheduleStart().time_since_epoch().count() == 0)
+        QThread::usleep(10);
+    // Known long before the first cycle is due, 10 ms later.
+    seen.start = scheduler.scheduleStart().time_since_epoch().count();
+    const double startUs = std::chrono::duration<double, std::micro>(scheduler.scheduleStart() - handOver).count();
+    QThread::msleep(unsigned(seconds) * 500);
+    const int threadsDuring = threadCount();
+    QThread::msleep(unsigned(seconds) * 500);
+    QElapsedTimer stopTimer;
+    stopTimer.start();
+    scheduler.stop();
+    scheduler.wait();
+    const double stopMs = double(stopTimer.nsecsElapsed()) / 1e6;
+    const double ran = std::chrono::duration<double>(std::chrono::steady_clock::now() - scheduler.scheduleStart()).count();
+    const double used = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpu;
+    device.pTransmit = &VCI_Transmit;
+    probe = nullptr;
+    UlGlobalSet::instance().channel[Channel].sendMode = 0;
+
+    int64_t expected = 0;
+    for (int64_t ns : seen.intervalNs)
+        expected += int64_t(ran * 1e9) / ns;
+    const uint64_t sent = transmitted() - before;
+    std::vector<double> late = seen.lateUs;
+    std::sort(late.begin(), late.end());
+    std::printf("Timing send    %d tasks, intervals 10-1000 ms, %.1f s: %llu frames sent of %lld due, %llu refused"
+                " calls\n",
+                tasks, ran, static_cast<unsigned long long>(sent), static_cast<long long>(expected),
+                static_cast<unsigned long long>(seen.refused));
+    std::printf("               lateness per cycle: median %.0f us, p99 %.0f us, max %.0f us, earliest %.0f us\n",
+                percentile(late, 0.5), percentile(late, 0.99), late.empty() ? 0.0 : late.back(),
+                late.empty() ? 0.0 : late.front());
+    std::printf("               threads: process %d during the run (%d before); %.2f us CPU/frame; start %.0f us;"
+                " stop %.1f ms\n",
+                threadsDuring, threadsBefore, sent ? used * 1e6 / double(sent) : 0.0, startUs, stopMs);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     int frames = 1000000;
+    int seconds = 10;
+    int tasks = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--frames") == 0)
             frames = std::max(100, std::atoi(argv[i + 1]));
+        else if (std::strcmp(argv[i], "--seconds") == 0)
+            seconds = std::max(1, std::atoi(argv[i + 1]));
+        else if (std::strcmp(argv[i], "--tasks") == 0)
+            tasks = std::max(0, std::atoi(argv[i + 1]));
     }
     if (!openChannel()) {
         std::fprintf(stderr, "cannot open the simulated device\n");
@@ -169,6 +304,8 @@ int main(int argc, char **argv)
     UlBuffer::instance(int(Channel)).setChannel(int(Channel));
     benchTaskThread(frames);
     benchWriteThread(frames);
+    for (int count : tasks > 0 ? std::vector<int>{tasks} : std::vector<int>{1000, 10000})
+        benchTiming(count, seconds);
     DevCan::instance().closeDevice();
     return 0;
 }
