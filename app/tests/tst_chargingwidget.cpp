@@ -4,13 +4,12 @@
 // decoded texts shown again in a new language.
 #include "chargingwidget.h"
 #include "chinesecatalogue.h"
+#include "fieldtext.h"
 #include "guitest.h"
 #include "labelwidths.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QStyle>
-#include <QStyleOptionFrame>
 #include <QtTest>
 
 #include <memory>
@@ -52,25 +51,6 @@ StopStatusRecord stop(quint8 reasons, quint16 faults, quint8 errors)
     record.faults = faults;
     record.errors = errors;
     return record;
-}
-
-// Pixels a line edit has for its text: inside its frame and margins, less
-// the 2 pixels it keeps on each side.
-int textRoom(const QLineEdit &field)
-{
-    QStyleOptionFrame option;
-    option.initFrom(&field);
-    option.rect = QRect(QPoint(), field.size());
-    option.lineWidth = field.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &field);
-    const QRect contents = field.style()->subElementRect(QStyle::SE_LineEditContents, &option, &field);
-    return contents.marginsRemoved(field.textMargins()).width() - 2 * 2;
-}
-
-// Whether the beginning of the field's line up to its first ';' shows whole.
-bool firstPartShows(const QLineEdit &field)
-{
-    const QString first = field.text().section(QLatin1Char(';'), 0, 0);
-    return field.cursorPosition() == 0 && field.fontMetrics().horizontalAdvance(first) <= textRoom(field);
 }
 
 const QString kBstReasonsNormal = QStringLiteral(
