@@ -3,10 +3,12 @@
 #include "chargingpages.h"
 #include "trimzeros.h"
 #include "ui_chargingwidget.h"
+#include "uilanguage.h"
 
 #include <QBoxLayout>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStringList>
 
@@ -17,7 +19,7 @@ namespace {
 
 constexpr int kStateLabelWidth = 132; // rows of BCL, BCS and CCS
 constexpr int kStateFieldWidth = 60; // at least; the mode field as wide as its texts need
-constexpr int kStopLabelWidth = 310; // rows of BST and CST
+constexpr int kStopLabelWidth = 310; // rows of BST and CST; in Chinese as wide as their texts
 constexpr int kStopFieldWidth = 300; // at least; as wide as the longest single field text
 
 // The texts of one two-bit status field: code 0, code 1, codes 2 and 3.
@@ -226,7 +228,6 @@ ChargingWidget::ChargingWidget(QWidget *parent) : QWidget(parent), form(std::mak
                     f.m_pLineEditVoloutput, f.m_pLineEditCuroutput, f.m_pLineEditTotalTime,
                     f.m_pLineEditAllowCharge},
                    kStateFieldWidth);
-    setFixedWidths({f.label_14, f.label_15, f.label_16, f.label_17, f.label_18, f.label_19}, kStopLabelWidth);
     applyTextWidths();
 
     auto *left = new QVBoxLayout;
@@ -269,6 +270,18 @@ void ChargingWidget::applyTextWidths()
             std::max(kStateFieldWidth, ChargingPages::fieldWidthFor(*f.m_pLineEditChargeModel,
                                                                     {modeText(BclRecord::ConstantVoltage),
                                                                      modeText(BclRecord::ConstantVoltage + 1)})));
+    // The Chinese labels need less than half the English width; the room
+    // goes to the fields, so that the page fits the window's default size.
+    const std::initializer_list<QWidget *> stopLabels{f.label_14, f.label_15, f.label_16,
+                                                       f.label_17, f.label_18, f.label_19};
+    int labelWidth = kStopLabelWidth;
+    if (UiLanguage::code() == UiLanguage::Chinese) {
+        const QFontMetrics labelMetrics(f.label_14->font());
+        labelWidth = 0;
+        for (QWidget *label : stopLabels)
+            labelWidth = std::max(labelWidth, labelMetrics.horizontalAdvance(static_cast<QLabel *>(label)->text()) + 4);
+    }
+    ChargingPages::setFixedWidths(stopLabels, labelWidth);
     const QFontMetrics metrics(f.m_pLineEditBMSStopReason->font());
     const int widest = std::max({widestField(metrics, kBstReasons), widestField(metrics, kBstFaults),
                                  widestField(metrics, kBstErrors), widestField(metrics, kCstReasons),

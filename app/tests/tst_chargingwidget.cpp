@@ -7,6 +7,7 @@
 #include "fieldtext.h"
 #include "guitest.h"
 #include "labelwidths.h"
+#include "uilanguage.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -68,6 +69,7 @@ class tst_ChargingWidget : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { UiLanguage::setCode(UiLanguage::Other); }
     void formAndWidths();
     void bcl_data();
     void bcl();

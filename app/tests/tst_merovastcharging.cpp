@@ -337,8 +337,12 @@ void tst_MerovastCharging::endOfChargeInBothLanguages()
     for (const char *catalogue : {"_zh", "_en"}) {
         chooseLanguage(window, catalogue);
         QTest::qWait(20);
-        for (const char *name : {"m_pLineEditChargeModel", "m_pLineEditBMSStopReason", "m_pLineEditChargerStopReason"})
+        for (const char *name : {"m_pLineEditChargeModel", "m_pLineEditBMSStopReason", "m_pLineEditChargerStopReason"}) {
             QVERIFY2(firstPartShows(*field(2, name)), qPrintable(QStringLiteral("%1 %2").arg(catalogue, text(2, name))));
+            // Not cut by the window either.
+            QVERIFY2(field(2, name)->visibleRegion().boundingRect() == field(2, name)->rect(),
+                     qPrintable(QStringLiteral("%1 %2").arg(catalogue, name)));
+        }
     }
     QCOMPARE(text(2, "m_pLineEditChargeModel"), QStringLiteral("Constant voltage charge"));
     QVERIFY(text(2, "m_pLineEditBMSStopReason").startsWith(QLatin1String("Reach the total voltage set value;")));
