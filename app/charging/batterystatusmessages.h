@@ -18,7 +18,8 @@ struct BsmRecord {
     quint8 maxTemperaturePoint = 0;
     qint16 minTemperature = 0; // degrees Celsius
     quint8 minTemperaturePoint = 0;
-    // Two-bit states: 0 normal, 1 too high or faulty, 2 too low or not credible.
+    // Two-bit states: 0 normal, 1 too high or faulty; 2 is too low for the
+    // cell voltage and the state of charge, not credible for the others.
     quint8 cellVoltageState = 0;
     quint8 stateOfChargeState = 0;
     quint8 currentState = 0;

@@ -154,6 +154,7 @@ QString ChargeHandshakeWidget::batteryTypeText(quint8 code)
 
 void ChargeHandshakeWidget::setBatteryType(quint8 code)
 {
+    batteryType = code;
     form->m_pLineEditBatteryType->setText(batteryTypeText(code));
 }
 
@@ -189,6 +190,7 @@ void ChargeHandshakeWidget::setChargeCount(quint32 count)
 
 void ChargeHandshakeWidget::setPropertyRight(bool ownedByCar)
 {
+    propertyRight = ownedByCar;
     form->m_pLineEditBatteryPR->setText(ownedByCar ? tr("Car own") : tr("Lease"));
 }
 
@@ -208,6 +210,37 @@ void ChargeHandshakeWidget::resetHandshake()
     form->m_pWidgetBMSHandshake->setState(BusStatusLEDWidget::Off);
 }
 
+void ChargeHandshakeWidget::clearField(OptionalField field)
+{
+    const Ui::ChargeHandshakeWidget &f = *form;
+    switch (field) {
+    case OptionalField::BatterySN:
+        f.m_pLineEditBatterySN->clear();
+        break;
+    case OptionalField::ProductionDate:
+        f.m_pLineEditBatteryPD->clear();
+        break;
+    case OptionalField::ChargeCount:
+        f.m_pLineEditBatteryCT->clear();
+        break;
+    case OptionalField::PropertyRight:
+        propertyRight.reset();
+        f.m_pLineEditBatteryPR->clear();
+        break;
+    case OptionalField::BmsVersion:
+        f.m_pLineEditVersion->clear();
+        break;
+    }
+}
+
+void ChargeHandshakeWidget::showDecodedTexts()
+{
+    if (batteryType)
+        setBatteryType(*batteryType);
+    if (propertyRight)
+        setPropertyRight(*propertyRight);
+}
+
 void ChargeHandshakeWidget::onUpdateHandshakeStatusDisabled()
 {
     resetHandshake();
@@ -218,6 +251,7 @@ void ChargeHandshakeWidget::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         form->retranslateUi(this);
         applyLanguageWidths();
+        showDecodedTexts();
     }
     QWidget::changeEvent(event);
 }

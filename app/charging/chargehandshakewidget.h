@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class ChargeHandshakeWidget;
@@ -46,6 +47,12 @@ public:
     // Both handshake lamps grey.
     void resetHandshake();
 
+    // BRM fields the BMS may leave out that are not texts (an empty text
+    // empties the others).
+    enum class OptionalField { BatterySN, ProductionDate, ChargeCount, PropertyRight, BmsVersion };
+    // Empties the field of a value the BMS did not provide.
+    void clearField(OptionalField field);
+
     // Text of a battery-type code in the catalogue in force; empty for
     // codes outside the table.
     static QString batteryTypeText(quint8 code);
@@ -62,7 +69,11 @@ protected:
 private:
     void buildLayout();
     void applyLanguageWidths();
+    void showDecodedTexts();
 
     std::unique_ptr<Ui::ChargeHandshakeWidget> form;
     QTimer handshakeTimer;
+    // The last values shown as texts, to show them again in a new language.
+    std::optional<quint8> batteryType;
+    std::optional<bool> propertyRight;
 };

@@ -38,6 +38,7 @@ ChargeParamConfigWidget::ChargeParamConfigWidget(QWidget *)
     f.m_pLineEditTime->setFixedWidth(TimeFieldWidth);
     buildLayout();
     applyLanguageWidths();
+    showTemperatureUnit();
 }
 
 ChargeParamConfigWidget::~ChargeParamConfigWidget() = default;
@@ -87,6 +88,11 @@ void ChargeParamConfigWidget::applyLanguageWidths()
     ChargingPages::setFixedWidths({f.label_8, f.label_13, f.label_14}, chinese ? 100 : RightLabelWidth);
 }
 
+void ChargeParamConfigWidget::showTemperatureUnit()
+{
+    form->label_5->setText(ChargingPages::withCelsius(form->label_5->text(), form->label_5->font()));
+}
+
 void ChargeParamConfigWidget::setBatteryParameters(const BcpRecord &bcp)
 {
     Ui::ChargeParamConfigWidget &f = *form;
@@ -130,6 +136,7 @@ void ChargeParamConfigWidget::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         form->retranslateUi(this);
         applyLanguageWidths();
+        showTemperatureUnit();
     }
     QWidget::changeEvent(event);
 }

@@ -38,6 +38,8 @@ protected:
 private:
     void buildLayout();
     void applyLanguageWidths();
+    // The temperature label's unit in a form its face can draw.
+    void showTemperatureUnit();
 
     std::unique_ptr<Ui::ChargeParamConfigWidget> form;
 };

@@ -8,7 +8,11 @@
 #include <initializer_list>
 
 class BusStatusLEDWidget;
+class QFont;
 class QLayout;
+class QLineEdit;
+class QString;
+class QStringList;
 class QVBoxLayout;
 class QWidget;
 
@@ -35,6 +39,15 @@ void setColumns(QWidget &page, QLayout *left, int gap, QLayout *right, int leadi
 
 // The same fixed width for each widget.
 void setFixedWidths(std::initializer_list<QWidget *> widgets, int width);
+
+// The width a line edit needs to show a text of textWidth pixels, or each
+// of texts, whole in its font and style.
+int fieldWidthFor(const QLineEdit &field, int textWidth);
+int fieldWidthFor(const QLineEdit &field, const QStringList &texts);
+
+// text with "℃" written "°C" where the face that draws it in font has no
+// outline for the sign (some CJK faces map it to an empty glyph).
+QString withCelsius(const QString &text, const QFont &font);
 
 // A two-bit status code on a lamp: 0 green, 1 red, 2 grey; 3 leaves the
 // lamp as it is. The caller repaints.

@@ -3,20 +3,24 @@
 #include "chargingpages.h"
 #include "trimzeros.h"
 #include "ui_chargingwidget.h"
+#include "uilanguage.h"
 
 #include <QBoxLayout>
 #include <QEvent>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 
 namespace {
 
 constexpr int kStateLabelWidth = 132; // rows of BCL, BCS and CCS
-constexpr int kStateFieldWidth = 60;
-constexpr int kStopLabelWidth = 310; // rows of BST and CST
-constexpr int kStopFieldWidth = 300;
+constexpr int kStateFieldWidth = 60; // at least; the mode field as wide as its texts need
+constexpr int kStopLabelWidth = 310; // rows of BST and CST; in Chinese as wide as their texts
+constexpr int kStopFieldWidth = 300; // at least; as wide as the longest single field text
 
 // The texts of one two-bit status field: code 0, code 1, codes 2 and 3.
 struct FieldTexts {
@@ -136,40 +140,48 @@ const char *fieldText(const FieldTexts &texts, int code)
     return code == 0 ? texts.normal : code == 1 ? texts.holds : texts.notCredible;
 }
 
-// The text of every field, in bit order, joined by separator.
-template <std::size_t N>
-QString everyField(quint32 item, const Fields<N> &fields, const QString &separator)
+// A field's text without the separator it brings.
+QString withoutSeparator(const char *text)
 {
-    QStringList texts;
-    for (std::size_t n = 0; n < N; ++n)
-        texts << fromCatalogue(fieldText(fields[n], fieldCode(item, n)));
-    return texts.join(separator);
-}
-
-// The texts of the fields that are set, each bringing its own ';', without
-// the first one's; "normal" when none is set.
-template <std::size_t N>
-QString setFields(quint32 item, const Fields<N> &fields)
-{
-    QString line;
-    for (std::size_t n = 0; n < N; ++n) {
-        const int code = fieldCode(item, n);
-        if (code != 0)
-            line += fromCatalogue(fieldText(fields[n], code));
-    }
-    if (line.isEmpty())
-        return fromCatalogue(kNormal);
+    QString line = fromCatalogue(text);
     if (line.startsWith(QLatin1Char(';')))
         line.remove(0, 1);
     return line;
 }
 
+// The text of every field joined by ';': the fields that are set first, so
+// that a line cut by its field still shows why charging stopped, then the
+// normal ones, each group in bit order.
+template <std::size_t N>
+QString setFieldsFirst(quint32 item, const Fields<N> &fields)
+{
+    QStringList set;
+    QStringList normal;
+    for (std::size_t n = 0; n < N; ++n) {
+        const int code = fieldCode(item, n);
+        (code == 0 ? normal : set) << withoutSeparator(fieldText(fields[n], code));
+    }
+    return (set + normal).join(QLatin1Char(';'));
+}
+
+// The texts of the fields that are set, joined by ';'; "normal" when none is.
+template <std::size_t N>
+QString setFields(quint32 item, const Fields<N> &fields)
+{
+    QStringList set;
+    for (std::size_t n = 0; n < N; ++n) {
+        const int code = fieldCode(item, n);
+        if (code != 0)
+            set << withoutSeparator(fieldText(fields[n], code));
+    }
+    return set.isEmpty() ? fromCatalogue(kNormal) : set.join(QLatin1Char(';'));
+}
+
 // BST: every field's text, in the catalogue in force.
 QStringList bstLines(const StopStatusRecord &bst)
 {
-    const QString separator = QStringLiteral(";");
-    return {everyField(bst.reasons, kBstReasons, separator), everyField(bst.faults, kBstFaults, separator),
-            everyField(bst.errors, kBstErrors, QString())};
+    return {setFieldsFirst(bst.reasons, kBstReasons), setFieldsFirst(bst.faults, kBstFaults),
+            setFieldsFirst(bst.errors, kBstErrors)};
 }
 
 // CST: the texts of the fields that are set.
@@ -179,11 +191,25 @@ QStringList cstLines(const StopStatusRecord &cst)
             setFields(cst.errors, kCstErrors)};
 }
 
-// Long texts are cut by their fields: show their beginning.
+// The widest text of one field, so that a single set field shows whole.
+template <std::size_t N>
+int widestField(const QFontMetrics &metrics, const Fields<N> &fields)
+{
+    int widest = 0;
+    for (const FieldTexts &texts : fields) {
+        for (const char *text : {texts.normal, texts.holds, texts.notCredible})
+            widest = std::max(widest, metrics.horizontalAdvance(withoutSeparator(text)));
+    }
+    return widest;
+}
+
+// Long texts are cut by their fields: show their beginning, and the whole
+// line as the field's tool tip.
 void showFromStart(QLineEdit *field, const QString &text)
 {
     field->setText(text);
     field->setCursorPosition(0);
+    field->setToolTip(text);
 }
 
 } // namespace
@@ -202,11 +228,7 @@ ChargingWidget::ChargingWidget(QWidget *parent) : QWidget(parent), form(std::mak
                     f.m_pLineEditVoloutput, f.m_pLineEditCuroutput, f.m_pLineEditTotalTime,
                     f.m_pLineEditAllowCharge},
                    kStateFieldWidth);
-    setFixedWidths({f.label_14, f.label_15, f.label_16, f.label_17, f.label_18, f.label_19}, kStopLabelWidth);
-    setFixedWidths({f.m_pLineEditBMSStopReason, f.m_pLineEditBMSStopFaultCause, f.m_pLineEditBMSStopErrorCause,
-                    f.m_pLineEditChargerStopReason, f.m_pLineEditChargerStopFaultCause,
-                    f.m_pLineEditChargerStopErrorCause},
-                   kStopFieldWidth);
+    applyTextWidths();
 
     auto *left = new QVBoxLayout;
     left->addSpacing(10);
@@ -241,13 +263,64 @@ ChargingWidget::ChargingWidget(QWidget *parent) : QWidget(parent), form(std::mak
 
 ChargingWidget::~ChargingWidget() = default;
 
+void ChargingWidget::applyTextWidths()
+{
+    const Ui::ChargingWidget &f = *form;
+    f.m_pLineEditChargeModel->setFixedWidth(
+            std::max(kStateFieldWidth, ChargingPages::fieldWidthFor(*f.m_pLineEditChargeModel,
+                                                                    {modeText(BclRecord::ConstantVoltage),
+                                                                     modeText(BclRecord::ConstantVoltage + 1)})));
+    // The Chinese labels need less than half the English width; the room
+    // goes to the fields, so that the page fits the window's default size.
+    const std::initializer_list<QWidget *> stopLabels{f.label_14, f.label_15, f.label_16,
+                                                       f.label_17, f.label_18, f.label_19};
+    int labelWidth = kStopLabelWidth;
+    if (UiLanguage::code() == UiLanguage::Chinese) {
+        const QFontMetrics labelMetrics(f.label_14->font());
+        labelWidth = 0;
+        for (QWidget *label : stopLabels)
+            labelWidth = std::max(labelWidth, labelMetrics.horizontalAdvance(static_cast<QLabel *>(label)->text()) + 4);
+    }
+    ChargingPages::setFixedWidths(stopLabels, labelWidth);
+    const QFontMetrics metrics(f.m_pLineEditBMSStopReason->font());
+    const int widest = std::max({widestField(metrics, kBstReasons), widestField(metrics, kBstFaults),
+                                 widestField(metrics, kBstErrors), widestField(metrics, kCstReasons),
+                                 widestField(metrics, kCstFaults), widestField(metrics, kCstErrors)});
+    const int stopWidth = std::max(kStopFieldWidth, ChargingPages::fieldWidthFor(*f.m_pLineEditBMSStopReason, widest));
+    ChargingPages::setFixedWidths({f.m_pLineEditBMSStopReason, f.m_pLineEditBMSStopFaultCause,
+                                   f.m_pLineEditBMSStopErrorCause, f.m_pLineEditChargerStopReason,
+                                   f.m_pLineEditChargerStopFaultCause, f.m_pLineEditChargerStopErrorCause},
+                                  stopWidth);
+}
+
+QString ChargingWidget::modeText(qint32 mode)
+{
+    return mode == BclRecord::ConstantVoltage ? tr("Constant voltage charge") : tr("Constant current charge");
+}
+
+void ChargingWidget::showDecodedTexts()
+{
+    if (lastBcl)
+        showFromStart(form->m_pLineEditChargeModel, modeText(lastBcl->chargeMode));
+    if (lastCcs)
+        form->m_pLineEditAllowCharge->setText(allowText(lastCcs->chargingAllowed));
+    if (lastBst)
+        updateBST(*lastBst);
+    if (lastCst)
+        updateCST(*lastCst);
+}
+
+QString ChargingWidget::allowText(quint8 allowed)
+{
+    return allowed == CcsRecord::Allowed ? tr("Allow") : tr("Pause");
+}
+
 void ChargingWidget::updateBCL(const BclRecord &bcl)
 {
+    lastBcl = bcl;
     form->m_pLineEditVoltageDemand->setText(trimmedNumber(bcl.voltageDemand));
     form->m_pLineEditCurrentDemand->setText(trimmedNumber(bcl.currentDemand));
-    showFromStart(form->m_pLineEditChargeModel, bcl.chargeMode == BclRecord::ConstantVoltage
-                                                        ? tr("Constant voltage charge")
-                                                        : tr("Constant current charge"));
+    showFromStart(form->m_pLineEditChargeModel, modeText(bcl.chargeMode));
 }
 
 void ChargingWidget::updateBCS(const BcsRecord &bcs)
@@ -265,11 +338,13 @@ void ChargingWidget::updateCCS(const CcsRecord &ccs)
     form->m_pLineEditVoloutput->setText(trimmedNumber(ccs.outputVoltage));
     form->m_pLineEditCuroutput->setText(trimmedNumber(ccs.outputCurrent));
     form->m_pLineEditTotalTime->setText(QString::number(ccs.chargingTime));
-    form->m_pLineEditAllowCharge->setText(ccs.chargingAllowed == CcsRecord::Allowed ? tr("Allow") : tr("Pause"));
+    lastCcs = ccs;
+    form->m_pLineEditAllowCharge->setText(allowText(ccs.chargingAllowed));
 }
 
 void ChargingWidget::updateBST(const StopStatusRecord &bst)
 {
+    lastBst = bst;
     const QStringList lines = bstLines(bst);
     showFromStart(form->m_pLineEditBMSStopReason, lines.at(0));
     showFromStart(form->m_pLineEditBMSStopFaultCause, lines.at(1));
@@ -278,6 +353,7 @@ void ChargingWidget::updateBST(const StopStatusRecord &bst)
 
 void ChargingWidget::updateCST(const StopStatusRecord &cst)
 {
+    lastCst = cst;
     const QStringList lines = cstLines(cst);
     showFromStart(form->m_pLineEditChargerStopReason, lines.at(0));
     showFromStart(form->m_pLineEditChargerStopFaultCause, lines.at(1));
@@ -286,7 +362,10 @@ void ChargingWidget::updateCST(const StopStatusRecord &cst)
 
 void ChargingWidget::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         form->retranslateUi(this);
+        applyTextWidths();
+        showDecodedTexts();
+    }
     QWidget::changeEvent(event);
 }

@@ -1,7 +1,9 @@
 // The "Charging" page of the charging window: the battery's demand (BCL)
 // and state (BCS), the charger's state (CCS) and both sides' stop messages
 // (BST, CST) as texts. Each update replaces the texts of its own rows and
-// keeps them until the same message comes again. GUI thread only.
+// keeps them until the same message comes again; a language change shows
+// them again from the last records. A stop line lists the fields that are
+// set first and carries the whole line as its tool tip. GUI thread only.
 #pragma once
 
 #include "chargingmessages.h"
@@ -9,6 +11,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class ChargingWidget;
@@ -32,5 +35,16 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    static QString modeText(qint32 mode);
+    static QString allowText(quint8 allowed);
+    // The mode and stop fields as wide as their texts in the catalogue in force.
+    void applyTextWidths();
+    void showDecodedTexts();
+
     std::unique_ptr<Ui::ChargingWidget> form;
+    // The last records with texts, to show them again in a new language.
+    std::optional<BclRecord> lastBcl;
+    std::optional<CcsRecord> lastCcs;
+    std::optional<StopStatusRecord> lastBst;
+    std::optional<StopStatusRecord> lastCst;
 };

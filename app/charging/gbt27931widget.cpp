@@ -162,6 +162,7 @@ void GBT27931Widget::retranslateUi()
     for (int i = 0; i < form->m_pTabWidget->count(); ++i)
         form->m_pTabWidget->setTabText(i, tr(TabTexts[i]));
     setStatus(status);
+    showRemainingTime();
 }
 
 void GBT27931Widget::applyLanguageSizes()
@@ -201,6 +202,44 @@ void GBT27931Widget::setStatus(Status value)
     form->m_pLineEditSysOpeMode->setText(text);
 }
 
+void GBT27931Widget::showRemainingTime()
+{
+    // The form's text until the first BCS; then hours and minutes.
+    if (remainingMinutes)
+        form->m_pLineEditBMSClock->setText(
+                QString::asprintf("%02d:%02d:00", *remainingMinutes / 60, *remainingMinutes % 60));
+}
+
+void GBT27931Widget::handOver(uint pgn, QByteArray data)
+{
+    bool post = false;
+    {
+        const std::lock_guard<std::mutex> lock(m_pendingMutex);
+        const auto older = std::find_if(m_pending.begin(), m_pending.end(),
+                                        [pgn](const std::pair<uint, QByteArray> &entry) { return entry.first == pgn; });
+        if (older != m_pending.end())
+            m_pending.erase(older);
+        m_pending.emplace_back(pgn, std::move(data));
+        post = !m_deliveryPosted;
+        m_deliveryPosted = true;
+    }
+    // Dropped with the window if it is gone before the event is handled.
+    if (post)
+        QMetaObject::invokeMethod(this, [this] { deliverPending(); }, Qt::QueuedConnection);
+}
+
+void GBT27931Widget::deliverPending()
+{
+    std::vector<std::pair<uint, QByteArray>> batch;
+    {
+        const std::lock_guard<std::mutex> lock(m_pendingMutex);
+        batch.swap(m_pending);
+        m_deliveryPosted = false;
+    }
+    for (const auto &message : batch)
+        onProcessData(message.first, message.second);
+}
+
 void GBT27931Widget::pollFrames()
 {
     UlBuffer &buffer = UlBuffer::instance(m_channel);
@@ -220,14 +259,13 @@ void GBT27931Widget::pollFrames()
             // The third byte of the announced group (its data page) is not used.
             const uint pgn = message.pgn & 0xFFFF;
             if (handlerFor(pgn))
-                Q_EMIT ProcessData(pgn, message.data);
+                handOver(pgn, message.data);
             break;
         }
         case J1939Reassembler::NotTransport: {
             const uint pgn = singleFramePgn(frame);
             if (handlerFor(pgn))
-                Q_EMIT ProcessData(pgn, QByteArray(reinterpret_cast<const char *>(frame.Data),
-                                                   std::min<int>(frame.DataLen, 8)));
+                handOver(pgn, QByteArray(reinterpret_cast<const char *>(frame.Data), std::min<int>(frame.DataLen, 8)));
             break;
         }
         case J1939Reassembler::Consumed:
@@ -292,17 +330,32 @@ void GBT27931Widget::showBrm(const QByteArray &data)
     if (!brm)
         return;
     ChargeHandshakeWidget *page = m_pChargeHandshake;
+    using Field = ChargeHandshakeWidget::OptionalField;
     page->setBatteryType(brm->batteryType);
     page->setRatedCapacity(brm->ratedCapacity);
     page->setRatedVoltage(brm->ratedVoltage);
     page->setManufacturer(brm->manufacturer);
-    page->setBatterySN(QString::number(brm->packSerial));
-    page->setProductionDate(brm->productionYear, brm->productionMonth, brm->productionDay);
-    page->setChargeCount(brm->chargeCount);
-    page->setPropertyRight(brm->ownedByCar);
+    if (brm->hasPackSerial)
+        page->setBatterySN(QString::number(brm->packSerial));
+    else
+        page->clearField(Field::BatterySN);
+    if (brm->hasProductionDate)
+        page->setProductionDate(brm->productionYear, brm->productionMonth, brm->productionDay);
+    else
+        page->clearField(Field::ProductionDate);
+    if (brm->hasChargeCount)
+        page->setChargeCount(brm->chargeCount);
+    else
+        page->clearField(Field::ChargeCount);
+    if (brm->hasPropertyRight)
+        page->setPropertyRight(brm->ownedByCar);
+    else
+        page->clearField(Field::PropertyRight);
     page->setVIN(brm->vin);
     if (brm->hasBmsVersion)
         page->setBmsVersion(brm->versionSerial, brm->versionYear, brm->versionMonth, brm->versionDay);
+    else
+        page->clearField(Field::BmsVersion);
 }
 
 void GBT27931Widget::showBcp(const QByteArray &data)
@@ -354,6 +407,8 @@ void GBT27931Widget::showBcs(const QByteArray &data)
     if (!bcs)
         return;
     m_pCharging->updateBCS(*bcs);
+    remainingMinutes = bcs->remainingTime;
+    showRemainingTime();
     // Values outside a dashboard's range leave its needle where it is.
     form->m_pWidgetTotalVoltage->setCurrentValue(bcs->measuredVoltage);
     form->m_pWidgetTotalCurrent->setCurrentValue(bcs->measuredCurrent);

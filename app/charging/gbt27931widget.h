@@ -3,9 +3,12 @@
 // GB/T 27930 queue is on and its opener's open flag is true.
 //
 // A poll thread drains the queue, reassembles multi-packet messages and
-// hands each complete message (PGN and data bytes) to the GUI thread,
-// where onProcessData dispatches it to its decoder and page. The window
-// only listens: it sends nothing and answers no transport request.
+// hands the complete messages (PGN and data bytes) to the GUI thread,
+// where onProcessData dispatches each to its decoder and page. The
+// hand-over keeps the newest message per PGN and posts one delivery per
+// batch, so a busy GUI thread costs a bounded amount of memory and sees
+// the newest values when it returns. The window only listens: it sends
+// nothing and answers no transport request.
 #pragma once
 
 #include "j1939reassembler.h"
@@ -17,7 +20,10 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace Ui {
 class GBT27931Widget;
@@ -48,7 +54,8 @@ public:
     int channel() const { return m_channel; }
 
 Q_SIGNALS:
-    // From the poll thread: one complete message.
+    // One complete message, dispatched on the GUI thread. The poll thread
+    // hands its messages over through the coalescing queue instead.
     void ProcessData(uint nPNG, QByteArray arr);
 
 public Q_SLOTS:
@@ -67,7 +74,13 @@ private:
     void retranslateUi();
     void applyLanguageSizes();
     void setStatus(Status status);
+    void showRemainingTime();
     void pollFrames();
+    // Poll thread: queues a message for the GUI thread, replacing an older
+    // one of its PGN, and posts a delivery unless one is on its way.
+    void handOver(uint pgn, QByteArray data);
+    // GUI thread: dispatches the queued messages in order of arrival.
+    void deliverPending();
 
     // Message handlers of the dispatcher, one per PGN; handlerFor holds
     // the table (null for a PGN without one).
@@ -99,6 +112,7 @@ private:
     int m_channel;
     bool *m_pOpenFlag;
     Status status = Status::None;
+    std::optional<quint16> remainingMinutes; // from the last BCS
 
     // Pages, owned by the tab widget.
     MinorParameterWidget *m_pMinorParameter = nullptr;
@@ -117,4 +131,9 @@ private:
     std::mutex m_sleepMutex;
     std::condition_variable m_wake;
     std::thread m_thread;
+
+    // Messages handed over and not yet dispatched: at most one per PGN.
+    std::mutex m_pendingMutex;
+    std::vector<std::pair<uint, QByteArray>> m_pending;
+    bool m_deliveryPosted = false;
 };

@@ -25,7 +25,9 @@ struct CrmRecord {
 };
 
 // BRM, BMS and vehicle recognition. The BMS software version at its end
-// may be missing (a 41-byte message).
+// may be missing (a 41-byte message). The fields from the manufacturer on
+// are optional: one whose bytes are all 0xFF was not provided, which an
+// empty text or a false has-flag tells.
 struct BrmRecord {
     static constexpr int Size = 41;
     static constexpr int SizeWithVersion = 46;
@@ -33,11 +35,15 @@ struct BrmRecord {
     double ratedCapacity = 0; // Ah
     double ratedVoltage = 0;  // V
     QString manufacturer;     // four 8-bit characters
+    bool hasPackSerial = false;
     quint32 packSerial = 0;   // battery pack serial number
+    bool hasProductionDate = false; // year, month and day all provided
     int productionYear = 0;
     int productionMonth = 0;
     int productionDay = 0;
+    bool hasChargeCount = false;
     quint32 chargeCount = 0; // 24 bits
+    bool hasPropertyRight = false;
     bool ownedByCar = false; // false: leased
     QString vin;             // 17 8-bit characters
     bool hasBmsVersion = false;

@@ -20,6 +20,16 @@ QString numberFromOne(quint8 sent)
     return QString::number(int(sent) + 1);
 }
 
+// A two-bit state of a value that can be too high (1) or too low (2): 0
+// green, 1 and 2 red; 3 leaves the lamp as it is.
+void showLevelCode(BusStatusLEDWidget &lamp, quint8 code)
+{
+    if (code == 2)
+        lamp.state = BusStatusLEDWidget::Red;
+    else
+        ChargingPages::showStatusCode(lamp, code);
+}
+
 } // namespace
 
 MinorParameterWidget::MinorParameterWidget(QWidget *parent)
@@ -54,6 +64,13 @@ MinorParameterWidget::MinorParameterWidget(QWidget *parent)
                                                 {f.label_19, f.m_pWidgetAllowCharge}},
                                                false);
     ChargingPages::setColumns(*this, left, 5, right, 15);
+    showTemperatureUnits();
+}
+
+void MinorParameterWidget::showTemperatureUnits()
+{
+    for (QLabel *label : {form->label_2, form->label_8})
+        label->setText(ChargingPages::withCelsius(label->text(), label->font()));
 }
 
 MinorParameterWidget::~MinorParameterWidget() = default;
@@ -66,8 +83,9 @@ void MinorParameterWidget::updateBSM(const BsmRecord &bsm)
     f.m_pLineEditMaxTemperatureSN->setText(numberFromOne(bsm.maxTemperaturePoint));
     f.m_pLineEditMinMonomerTemperature->setText(QString::number(bsm.minTemperature));
     f.m_pLineEditMinTemperatureSN->setText(numberFromOne(bsm.minTemperaturePoint));
-    ChargingPages::showStatusCode(*f.m_pWidgetVoltageStatus, bsm.cellVoltageState);
-    ChargingPages::showStatusCode(*f.m_pWidgetChargeStatusSOC, bsm.stateOfChargeState);
+    // Cell voltage and state of charge: 1 too high, 2 too low, both faults.
+    showLevelCode(*f.m_pWidgetVoltageStatus, bsm.cellVoltageState);
+    showLevelCode(*f.m_pWidgetChargeStatusSOC, bsm.stateOfChargeState);
     ChargingPages::showStatusCode(*f.m_pWidgetCurrentStatus, bsm.currentState);
     ChargingPages::showStatusCode(*f.m_pWidgetTemperatureStatus, bsm.temperatureState);
     ChargingPages::showStatusCode(*f.m_pWidgetInsulationStatus, bsm.insulationState);
@@ -82,7 +100,9 @@ void MinorParameterWidget::updateBSM(const BsmRecord &bsm)
 
 void MinorParameterWidget::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         form->retranslateUi(this);
+        showTemperatureUnits();
+    }
     QWidget::changeEvent(event);
 }

@@ -27,5 +27,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // The temperature labels' unit in a form their face can draw.
+    void showTemperatureUnits();
+
     std::unique_ptr<Ui::MinorParameterWidget> form;
 };

@@ -1,9 +1,11 @@
 #include "monomertemperaturewidget.h"
 
+#include "chargingpages.h"
 #include "ui_monomertemperaturewidget.h"
 
 #include <QBoxLayout>
 #include <QEvent>
+#include <QHeaderView>
 
 MonomerTemperatureWidget::MonomerTemperatureWidget(QWidget *parent)
     : QWidget(parent), form(std::make_unique<Ui::MonomerTemperatureWidget>())
@@ -11,6 +13,14 @@ MonomerTemperatureWidget::MonomerTemperatureWidget(QWidget *parent)
     form->setupUi(this);
     auto *page = new QVBoxLayout(this);
     page->addWidget(form->m_pTableWidgetTemperature);
+    showTemperatureUnit();
+}
+
+void MonomerTemperatureWidget::showTemperatureUnit()
+{
+    QTableWidget *table = form->m_pTableWidgetTemperature;
+    if (QTableWidgetItem *header = table->horizontalHeaderItem(TemperatureColumn))
+        header->setText(ChargingPages::withCelsius(header->text(), table->horizontalHeader()->font()));
 }
 
 MonomerTemperatureWidget::~MonomerTemperatureWidget() = default;
@@ -22,8 +32,8 @@ void MonomerTemperatureWidget::updateBMT(const QVector<qint16> &temperatures)
         table->setRowCount(temperatures.size());
         for (int i = 0; i < temperatures.size(); ++i) {
             table->setItem(i, NumberColumn, new QTableWidgetItem(QString::number(i + 1)));
-            // Sampling points count from 0.
-            table->setItem(i, PointColumn, new QTableWidgetItem(QString::number(i)));
+            // Sampling points count from 1, as the battery status numbers its test points.
+            table->setItem(i, PointColumn, new QTableWidgetItem(QString::number(i + 1)));
             table->setItem(i, TemperatureColumn, new QTableWidgetItem(QString::number(temperatures[i])));
         }
         return;
@@ -35,7 +45,9 @@ void MonomerTemperatureWidget::updateBMT(const QVector<qint16> &temperatures)
 
 void MonomerTemperatureWidget::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         form->retranslateUi(this);
+        showTemperatureUnit();
+    }
     QWidget::changeEvent(event);
 }

@@ -29,5 +29,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // The temperature header's unit in a form its face can draw.
+    void showTemperatureUnit();
+
     std::unique_ptr<Ui::MonomerTemperatureWidget> form;
 };

@@ -176,6 +176,14 @@ void tst_BatteryWidget::repaintsForValuesNotForText()
     QCOMPARE(counter.paints, 0);
     battery.setValue(30);
     QTRY_VERIFY(counter.paints > 0);
+
+    // The end of a charge: the level must replace the last sweep frame even
+    // when no animation tick is left to repaint.
+    QTest::qWait(50);
+    counter.paints = 0;
+    battery.setCharging(true);
+    battery.setCharging(false);
+    QTRY_VERIFY(counter.paints > 0);
 }
 
 void tst_BatteryWidget::chargingSweep()

@@ -211,13 +211,14 @@ void tst_ChargingStageDispatch::stopLines()
     QCOMPARE(bms().at(2), QStringLiteral("The current normal;The voltage is normal"));
     QCOMPARE(charger(), (QStringList{"", "", ""}));
 
-    // The fault word is little-endian: bits 8-9 are in the second byte.
+    // The fault word is little-endian: bits 8-9 are in the second byte. The
+    // fields that are set lead their lines.
     window->onProcessData(Gbt::BST, QByteArray::fromHex("c0200101"));
-    QCOMPARE(bms().at(0).section(QLatin1Char(';'), 3), QStringLiteral("Charger abort is not credible"));
-    QCOMPARE(bms().at(1).section(QLatin1Char(';'), 2, 4),
-             QStringLiteral("BMS original, output connector is not trusted;Charging connector is normal;"
-                            "Battery temperature failure"));
-    QCOMPARE(bms().at(2), QStringLiteral(";The current exceeds the demand value;The voltage is normal"));
+    QCOMPARE(bms().at(0).section(QLatin1Char(';'), 0, 0), QStringLiteral("Charger abort is not credible"));
+    QCOMPARE(bms().at(1).section(QLatin1Char(';'), 0, 2),
+             QStringLiteral("BMS original, output connector is not trusted;Battery temperature failure;"
+                            "Insulation is normal"));
+    QCOMPARE(bms().at(2), QStringLiteral("The current exceeds the demand value;The voltage is normal"));
 
     window->onProcessData(Gbt::CST, QByteArray::fromHex("00000000"));
     QCOMPARE(charger(), (QStringList{"normal", "normal", "normal"}));
@@ -273,8 +274,8 @@ void tst_ChargingStageDispatch::cellTablesFromTransfers()
     QCOMPARE(row(cells, 5), (QStringList{"6", "1", "3.31"}));
     // The odd last byte is a cell of group 0.
     QCOMPARE(row(cells, 6), (QStringList{"7", "0", "0.76"}));
-    QCOMPARE(row(points, 0), (QStringList{"1", "0", "-50"}));
-    QCOMPARE(row(points, 11), (QStringList{"12", "11", "200"}));
+    QCOMPARE(row(points, 0), (QStringList{"1", "1", "-50"}));
+    QCOMPARE(row(points, 11), (QStringList{"12", "12", "200"}));
 }
 
 void tst_ChargingStageDispatch::statusLineAndBatteryAnimation()

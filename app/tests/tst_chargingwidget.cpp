@@ -1,14 +1,19 @@
 // The charging page: number texts, the mode and permission texts, the
-// three lines of BST and of CST, rows left alone by other messages, and
-// the labels in Chinese.
+// three lines of BST and of CST, rows left alone by other messages, the
+// labels in Chinese, texts that fit their fields in both languages, and
+// decoded texts shown again in a new language.
 #include "chargingwidget.h"
 #include "chinesecatalogue.h"
+#include "fieldtext.h"
 #include "guitest.h"
 #include "labelwidths.h"
+#include "uilanguage.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
+
+#include <memory>
 
 Q_DECLARE_METATYPE(StopStatusRecord)
 
@@ -64,6 +69,7 @@ class tst_ChargingWidget : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { UiLanguage::setCode(UiLanguage::Other); }
     void formAndWidths();
     void bcl_data();
     void bcl();
@@ -76,6 +82,9 @@ private Q_SLOTS:
     void cstLines();
     void eachMessageKeepsToItsRows();
     void chineseLabels();
+    void textsFitTheirFields_data();
+    void textsFitTheirFields();
+    void decodedTextsFollowTheLanguage();
 };
 
 void tst_ChargingWidget::formAndWidths()
@@ -84,8 +93,14 @@ void tst_ChargingWidget::formAndWidths()
     for (int i = 0; i < int(std::size(kFields)); ++i) {
         auto *edit = page.findChild<QLineEdit *>(QLatin1String(kFields[i]));
         QVERIFY2(edit->isReadOnly() && edit->text().isEmpty(), kFields[i]);
-        QCOMPARE(edit->minimumWidth(), i < kStateFields ? 60 : 300);
-        QCOMPARE(edit->maximumWidth(), i < kStateFields ? 60 : 300);
+        QCOMPARE(edit->minimumWidth(), edit->maximumWidth());
+        // The mode field and the stop fields are as wide as their texts need.
+        if (i == 2 || i >= kStateFields)
+            QVERIFY2(edit->minimumWidth() >= (i < kStateFields ? 60 : 300), kFields[i]);
+        else
+            QCOMPARE(edit->minimumWidth(), 60);
+        if (i > kStateFields)
+            QCOMPARE(edit->minimumWidth(), page.findChild<QLineEdit *>(QLatin1String(kFields[kStateFields]))->minimumWidth());
     }
     QCOMPARE(fixedLabelWidth(page, 1, kStateFields), 132);
     QCOMPARE(fixedLabelWidth(page, kStateFields + 1, 19), 310);
@@ -177,16 +192,17 @@ void tst_ChargingWidget::bstLines_data()
                                              "The current normal;The voltage is normal"};
     QTest::newRow("error byte 1") << stop(0, 0, 0x01)
                                   << QStringList{kBstReasonsNormal, kBstFaultsNormal,
-                                                 ";The current exceeds the demand value;The voltage is normal"};
-    QTest::newRow("codes 1, 2, 3 in bit order")
+                                                 "The current exceeds the demand value;The voltage is normal"};
+    // Fields that are set come first, each group in bit order.
+    QTest::newRow("codes 1, 2, 3 before the normal fields")
             << stop(0xE4, 0xC0D8, 0x0E)
-            << QStringList{"The required SOC target value is not met;Reach the total voltage set value;"
-                           "The unit voltage set value is not trusted;Charger abort is not credible",
-                           "Insulation is normal;Output connector temperature is not trusted;"
-                           "BMS original, output connector failure;Charging connector is not trusted;"
+            << QStringList{"Reach the total voltage set value;The unit voltage set value is not trusted;"
+                           "Charger abort is not credible;The required SOC target value is not met",
+                           "Output connector temperature is not trusted;BMS original, output connector failure;"
+                           "Charging connector is not trusted;Others are not credible;Insulation is normal;"
                            "Battery pack temperature is normal;High voltage relay normal;"
-                           "The voltage at monitoring point 2 is normal;Others are not credible",
-                           ";The current cannot be trusted.;Voltage untrustworthy"};
+                           "The voltage at monitoring point 2 is normal",
+                           "The current cannot be trusted.;Voltage untrustworthy"};
     const QStringList notCredible{
             "SoC target values are not trusted;The total voltage set value cannot be trusted;"
             "The unit voltage set value is not trusted;Charger abort is not credible",
@@ -194,7 +210,7 @@ void tst_ChargingWidget::bstLines_data()
             "BMS original, output connector is not trusted;Charging connector is not trusted;"
             "Battery pack temperature can not be trusted;High voltage relays can't be trusted;"
             "The voltage at monitoring point 2 cannot be trusted;Others are not credible",
-            ";The current cannot be trusted.;Voltage untrustworthy"};
+            "The current cannot be trusted.;Voltage untrustworthy"};
     QTest::newRow("every code 2") << stop(0xAA, 0xAAAA, 0x0A) << notCredible;
     QTest::newRow("every code 3") << stop(0xFF, 0xFFFF, 0xFF) << notCredible;
     QTest::newRow("code 1 of the first and the connector fields")
@@ -205,7 +221,7 @@ void tst_ChargingWidget::bstLines_data()
                            "BMS original, output connector is normal;Charging connector is normal;"
                            "Battery pack temperature is normal;High voltage relay normal;"
                            "The voltage at monitoring point 2 is normal;Other normal",
-                           "The current normal;Abnormal voltage"};
+                           "Abnormal voltage;The current normal"};
 }
 
 void tst_ChargingWidget::bstLines()
@@ -216,8 +232,10 @@ void tst_ChargingWidget::bstLines()
     page.updateBST(record);
     QCOMPARE(texts(page, {"m_pLineEditBMSStopReason", "m_pLineEditBMSStopFaultCause", "m_pLineEditBMSStopErrorCause"}),
              lines);
-    // Cut by the field, a line shows its beginning.
-    QCOMPARE(page.findChild<QLineEdit *>(QStringLiteral("m_pLineEditBMSStopFaultCause"))->cursorPosition(), 0);
+    // Cut by the field, a line shows its beginning, and all of it as its tool tip.
+    const auto *faults = page.findChild<QLineEdit *>(QStringLiteral("m_pLineEditBMSStopFaultCause"));
+    QCOMPARE(faults->cursorPosition(), 0);
+    QCOMPARE(faults->toolTip(), lines.at(1));
 }
 
 void tst_ChargingWidget::cstLines_data()
@@ -296,6 +314,87 @@ void tst_ChargingWidget::chineseLabels()
         QCOMPARE(text(page, "m_pLineEditChargerStopReason"), QStringLiteral("正常"));
     }
     QCOMPARE(label->text(), QStringLiteral("Voltage demand(V)："));
+}
+
+void tst_ChargingWidget::textsFitTheirFields_data()
+{
+    QTest::addColumn<bool>("chinese");
+    QTest::newRow("English") << false;
+    QTest::newRow("Chinese") << true;
+}
+
+// Every stop field set on its own (codes 1 and 2) shows its text whole at
+// the head of its line, and both mode texts show whole.
+void tst_ChargingWidget::textsFitTheirFields()
+{
+    QFETCH(bool, chinese);
+    std::unique_ptr<ChineseCatalogue> catalogue;
+    if (chinese) {
+        catalogue = std::make_unique<ChineseCatalogue>();
+        QVERIFY(catalogue->isLoaded());
+    }
+    ChargingWidget page;
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    const auto field = [&page](const char *name) { return page.findChild<QLineEdit *>(QLatin1String(name)); };
+    for (qint32 mode : {1, 2}) {
+        BclRecord bcl;
+        bcl.chargeMode = mode;
+        page.updateBCL(bcl);
+        QVERIFY2(firstPartShows(*field("m_pLineEditChargeModel")), qPrintable(text(page, "m_pLineEditChargeModel")));
+    }
+    const struct {
+        int fields;
+        const char *bst;
+        const char *cst;
+        StopStatusRecord (*record)(quint32 item);
+    } items[] = {
+            {4, "m_pLineEditBMSStopReason", "m_pLineEditChargerStopReason", [](quint32 v) { return stop(quint8(v), 0, 0); }},
+            {8, "m_pLineEditBMSStopFaultCause", "m_pLineEditChargerStopFaultCause",
+             [](quint32 v) { return stop(0, quint16(v), 0); }},
+            {2, "m_pLineEditBMSStopErrorCause", "m_pLineEditChargerStopErrorCause",
+             [](quint32 v) { return stop(0, 0, quint8(v)); }},
+    };
+    for (const auto &item : items) {
+        for (int n = 0; n < item.fields; ++n) {
+            for (quint32 code : {1u, 2u}) {
+                const StopStatusRecord record = item.record(code << (2 * n));
+                page.updateBST(record);
+                page.updateCST(record);
+                QVERIFY2(firstPartShows(*field(item.bst)), qPrintable(field(item.bst)->text()));
+                QVERIFY2(firstPartShows(*field(item.cst)), qPrintable(field(item.cst)->text()));
+            }
+        }
+    }
+}
+
+void tst_ChargingWidget::decodedTextsFollowTheLanguage()
+{
+    ChargingWidget page;
+    BclRecord bcl;
+    bcl.chargeMode = BclRecord::ConstantVoltage;
+    page.updateBCL(bcl);
+    CcsRecord ccs;
+    ccs.chargingAllowed = CcsRecord::Allowed;
+    page.updateCCS(ccs);
+    page.updateBST(stop(0x01, 0, 0));
+    page.updateCST(stop(0x40, 0, 0));
+    const QStringList english = texts(page, {"m_pLineEditChargeModel", "m_pLineEditAllowCharge",
+                                             "m_pLineEditBMSStopReason", "m_pLineEditChargerStopReason"});
+    QCOMPARE(english.mid(0, 2), (QStringList{"Constant voltage charge", "Allow"}));
+    {
+        ChineseCatalogue chinese;
+        QVERIFY(chinese.isLoaded());
+        QCOMPARE(text(page, "m_pLineEditChargeModel"), QStringLiteral("恒压充电"));
+        QCOMPARE(text(page, "m_pLineEditAllowCharge"), QStringLiteral("允许"));
+        QVERIFY(text(page, "m_pLineEditBMSStopReason").startsWith(QStringLiteral("达到所需SOC目标值;")));
+        QCOMPARE(text(page, "m_pLineEditChargerStopReason"), QStringLiteral("BMS中止"));
+        QCOMPARE(page.findChild<QLineEdit *>(QStringLiteral("m_pLineEditChargerStopReason"))->toolTip(),
+                 QStringLiteral("BMS中止"));
+    }
+    QCOMPARE(texts(page, {"m_pLineEditChargeModel", "m_pLineEditAllowCharge", "m_pLineEditBMSStopReason",
+                          "m_pLineEditChargerStopReason"}),
+             english);
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_ChargingWidget)

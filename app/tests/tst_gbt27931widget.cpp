@@ -2,7 +2,9 @@
 // the queue as the receive thread puts them reach the handshake and
 // parameter pages through the poll thread, the transport reassembly and
 // the dispatcher; the queue and the open flag follow the window's life;
-// texts and widths follow the language.
+// texts and widths follow the language; BRM's fields left out show empty;
+// the remaining time comes from BCS; a held GUI thread gets the newest
+// messages only.
 #include "busstatusledwidget.h"
 #include "chargehandshakewidget.h"
 #include "chargeparamconfigwidget.h"
@@ -15,11 +17,16 @@
 #include "ulbuffer.h"
 #include "vci.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTabWidget>
 #include <QtTest>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 using namespace GbtFrames;
 
@@ -46,6 +53,24 @@ QByteArray brm()
                                "38"         // "LZYATJKL012345678"
                                "030f06e307" // version 2019-6-15, serial 3
                                "ffffff");
+}
+
+// BCS: 360 V, -50 A, 3.45 V in group 1, 80 %, minutes remaining.
+QByteArray bcs(quint16 minutes)
+{
+    return QByteArray::fromHex("100eac0d591150") + char(minutes & 0xFF) + char(minutes >> 8);
+}
+
+qint64 residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
 }
 
 // BCP: 3.5 V per cell, 0 A, 60 kWh, 400 V, 60 degrees, 50 %, 380.5 V.
@@ -80,6 +105,10 @@ private Q_SLOTS:
     void batteryTypes_data();
     void batteryTypes();
     void followsTheLanguage();
+    void brmFieldsNotProvidedShowEmpty();
+    void remainingTime_data();
+    void remainingTime();
+    void heldGuiThreadGetsTheNewestOnly();
     void pageLabelWidths_data();
     void pageLabelWidths();
 
@@ -441,10 +470,16 @@ void tst_GBT27931Widget::followsTheLanguage()
     QCOMPARE(tabs->tabText(7), QStringLiteral("Error message"));
     window->onProcessData(Gbt::BRM, brm());
     QCOMPARE(text("m_pLineEditBatteryPR"), QStringLiteral("Car own"));
+    window->onProcessData(Gbt::BCS, bcs(45));
 
     {
         ChineseCatalogue chinese;
         QVERIFY(chinese.isLoaded());
+        // BRM is not repeated: its texts come from the last one received.
+        QCOMPARE(text("m_pLineEditBatteryPR"), QStringLiteral("车辆自有"));
+        QCOMPARE(text("m_pLineEditBatteryType"), QStringLiteral("磷酸铁锂电池"));
+        QCOMPARE(text("m_pLineEditBMSClock"), QStringLiteral("00:45:00"));
+        QCOMPARE(text("m_pLineEditSysOpeMode"), QStringLiteral("正在充电"));
         QCOMPARE(window->windowTitle(), QStringLiteral("GBT27930-2015协议解析"));
         QCOMPARE(tabs->tabText(1), QStringLiteral("充电参数配置"));
         QCOMPARE(window->minimumWidth(), 700);
@@ -453,7 +488,99 @@ void tst_GBT27931Widget::followsTheLanguage()
     QCOMPARE(window->minimumWidth(), 1180);
     QCOMPARE(window->windowTitle(), QStringLiteral("GBT27930-2015 Protocol Resolution"));
     QCOMPARE(text("m_pLineEditBatteryPR"), QStringLiteral("Car own"));
-    QCOMPARE(text("m_pLineEditBMSClock"), QStringLiteral("00:00:00"));
+    QCOMPARE(text("m_pLineEditBatteryType"), QStringLiteral("Lithium iron phosphate battery"));
+    QCOMPARE(text("m_pLineEditBMSClock"), QStringLiteral("00:45:00"));
+}
+
+void tst_GBT27931Widget::brmFieldsNotProvidedShowEmpty()
+{
+    window->onProcessData(Gbt::BRM, brm());
+    QCOMPARE(text("m_pLineEditBatteryCT"), QStringLiteral("10000"));
+    QByteArray bare = brm();
+    bare.replace(8, 41, QByteArray(41, '\xFF')); // every optional field left out
+    window->onProcessData(Gbt::BRM, bare);
+    QCOMPARE(text("m_pLineEditBatteryType"), QStringLiteral("Lithium iron phosphate battery"));
+    QCOMPARE(text("m_pLineEditRateCapcity"), QStringLiteral("100"));
+    for (const char *field : {"m_pLineEditManufacturer", "m_pLineEditBatterySN", "m_pLineEditBatteryPD",
+                              "m_pLineEditBatteryCT", "m_pLineEditBatteryPR", "m_pLineEditVIN", "m_pLineEditVersion"})
+        QVERIFY2(text(field).isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(field, text(field))));
+    // A property right left out stays empty in another language.
+    {
+        ChineseCatalogue chinese;
+        QVERIFY(chinese.isLoaded());
+        QCOMPARE(text("m_pLineEditBatteryPR"), QString());
+        QCOMPARE(text("m_pLineEditBatteryType"), QStringLiteral("磷酸铁锂电池"));
+    }
+}
+
+void tst_GBT27931Widget::remainingTime_data()
+{
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("none left") << 0 << "00:00:00";
+    QTest::newRow("45 min") << 45 << "00:45:00";
+    QTest::newRow("2 h 5 min") << 125 << "02:05:00";
+    QTest::newRow("the standard's 600 min") << 600 << "10:00:00";
+    QTest::newRow("largest") << 65535 << "1092:15:00";
+}
+
+void tst_GBT27931Widget::remainingTime()
+{
+    QFETCH(int, minutes);
+    QFETCH(QString, shown);
+    window->onProcessData(Gbt::BCS, bcs(30));
+    window->onProcessData(Gbt::BCS, bcs(quint16(minutes)));
+    QCOMPARE(text("m_pLineEditBMSClock"), shown);
+    QCOMPARE(text("m_pLineEditRemainTime"), QString::number(minutes));
+    // A message too short for BCS leaves it.
+    window->onProcessData(Gbt::BCS, bcs(7).left(8));
+    QCOMPARE(text("m_pLineEditBMSClock"), shown);
+}
+
+// The GUI thread held for 2 s while 5000 frames/s arrive: the window gets
+// a handful of deliveries instead of one per message, memory stays put,
+// and the newest value shows soon after the GUI thread returns.
+void tst_GBT27931Widget::heldGuiThreadGetsTheNewestOnly()
+{
+    struct DeliveryCounter : QObject {
+        std::atomic<int> deliveries{0};
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::MetaCall)
+                ++deliveries;
+            return false;
+        }
+    } counter;
+    window->installEventFilter(&counter);
+    const qint64 before = residentKb();
+    std::atomic<bool> feeding{true};
+    std::atomic<int> fed{0};
+    std::thread charger([&] {
+        // CCS with its charging time counting the frames, 50 every 10 ms.
+        int n = 0;
+        while (feeding) {
+            QVector<VCI_CAN_OBJ> batch;
+            for (int i = 0; i < 50; ++i) {
+                ++n;
+                const QByteArray ccs =
+                        QByteArray::fromHex("dc0ead0d") + char(n & 0xFF) + char((n >> 8) & 0xFF) + char(1);
+                batch << single(Gbt::CCS, ccs, Charger, Bms);
+            }
+            UlBuffer::instance(Channel).addGBT27930Frame(batch.constData(), batch.size());
+            fed = n;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    const qint64 grown = residentKb() - before;
+    feeding = false;
+    charger.join();
+    // Bound for a loaded machine; unloaded it shows within one event-loop turn.
+    QTRY_COMPARE_WITH_TIMEOUT(text("m_pLineEditTotalTime"), QString::number(fed.load() & 0xFFFF), 1000);
+    // About 10,000 messages: one delivery each would be thousands.
+    QVERIFY2(counter.deliveries <= 50, qPrintable(QString::number(counter.deliveries)));
+    QVERIFY2(grown < 8 * 1024, qPrintable(QStringLiteral("%1 kB").arg(grown)));
+    window->removeEventFilter(&counter);
 }
 
 void tst_GBT27931Widget::pageLabelWidths_data()

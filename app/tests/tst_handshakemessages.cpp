@@ -1,5 +1,6 @@
 // Handshake and recognition decoders: field positions and byte order of
-// CHM, CRM and BRM, and what a message too short for its PGN gives.
+// CHM, CRM and BRM, BRM's optional fields left out (all bits 1), and what
+// a message too short for its PGN gives.
 #include "handshakemessages.h"
 
 #include <QtTest>
@@ -37,6 +38,8 @@ private Q_SLOTS:
     void crm();
     void brm();
     void brmWithoutVersion();
+    void brmFieldsNotProvided_data();
+    void brmFieldsNotProvided();
     void shortMessages_data();
     void shortMessages();
 };
@@ -107,6 +110,67 @@ void tst_HandshakeMessages::brmWithoutVersion()
     QVERIFY(!brm->hasBmsVersion);
     QVERIFY(decodeBrm(fullBrm().left(BrmRecord::SizeWithVersion))->hasBmsVersion);
     QVERIFY(!decodeBrm(fullBrm().left(BrmRecord::SizeWithVersion - 1))->hasBmsVersion);
+}
+
+namespace {
+
+// What a BRM says was provided, field by field.
+QStringList providedFields(const BrmRecord &brm)
+{
+    QStringList fields;
+    if (!brm.manufacturer.isEmpty())
+        fields << "manufacturer";
+    if (brm.hasPackSerial)
+        fields << "serial";
+    if (brm.hasProductionDate)
+        fields << "date";
+    if (brm.hasChargeCount)
+        fields << "count";
+    if (brm.hasPropertyRight)
+        fields << "property";
+    if (!brm.vin.isEmpty())
+        fields << "vin";
+    if (brm.hasBmsVersion)
+        fields << "version";
+    return fields;
+}
+
+} // namespace
+
+void tst_HandshakeMessages::brmFieldsNotProvided_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("count"); // bytes set to 0xFF
+    QTest::addColumn<QStringList>("provided");
+    const QStringList all{"manufacturer", "serial", "date", "count", "property", "vin", "version"};
+    QTest::newRow("all provided") << 0 << 0 << all;
+    QTest::newRow("every optional byte 0xFF") << 8 << 41 << QStringList();
+    QTest::newRow("manufacturer") << 8 << 4 << QStringList(all.mid(1));
+    QTest::newRow("pack serial") << 12 << 4 << (QStringList{"manufacturer", "date", "count", "property", "vin", "version"});
+    QTest::newRow("production year alone") << 16 << 1 << (QStringList{"manufacturer", "serial", "count", "property", "vin", "version"});
+    QTest::newRow("production day alone") << 18 << 1 << (QStringList{"manufacturer", "serial", "count", "property", "vin", "version"});
+    QTest::newRow("charge count") << 19 << 3 << (QStringList{"manufacturer", "serial", "date", "property", "vin", "version"});
+    QTest::newRow("property right") << 22 << 1 << (QStringList{"manufacturer", "serial", "date", "count", "vin", "version"});
+    QTest::newRow("reserved byte is no field") << 23 << 1 << all;
+    QTest::newRow("VIN") << 24 << 17 << (QStringList{"manufacturer", "serial", "date", "count", "property", "version"});
+    QTest::newRow("BMS version") << 41 << 5 << QStringList(all.mid(0, 6));
+    // One byte of a field that is not 0xFF is a value.
+    QTest::newRow("charge count of two 0xFF bytes") << 19 << 2 << all;
+    QTest::newRow("VIN but its last character") << 24 << 16 << all;
+}
+
+void tst_HandshakeMessages::brmFieldsNotProvided()
+{
+    QFETCH(int, from);
+    QFETCH(int, count);
+    QFETCH(QStringList, provided);
+    QByteArray data = fullBrm();
+    data.replace(from, count, QByteArray(count, '\xFF'));
+    const std::optional<BrmRecord> brm = decodeBrm(data);
+    QVERIFY(brm);
+    QCOMPARE(providedFields(*brm), provided);
+    QCOMPARE(int(brm->batteryType), 3); // the mandatory fields stay
+    QCOMPARE(brm->ratedVoltage, 400.0);
 }
 
 void tst_HandshakeMessages::shortMessages_data()

@@ -126,11 +126,16 @@ void tst_MinorParameterWidget::lamps_data()
                                                     << QList<int>{G, G, G, G, G, G, R};
     QTest::newRow("charging allowed") << QList<States>{{0, 0, 0, 0, 0, 0, 1}} << QList<int>{G, G, G, G, G, G, G};
     QTest::newRow("faults, connector on its own") << QList<States>{{1, 2, 1, 2, 0, 1, 1}}
-                                                  << QList<int>{R, O, R, O, G, R, G};
+                                                  << QList<int>{R, R, R, O, G, R, G};
+    // Cell voltage and state of charge: 2 is too low, a fault like too high;
+    // for the others 2 is not credible.
+    QTest::newRow("too low is a fault") << QList<States>{{2, 2, 2, 2, 2, 2, 1}} << QList<int>{R, R, O, O, O, O, G};
+    QTest::newRow("too low after normal") << QList<States>{{0, 0, 0, 0, 0, 0, 1}, {2, 2, 0, 0, 0, 0, 1}}
+                                          << QList<int>{R, R, G, G, G, G, G};
     QTest::newRow("3 keeps every lamp, 2 the allowed one")
             << QList<States>{{1, 0, 2, 1, 0, 1, 0}, {3, 3, 3, 3, 3, 3, 2}} << QList<int>{R, G, O, R, G, R, R};
     QTest::newRow("3 keeps the allowed lamp")
-            << QList<States>{{0, 0, 0, 0, 0, 0, 1}, {2, 0, 0, 0, 0, 0, 3}} << QList<int>{O, G, G, G, G, G, G};
+            << QList<States>{{0, 0, 0, 0, 0, 0, 1}, {0, 0, 2, 0, 0, 0, 3}} << QList<int>{G, G, O, G, G, G, G};
     QTest::newRow("3 before anything keeps grey")
             << QList<States>{{3, 3, 3, 3, 3, 3, 3}} << QList<int>{O, O, O, O, O, O, O};
 }

@@ -84,16 +84,17 @@ void tst_MonomerTables::temperatures_data()
     QTest::addColumn<QList<QByteArray>>("messages");
     QTest::addColumn<QStringList>("shown");
     const QByteArray four = QByteArray::fromHex("00325afa");
-    QTest::newRow("first message") << QList<QByteArray>{four} << QStringList{"1|0|-50", "2|1|0", "3|2|40", "4|3|200"};
+    // Sampling points count from 1, as the battery status numbers its test points.
+    QTest::newRow("first message") << QList<QByteArray>{four} << QStringList{"1|1|-50", "2|2|0", "3|3|40", "4|4|200"};
     QTest::newRow("fewer points change the first rows")
-            << QList<QByteArray>{four, QByteArray::fromHex("4645")} << QStringList{"1|0|20", "2|1|19", "3|2|40", "4|3|200"};
+            << QList<QByteArray>{four, QByteArray::fromHex("4645")} << QStringList{"1|1|20", "2|2|19", "3|3|40", "4|4|200"};
     QTest::newRow("more points add no rows")
             << QList<QByteArray>{four, QByteArray::fromHex("3c3c3c3c3c")}
-            << QStringList{"1|0|10", "2|1|10", "3|2|10", "4|3|10"};
+            << QStringList{"1|1|10", "2|2|10", "3|3|10", "4|4|10"};
     QTest::newRow("empty first message") << QList<QByteArray>{QByteArray(), QByteArray::fromHex("ff")}
-                                         << QStringList{"1|0|205"};
+                                         << QStringList{"1|1|205"};
     QTest::newRow("empty later message") << QList<QByteArray>{four, QByteArray()}
-                                         << QStringList{"1|0|-50", "2|1|0", "3|2|40", "4|3|200"};
+                                         << QStringList{"1|1|-50", "2|2|0", "3|3|40", "4|4|200"};
 }
 
 void tst_MonomerTables::temperatures()

@@ -55,10 +55,13 @@ void BatteryWidget::setText(const QString &text)
 void BatteryWidget::setCharging(bool on)
 {
     m_charging = on;
-    if (on)
+    if (on) {
         m_timer.start(kChargeInterval);
-    else
+    } else {
         m_timer.stop();
+        // The last animation frame would stay until something else repaints.
+        update();
+    }
 }
 
 void BatteryWidget::onTimeOutCharging()

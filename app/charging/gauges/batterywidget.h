@@ -22,6 +22,7 @@ public:
     double value() const { return m_value; }
     // Shown at the next repaint; does not repaint by itself.
     void setText(const QString &text);
+    // Off repaints at once to show the level again.
     void setCharging(bool on);
     bool isCharging() const { return m_charging; }
 
