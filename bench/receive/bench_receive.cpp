@@ -106,6 +106,7 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    setenv("VCISIM_SIMULATE_PCI", "1", 0); // the four-channel PCI type, simulated
     DevCan &device = DevCan::instance();
     if (device.openDevice(Type, 0, 0) != 1) {
         std::fprintf(stderr, "cannot open the simulated device\n");
