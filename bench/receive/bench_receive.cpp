@@ -113,6 +113,7 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    setenv("VCISIM_SIMULATE_PCI", "1", 0); // the four-channel PCI type, simulated
     DevCan &device = DevCan::instance();
     VCISIM_SetOverload(Type, 0, o.overload ? 1 : 0);
     if (device.openDevice(Type, 0, 0) != 1) {

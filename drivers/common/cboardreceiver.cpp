@@ -1,5 +1,9 @@
 #include "cboardreceiver.h"
 
+#include "plxstatusname.h"
+
+#include <cstdio>
+
 using namespace Sja1000;
 
 CBoardReceiver::CBoardReceiver(CWrapPlxPCI &board, CSjaChannelControl &control, CTxRxHandshake &handshake,
@@ -19,6 +23,7 @@ void CBoardReceiver::start(uint32_t channels)
     stop();
     m_channels = channels;
     m_stop = false;
+    m_failed = false;
     m_thread = std::thread(&CBoardReceiver::run, this);
 }
 
@@ -36,17 +41,33 @@ void CBoardReceiver::run()
     DrvPort::raiseThreadPriority();
     DrvPort::nameThread("board receive");
     for (;;) {
-        if (m_board.enableInterrupt(m_interrupt) != PLX_STATUS_OK)
+        const uint32_t enabled = m_board.enableInterrupt(m_interrupt);
+        if (m_stop)
             return;
+        if (enabled != PLX_STATUS_OK)
+            return fail("interrupt enable", enabled);
         const uint32_t status = m_board.waitNotification(kWaitMs);
         if (m_stop || status == PLX_STATUS_CANCELED)
             return;
+        // Anything but an interrupt or a time-out would come back at once:
+        // waiting again would spin.
+        if (status != PLX_STATUS_OK && status != PLX_STATUS_TIMEOUT)
+            return fail("interrupt wait", status);
         // A time-out runs a round too: a bus-off controller raises no
         // interrupt the thread listens to, yet must recover.
         const CTxRxHandshake::Receive round(m_handshake);
         for (uint32_t ch = 0; ch < m_channels; ++ch)
             serviceChannel(ch);
     }
+}
+
+void CBoardReceiver::fail(const char *step, uint32_t status)
+{
+    m_failed = true;
+    std::fprintf(stderr, "board receive thread stopped: %s failed (%s); the board receives nothing more\n", step,
+                 DrvPort::toUtf8(plxStatusName(status)).c_str());
+    for (uint32_t ch = 0; ch < m_channels; ++ch)
+        m_stores[ch].addError({VCI_ERR_BUS, 0, 0, 0, 0});
 }
 
 void CBoardReceiver::serviceChannel(uint32_t channel)

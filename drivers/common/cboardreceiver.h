@@ -7,6 +7,11 @@
 // interrupt-register value it read, clears a data overrun and recovers a
 // bus-off channel.
 //
+// A failed interrupt enable or a notification wait that fails other than
+// by a time-out (a UIO node that hung up, a board gone from the bus) ends
+// the thread for good: every channel gets a bus error record (0xE5), one
+// line goes to stderr, and failed() stays true until the next start().
+//
 // start() and stop() come from the VCI_ open and close; stop() returns
 // once the thread has ended.
 #pragma once
@@ -36,6 +41,8 @@ public:
 
     void start(uint32_t channels);
     void stop();
+    // The thread ended on a failure of the board (see above).
+    bool failed() const { return m_failed.load(); }
 
     // Files the error records for the flags of one interrupt-register
     // value (bus error 0xE3, overrun 0xE1, arbitration lost 0xE4) and
@@ -45,6 +52,7 @@ public:
 private:
     void run();
     void serviceChannel(uint32_t channel);
+    void fail(const char *step, uint32_t status);
 
     CWrapPlxPCI &m_board;
     CSjaChannelControl &m_control;
@@ -52,6 +60,7 @@ private:
     Stores &m_stores;
     PlxInterrupt m_interrupt{};
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_failed{false};
     uint32_t m_channels = 0; // set before the thread starts
     std::thread m_thread;
 };

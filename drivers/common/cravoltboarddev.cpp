@@ -1,5 +1,7 @@
 #include "cravoltboarddev.h"
 
+#include "plxstatusname.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -19,7 +21,10 @@ public:
     ~Call() { m_device.m_calls.fetch_sub(1); }
     Call(const Call &) = delete;
     Call &operator=(const Call &) = delete;
-    explicit operator bool() const { return m_admitted && m_device.m_open.load(); }
+    explicit operator bool() const { return reachesStores() && !m_device.m_receiver.failed(); }
+    // The stores stay readable after the receive thread failed: what was
+    // received, and the record of the failure, are still handed out.
+    bool reachesStores() const { return m_admitted && m_device.m_open.load(); }
 
 private:
     CRavoltBoardDev &m_device;
@@ -52,9 +57,16 @@ uint32_t CRavoltBoardDev::openDevice(uint32_t devType, uint32_t devIndex, uint32
         return 0;
     for (CChannelStore &store : m_stores)
         store.clear();
-    if (m_board.open(devIndex, type->deviceId) != PLX_STATUS_OK)
+    if (m_board.open(devIndex, type->deviceId, type->channels) != PLX_STATUS_OK) {
+        std::fprintf(stderr, "%s: device type %u, index %u: no usable board 0x%04x: %s\n", m_family.hardwareType,
+                     unsigned(devType), unsigned(devIndex), unsigned(type->deviceId),
+                     DrvPort::toUtf8(m_board.lastError()).c_str());
         return 0;
-    if (m_board.registerNotification(m_receiver.interrupt()) != PLX_STATUS_OK) {
+    }
+    const uint32_t registered = m_board.registerNotification(m_receiver.interrupt());
+    if (registered != PLX_STATUS_OK) {
+        std::fprintf(stderr, "%s: device type %u, index %u: no interrupt notification: %s\n", m_family.hardwareType,
+                     unsigned(devType), unsigned(devIndex), DrvPort::toUtf8(plxStatusName(registered)).c_str());
         m_board.close();
         return 0;
     }
@@ -119,7 +131,7 @@ uint32_t CRavoltBoardDev::readErrInfo(uint32_t channel, VCI_ERR_INFO *error)
         return 0;
     *error = VCI_ERR_INFO{};
     const Call call(*this);
-    if (!call || !usable(channel))
+    if (!call.reachesStores() || !usable(channel))
         return 0;
     return m_stores[channel].takeError(error) ? 1 : 0;
 }
@@ -161,7 +173,7 @@ uint32_t CRavoltBoardDev::setReference(uint32_t channel, uint32_t, void *data)
 uint32_t CRavoltBoardDev::getReceiveNum(uint32_t channel)
 {
     const Call call(*this);
-    return call && usable(channel) ? m_stores[channel].frameCount() : 0;
+    return call.reachesStores() && usable(channel) ? m_stores[channel].frameCount() : 0;
 }
 
 uint32_t CRavoltBoardDev::clearBuffer(uint32_t channel)
@@ -203,7 +215,7 @@ uint32_t CRavoltBoardDev::transmit(uint32_t channel, const VCI_CAN_OBJ *frames, 
 uint32_t CRavoltBoardDev::receive(uint32_t channel, VCI_CAN_OBJ *frames, uint32_t capacity)
 {
     const Call call(*this);
-    if (!call || !usable(channel) || !frames)
+    if (!call.reachesStores() || !usable(channel) || !frames)
         return 0;
     return m_stores[channel].takeFrames(frames, capacity);
 }

@@ -8,7 +8,12 @@
 // transmit waiting on a dead bus gives up at once) and for the receive
 // thread, and only then unmaps and closes the board. Every operation
 // checks the channel against the open board, null pointers and register
-// numbers, and returns 0 when refused.
+// numbers, and returns 0 when refused. After the receive thread stopped on
+// a failure of the board (cboardreceiver.h) only the stores are served
+// (receive, receive count, error read) until the device is closed.
+//
+// A failed open prints one line on stderr naming the device type, the
+// index and the bridge library's reason.
 #pragma once
 
 #include "boardfamily.h"

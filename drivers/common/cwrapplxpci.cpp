@@ -26,7 +26,7 @@ void CWrapPlxPCI::fail(uint32_t status)
     m_lastError = plxStatusName(status);
 }
 
-uint32_t CWrapPlxPCI::open(uint32_t deviceIndex, uint16_t deviceId)
+uint32_t CWrapPlxPCI::open(uint32_t deviceIndex, uint16_t deviceId, uint32_t channels)
 {
     close();
     uint32_t matches = 0;
@@ -57,11 +57,16 @@ uint32_t CWrapPlxPCI::open(uint32_t deviceIndex, uint16_t deviceId)
             }
             m_windows[0] = static_cast<uint8_t *>(bar);
         } else {
-            for (uint32_t k = 0; k < kMaxChannels; ++k) {
+            for (uint32_t k = 0; k < kMaxChannels && k < channels; ++k) {
                 const auto bar = uint8_t(deviceId == kFourChannelBoard ? 5 - k : k + 2);
                 void *address = nullptr;
-                if (PlxPci_PciBarMap(&m_device, bar, &address) == PLX_STATUS_OK)
-                    m_windows[k] = static_cast<uint8_t *>(address);
+                const uint32_t mapped = PlxPci_PciBarMap(&m_device, bar, &address);
+                if (mapped != PLX_STATUS_OK) {
+                    fail(mapped);
+                    close();
+                    return PLX_STATUS_FAILED;
+                }
+                m_windows[k] = static_cast<uint8_t *>(address);
             }
         }
         return PLX_STATUS_OK;

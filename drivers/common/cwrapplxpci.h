@@ -37,9 +37,12 @@ public:
     CWrapPlxPCI(const CWrapPlxPCI &) = delete;
     CWrapPlxPCI &operator=(const CWrapPlxPCI &) = delete;
 
-    // Opens the deviceIndex-th board (0..) of vendor 0x10B5 with deviceId:
-    // PLX_STATUS_OK, or PLX_STATUS_FAILED with lastError() naming the step.
-    uint32_t open(uint32_t deviceIndex, uint16_t deviceId);
+    // Opens the deviceIndex-th board (0..) of vendor 0x10B5 with deviceId
+    // and maps the windows of its first `channels` channels:
+    // PLX_STATUS_OK, or PLX_STATUS_FAILED with lastError() naming the
+    // failed status (the board is then closed again). A board whose
+    // registers cannot be mapped is of no use.
+    uint32_t open(uint32_t deviceIndex, uint16_t deviceId, uint32_t channels);
     // Cancels the notification, unmaps every window, closes the device.
     void close();
     bool isOpen() const { return m_deviceOpen; }

@@ -74,31 +74,37 @@ void TestCWrapPlxPCI::open_data()
     QTest::addColumn<Windows>("layout");
     QTest::addColumn<uint16_t>("deviceId");
     QTest::addColumn<uint32_t>("index");
+    QTest::addColumn<uint32_t>("channels");
     QTest::addColumn<QString>("error");    // empty: the open succeeds
     QTest::addColumn<int>("position");     // of the opened board in the list
     QTest::addColumn<QList<int>>("windows"); // channels with a window
 
     const QList<int> two{0, 1};
     QTest::newRow("index 0 of two boards of one id")
-        << "0x2210,0x2210" << Windows::SharedBar2 << uint16_t(0x2210) << 0u << "" << 0 << two;
+        << "0x2210,0x2210" << Windows::SharedBar2 << uint16_t(0x2210) << 0u << 2u << "" << 0 << two;
     QTest::newRow("index 1 opens the second")
-        << "0x2210,0x2210" << Windows::SharedBar2 << uint16_t(0x2210) << 1u << "" << 1 << two;
+        << "0x2210,0x2210" << Windows::SharedBar2 << uint16_t(0x2210) << 1u << 2u << "" << 1 << two;
     QTest::newRow("a PLX device of another id is not counted")
-        << "0x9050,0x5201,0x2210" << Windows::SharedBar2 << uint16_t(0x2210) << 0u << "" << 2 << two;
+        << "0x9050,0x5201,0x2210" << Windows::SharedBar2 << uint16_t(0x2210) << 0u << 2u << "" << 2 << two;
     QTest::newRow("index past the boards")
-        << "0x2210" << Windows::SharedBar2 << uint16_t(0x2210) << 1u << "设备不存在" << -1 << QList<int>{};
-    QTest::newRow("no board") << "" << Windows::OneBarPerChannel << uint16_t(0x5201) << 0u << "设备不存在" << -1
+        << "0x2210" << Windows::SharedBar2 << uint16_t(0x2210) << 1u << 2u << "设备不存在" << -1 << QList<int>{};
+    QTest::newRow("no board") << "" << Windows::OneBarPerChannel << uint16_t(0x5201) << 0u << 2u << "设备不存在" << -1
                               << QList<int>{};
     QTest::newRow("PCI Express board without BAR 2")
-        << "0x9050" << Windows::SharedBar2 << uint16_t(0x9050) << 0u << "INVALID_ADDR" << -1 << QList<int>{};
+        << "0x9050" << Windows::SharedBar2 << uint16_t(0x9050) << 0u << 2u << "INVALID_ADDR" << -1 << QList<int>{};
     QTest::newRow("one-channel PCI board: the other windows stay null")
-        << "0x1101" << Windows::OneBarPerChannel << uint16_t(0x1101) << 0u << "" << 0 << QList<int>{0};
+        << "0x1101" << Windows::OneBarPerChannel << uint16_t(0x1101) << 0u << 1u << "" << 0 << QList<int>{0};
     QTest::newRow("two-channel PCI board")
-        << "0x1101,0x5201" << Windows::OneBarPerChannel << uint16_t(0x5201) << 0u << "" << 1 << two;
+        << "0x1101,0x5201" << Windows::OneBarPerChannel << uint16_t(0x5201) << 0u << 2u << "" << 1 << two;
     QTest::newRow("four-channel PCI board")
-        << "0x1400" << Windows::OneBarPerChannel << uint16_t(0x1400) << 0u << "" << 0 << QList<int>{0, 1, 2, 3};
-    QTest::newRow("PCI board without BARs still opens")
-        << "0x9050" << Windows::OneBarPerChannel << uint16_t(0x9050) << 0u << "" << 0 << QList<int>{};
+        << "0x1400" << Windows::OneBarPerChannel << uint16_t(0x1400) << 0u << 4u << "" << 0
+        << QList<int>{0, 1, 2, 3};
+    QTest::newRow("PCI board without its BARs is refused")
+        << "0x9050" << Windows::OneBarPerChannel << uint16_t(0x9050) << 0u << 2u << "INVALID_ADDR" << -1
+        << QList<int>{};
+    QTest::newRow("a channel's BAR missing refuses the board")
+        << "0x5201" << Windows::OneBarPerChannel << uint16_t(0x5201) << 0u << 4u << "INVALID_ADDR" << -1
+        << QList<int>{};
 }
 
 void TestCWrapPlxPCI::open()
@@ -107,6 +113,7 @@ void TestCWrapPlxPCI::open()
     QFETCH(Windows, layout);
     QFETCH(uint16_t, deviceId);
     QFETCH(uint32_t, index);
+    QFETCH(uint32_t, channels);
     QFETCH(QString, error);
     QFETCH(int, position);
     QFETCH(QList<int>, windows);
@@ -114,7 +121,7 @@ void TestCWrapPlxPCI::open()
 
     CWrapPlxPCI board(layout);
     QVERIFY(board.lastError().empty());
-    const uint32_t status = board.open(index, deviceId);
+    const uint32_t status = board.open(index, deviceId, channels);
     QCOMPARE(QString::fromStdWString(board.lastError()), error);
     QCOMPARE(status, uint32_t(error.isEmpty() ? PLX_STATUS_OK : PLX_STATUS_FAILED));
     QCOMPARE(board.isOpen(), error.isEmpty());
@@ -151,7 +158,7 @@ void TestCWrapPlxPCI::windowsReachTheirControllers()
     PLXSIM_SetBoards(boards.toLatin1().constData());
 
     CWrapPlxPCI board(layout);
-    QCOMPARE(board.open(0, deviceId), uint32_t(PLX_STATUS_OK));
+    QCOMPARE(board.open(0, deviceId, channels), uint32_t(PLX_STATUS_OK));
     // The open resets the board: BasicCAN until CDR says PeliCAN.
     for (uint32_t ch = 0; ch < channels; ++ch)
         QCOMPARE(board.readRegister(ch, CDR), uint8_t(0x00));
@@ -169,7 +176,7 @@ void TestCWrapPlxPCI::accessWithoutWindowIsRefused()
 {
     PLXSIM_SetBoards("0x1101");
     CWrapPlxPCI pci(Windows::OneBarPerChannel);
-    QCOMPARE(pci.open(0, 0x1101), uint32_t(PLX_STATUS_OK));
+    QCOMPARE(pci.open(0, 0x1101, 1), uint32_t(PLX_STATUS_OK));
     pci.writeRegister(0, CDR, 0xC8);
     for (uint32_t ch : {1u, 3u, 4u, 0xFFFFFFFFu}) {
         pci.writeRegister(ch, CDR, 0x48);
@@ -184,7 +191,7 @@ void TestCWrapPlxPCI::accessWithoutWindowIsRefused()
     PLXSIM_SetBoards("0x2210");
     CWrapPlxPCI pcie(Windows::SharedBar2);
     QCOMPARE(pcie.readRegister(0, CDR), uint8_t(0xFF)); // never opened
-    QCOMPARE(pcie.open(0, 0x2210), uint32_t(PLX_STATUS_OK));
+    QCOMPARE(pcie.open(0, 0x2210, 2), uint32_t(PLX_STATUS_OK));
     QCOMPARE(pcie.readRegister(2, CDR), uint8_t(0xFF));
     QVERIFY(!pcie.hasWindow(2));
     // The bridge library closed under the board: refused, not a crash.
@@ -196,7 +203,7 @@ void TestCWrapPlxPCI::notification()
 {
     PLXSIM_SetBoards("0x2210");
     CWrapPlxPCI board(Windows::SharedBar2);
-    QCOMPARE(board.open(0, 0x2210), uint32_t(PLX_STATUS_OK));
+    QCOMPARE(board.open(0, 0x2210, 2), uint32_t(PLX_STATUS_OK));
     PlxInterrupt irq{};
     irq.sources = 13;
     QCOMPARE(board.registerNotification(irq), uint32_t(PLX_STATUS_OK));

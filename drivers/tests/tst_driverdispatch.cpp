@@ -1,9 +1,11 @@
 // The program's core on simulated boards: DevCan loads the simulated
 // ControlCAN, which hands the board types to Dravex and Dravin when they
-// find a board and keeps everything else simulated.
+// find a board, simulates them only when asked to (VCISIM_SIMULATE_PCI),
+// and keeps everything else simulated.
 #include "canreadthread.h"
 #include "devcan.h"
 #include "plxsim.h"
+#include "plxtest.h"
 #include "ulbuffer.h"
 #include "ulidfiltermannger.h"
 #include "vcisim.h"
@@ -54,10 +56,13 @@ private Q_SLOTS:
         DevCan::instance().closeDevice();
         VCISIM_ResetAll();
         PLXSIM_SetBoards(nullptr);
+        qunsetenv("VCISIM_SIMULATE_PCI");
     }
 
     void typesGoToTheirDriver_data();
     void typesGoToTheirDriver();
+    void boardTypeWithoutBoardFails_data();
+    void boardTypeWithoutBoardFails();
     void receiveThreadGetsBoardFrames();
     void transmitThroughTheDriver();
     void handlesAreCounted();
@@ -69,17 +74,27 @@ void TestDriverDispatch::typesGoToTheirDriver_data()
     QTest::addColumn<QString>("boards");
     QTest::addColumn<uint32_t>("type");
     QTest::addColumn<uint32_t>("index");
-    QTest::addColumn<QByteArray>("hardware"); // empty: simulated by ControlCAN
+    QTest::addColumn<bool>("simulate");       // VCISIM_SIMULATE_PCI=1
+    QTest::addColumn<QByteArray>("hardware"); // empty: simulated by ControlCAN, "-": not opened
 
-    QTest::newRow("24 on a 0x2210") << "0x2210" << uint32_t(VCI_DRAVEX_PCIE2) << 0u << QByteArray("DRAVEX");
-    QTest::newRow("25 on a 0x2110") << "0x2110" << uint32_t(VCI_DRAVEX_PCIE1) << 0u << QByteArray("DRAVEX");
-    QTest::newRow("14 on a 0x1400") << "0x2210,0x1400" << uint32_t(VCI_DRAVIN_PCI4) << 0u << QByteArray("DRAVIN");
-    QTest::newRow("5 at index 1") << "0x5201,0x5201" << uint32_t(VCI_DRAVIN_PCI2) << 1u << QByteArray("DRAVIN");
-    QTest::newRow("24 without a board stays simulated") << "0x5201" << uint32_t(VCI_DRAVEX_PCIE2) << 0u
-                                                        << QByteArray();
-    QTest::newRow("24 past the boards stays simulated") << "0x2210" << uint32_t(VCI_DRAVEX_PCIE2) << 1u
-                                                        << QByteArray();
-    QTest::newRow("USB types are never the drivers'") << "0x2210" << uint32_t(VCI_KELMO_USB2) << 0u << QByteArray();
+    QTest::newRow("24 on a 0x2210") << "0x2210" << uint32_t(VCI_DRAVEX_PCIE2) << 0u << false << QByteArray("DRAVEX");
+    QTest::newRow("25 on a 0x2110") << "0x2110" << uint32_t(VCI_DRAVEX_PCIE1) << 0u << false << QByteArray("DRAVEX");
+    QTest::newRow("14 on a 0x1400") << "0x2210,0x1400" << uint32_t(VCI_DRAVIN_PCI4) << 0u << false
+                                    << QByteArray("DRAVIN");
+    QTest::newRow("5 at index 1") << "0x5201,0x5201" << uint32_t(VCI_DRAVIN_PCI2) << 1u << false
+                                  << QByteArray("DRAVIN");
+    QTest::newRow("a board wins over the simulation") << "0x2210" << uint32_t(VCI_DRAVEX_PCIE2) << 0u << true
+                                                      << QByteArray("DRAVEX");
+    QTest::newRow("24 without a board fails") << "0x5201" << uint32_t(VCI_DRAVEX_PCIE2) << 0u << false
+                                              << QByteArray("-");
+    QTest::newRow("24 past the boards fails") << "0x2210" << uint32_t(VCI_DRAVEX_PCIE2) << 1u << false
+                                              << QByteArray("-");
+    QTest::newRow("24 without a board, simulation asked") << "0x5201" << uint32_t(VCI_DRAVEX_PCIE2) << 0u << true
+                                                          << QByteArray();
+    QTest::newRow("14 past the boards, simulation asked") << "0x1400" << uint32_t(VCI_DRAVIN_PCI4) << 1u << true
+                                                          << QByteArray();
+    QTest::newRow("USB types are never the drivers'") << "0x2210" << uint32_t(VCI_KELMO_USB2) << 0u << false
+                                                      << QByteArray();
 }
 
 void TestDriverDispatch::typesGoToTheirDriver()
@@ -87,10 +102,18 @@ void TestDriverDispatch::typesGoToTheirDriver()
     QFETCH(QString, boards);
     QFETCH(uint32_t, type);
     QFETCH(uint32_t, index);
+    QFETCH(bool, simulate);
     QFETCH(QByteArray, hardware);
     PLXSIM_SetBoards(boards.toLatin1().constData());
+    if (simulate)
+        qputenv("VCISIM_SIMULATE_PCI", "1");
 
     DevCan &device = DevCan::instance();
+    if (hardware == "-") {
+        QCOMPARE(device.openDevice(type, index, 0), 0u);
+        QCOMPARE(hardwareType(device), QByteArray()); // neither the driver nor the simulation has it
+        return;
+    }
     QCOMPARE(device.openDevice(type, index, 0), 1u);
     const QByteArray got = hardwareType(device);
     if (hardware.isEmpty())
@@ -98,6 +121,34 @@ void TestDriverDispatch::typesGoToTheirDriver()
     else
         QCOMPARE(got, hardware);
     QCOMPARE(device.closeDevice(), 1u);
+}
+
+void TestDriverDispatch::boardTypeWithoutBoardFails_data()
+{
+    QTest::addColumn<QByteArray>("simulate"); // VCISIM_SIMULATE_PCI, "" unset
+    QTest::addColumn<uint32_t>("opened");
+
+    QTest::newRow("unset") << QByteArray() << 0u;
+    QTest::newRow("0") << QByteArray("0") << 0u;
+    QTest::newRow("1") << QByteArray("1") << 1u;
+}
+
+// No board at all: the driver says why on stderr, and the open fails
+// unless the simulation was asked for.
+void TestDriverDispatch::boardTypeWithoutBoardFails()
+{
+    QFETCH(QByteArray, simulate);
+    QFETCH(uint32_t, opened);
+    PLXSIM_SetBoards("");
+    if (!simulate.isEmpty())
+        qputenv("VCISIM_SIMULATE_PCI", simulate);
+    uint32_t result = 2;
+    const std::string printed = plxtest::stderrOf([&] { result = DevCan::instance().openDevice(VCI_DRAVIN_PCI4, 0, 0); });
+    QCOMPARE(result, opened);
+    QCOMPARE(QString::fromStdString(printed),
+             QStringLiteral("DRAVIN: device type 14, index 0: no usable board 0x1400: 设备不存在\n"));
+    if (opened)
+        QVERIFY(hardwareType(DevCan::instance()).contains("simulated"));
 }
 
 // Frames a simulated board's partner sends reach the channel's frame

@@ -27,7 +27,8 @@
 // Board types (2, 5, 14: libDravin.so; 24, 25: libDravex.so) open on the
 // board driver beside this library when it finds a board (driverdispatch.h);
 // such a device then behaves as that driver says (VCI_Receive never waits),
-// and one board per driver can be open at a time.
+// and one board per driver can be open at a time. Without a usable board
+// their open fails, unless VCISIM_SIMULATE_PCI=1 asks for the simulation.
 #pragma once
 
 #include "vci.h"

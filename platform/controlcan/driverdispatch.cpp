@@ -2,6 +2,9 @@
 
 #include <dlfcn.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -50,15 +53,26 @@ DriverDispatch::Driver *DriverDispatch::driverFor(uint32_t type)
     }
 }
 
+bool DriverDispatch::simulationAsked()
+{
+    const char *value = std::getenv("VCISIM_SIMULATE_PCI");
+    return value && *value && std::strcmp(value, "0") != 0;
+}
+
 bool DriverDispatch::load(Driver &driver)
 {
     if (driver.tried)
         return driver.loaded;
     driver.tried = true;
     // Local binding: the driver's VCI_ names must not resolve to ours.
-    void *handle = dlopen((ownFolder() + '/' + driver.file).c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle)
+    const std::string path = ownFolder() + '/' + driver.file;
+    void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char *reason = dlerror();
+        std::fprintf(stderr, "ControlCAN: cannot load the board driver %s: %s\n", path.c_str(),
+                     reason ? reason : "unknown error");
         return false;
+    }
     Functions &f = driver.functions;
     const auto bind = [handle](auto &fn, const char *name) {
         fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(dlsym(handle, name));
@@ -71,6 +85,8 @@ bool DriverDispatch::load(Driver &driver)
                  && bind(f.getReceiveNum, "VCI_GetReceiveNum") && bind(f.clearBuffer, "VCI_ClearBuffer")
                  && bind(f.startCAN, "VCI_StartCAN") && bind(f.resetCAN, "VCI_ResetCAN")
                  && bind(f.transmit, "VCI_Transmit") && bind(f.receive, "VCI_Receive");
+    if (!driver.loaded)
+        std::fprintf(stderr, "ControlCAN: the board driver %s lacks a VCI_ function\n", path.c_str());
     return driver.loaded;
 }
 
@@ -87,8 +103,9 @@ DriverDispatch::Open DriverDispatch::open(uint32_t type, uint32_t index, uint32_
     }
     if (serving != kNone)
         return Open::Refused; // the driver serves one board per process
+    // The driver prints why it found no usable board.
     if (!load(*driver) || driver->functions.open(type, index, reserved) != 1)
-        return Open::Simulated;
+        return simulationAsked() ? Open::Simulated : Open::Refused;
     driver->handles = 1;
     driver->serving.store(deviceKey(type, index));
     return Open::Opened;

@@ -3,7 +3,11 @@
 // libDravin.so, loaded from this library's folder on first use and never
 // unloaded. A driver serves one board; while it does, this library counts
 // the handles on that (type, index) and forwards every call for it. When
-// the driver is missing or finds no board the device stays simulated here.
+// the driver is missing or finds no board the open fails (the driver, or
+// this library for a driver it cannot load, says why on stderr), unless
+// the simulation of these types was asked for: VCISIM_SIMULATE_PCI set to
+// anything but "" or "0", read at every open. The device is then
+// simulated here like the USB types.
 // route() takes no lock, so calls of open devices never wait on an open or
 // close of another.
 #pragma once
@@ -37,7 +41,8 @@ public:
 
     static DriverDispatch &instance();
 
-    // Simulated: the device is not the drivers' (or no board): open it here.
+    // Simulated: the device is not the drivers' (or no board and the
+    // simulation is asked for): open it here.
     Open open(uint32_t type, uint32_t index, uint32_t reserved);
     // True when a driver served the device; the handle is then dropped.
     bool close(uint32_t type, uint32_t index);
@@ -59,6 +64,7 @@ private:
 
     DriverDispatch();
     Driver *driverFor(uint32_t type);
+    static bool simulationAsked();
     bool load(Driver &driver); // m_mutex held
 
     std::mutex m_mutex; // open, close, loading

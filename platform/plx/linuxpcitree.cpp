@@ -1,9 +1,11 @@
 #include "linuxpcitree.h"
 
+#include "linuxaccess.h"
 #include "linuxpcidevice.h"
 #include "plxkey.h"
 
 #include <dirent.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -110,8 +112,18 @@ uint32_t LinuxPciTree::open(const PlxDeviceKey &key, std::shared_ptr<PlxOpenDevi
         return PLX_STATUS_INVALID_OBJECT;
     // A board another kernel driver owns is not ours to touch.
     const std::vector<std::string> uio = entries(path + "/uio");
-    if (uio.empty())
+    if (uio.empty()) {
+        char target[256] = {};
+        const ssize_t n = ::readlink((path + "/driver").c_str(), target, sizeof target - 1);
+        const std::string driver = n > 0 ? std::string(target, size_t(n)) : std::string();
+        const size_t slash = driver.rfind('/');
+        LinuxAccess::report(path, "cannot open the board",
+                            "not bound to uio_pci_generic ("
+                                + (driver.empty() ? std::string("no driver bound")
+                                                  : "bound to " + driver.substr(slash + 1))
+                                + ", see the README)");
         return PLX_STATUS_NO_DRIVER;
-    device = std::make_shared<LinuxPciDevice>(path, devRoot() + '/' + uio.front());
+    }
+    device = std::make_shared<LinuxPciDevice>(path, devRoot() + '/' + uio.front(), key.deviceId);
     return PLX_STATUS_OK;
 }

@@ -99,6 +99,14 @@ uint32_t PlxPci_InterruptEnable(PlxDevice *device, const PlxInterrupt *interrupt
     return d ? d->enableInterrupt(*interrupt) : PLX_STATUS_INVALID_OBJECT;
 }
 
+uint32_t PlxPci_InterruptDisable(PlxDevice *device, const PlxInterrupt *interrupt)
+{
+    if (!interrupt)
+        return PLX_STATUS_NULL_PARAM;
+    const auto d = openDevice(device);
+    return d ? d->disableInterrupt(*interrupt) : PLX_STATUS_INVALID_OBJECT;
+}
+
 uint32_t PlxPci_NotificationWait(PlxDevice *device, PlxNotification *notification, uint64_t timeoutMs)
 {
     if (!notification)

@@ -10,9 +10,17 @@
 // - opened only when bound to a UIO driver (uio_pci_generic: the entry has
 //   a uio/uioN folder), else PLX_STATUS_NO_DRIVER;
 // - BARs mapped from their resourceN files (memory BARs only);
-// - interrupts from $PLX_DEV_ROOT/uioN (default /dev), re-enabled by
-//   clearing the INTx-disable bit of the command register in the config
-//   file; EEPROM words cannot be read (PLX_STATUS_UNSUPPORTED, word 0).
+// - interrupts from $PLX_DEV_ROOT/uioN (default /dev): the notification
+//   opens the node, maps BAR 0 (the bridge's registers) and opens the
+//   config file read-only; an interrupt enable programs the bridge's
+//   INTCSR and clears the INTx-disable bit of the command register that
+//   uio_pci_generic sets on each interrupt (config is opened for writing
+//   only when that bit is set); EEPROM words cannot be read
+//   (PLX_STATUS_UNSUPPORTED, word 0);
+// - every failure of a file prints one line on stderr, "PlxApi: <file>:
+//   <what failed>: <reason>", the reason naming permissions, the kernel
+//   lockdown ($PLX_LOCKDOWN_FILE, default /sys/kernel/security/lockdown)
+//   or a board not bound to uio_pci_generic.
 //
 // Register windows are reached only through PlxPci_WindowRead8 and
 // PlxPci_WindowWrite8: an address outside the device's mapped BARs is
@@ -128,7 +136,13 @@ PLXAPI_EXPORT uint32_t PlxPci_EepromReadByOffset_16(PlxDevice *device, uint32_t 
 // enabling it while the board still requests an interrupt signals at once.
 PLXAPI_EXPORT uint32_t PlxPci_NotificationRegisterFor(PlxDevice *device, const PlxInterrupt *interrupt,
                                                       PlxNotification *notification);
+// Enable sets the INTCSR enable bits of the record's sources, and the PCI
+// interrupt enable, in the board's bridge (plxbridge.h names the bridges
+// and bits); disable clears the bits of its sources (PLX_INT_PCI_MAIN: the
+// PCI interrupt enable). A board whose interrupt is disabled there raises
+// no notification.
 PLXAPI_EXPORT uint32_t PlxPci_InterruptEnable(PlxDevice *device, const PlxInterrupt *interrupt);
+PLXAPI_EXPORT uint32_t PlxPci_InterruptDisable(PlxDevice *device, const PlxInterrupt *interrupt);
 // Waits up to timeoutMs: PLX_STATUS_OK on an interrupt, PLX_STATUS_TIMEOUT,
 // or PLX_STATUS_CANCELED once the notification was cancelled (also for a
 // wait that starts after the cancel).

@@ -38,6 +38,7 @@ public:
     virtual uint32_t reset() = 0;
     virtual uint32_t readEeprom(uint32_t offset, uint16_t *value) = 0;
     virtual uint32_t enableInterrupt(const PlxInterrupt &interrupt) = 0;
+    virtual uint32_t disableInterrupt(const PlxInterrupt &interrupt) = 0;
 
 protected:
     struct Window {

@@ -33,6 +33,7 @@ bool demoTraffic(uint32_t &bitRate, uint32_t &id, uint32_t &framesPerSecond)
 
 SimBoard::SimBoard(uint16_t deviceId, uint32_t position)
     : m_deviceId(deviceId)
+    , m_bridge(PlxBridge::forDevice(deviceId))
     , m_traffic([this](const VCI_CAN_OBJ &frame, uint32_t bitRate) { send(bitRate, &frame, 1); })
 {
     switch (deviceId) {
@@ -60,6 +61,8 @@ SimBoard::SimBoard(uint16_t deviceId, uint32_t position)
     default:
         break;
     }
+    if (m_bridge)
+        m_barSizes[0] = m_bridge->registerSpan;
     for (size_t i = 0; i < m_slots.size(); ++i)
         m_controllers.push_back(std::make_unique<SimSja1000>(static_cast<SimSja1000::Bus &>(*this)));
     m_eeprom[112 / 2] = 0x0103;
@@ -92,6 +95,8 @@ SimSja1000 *SimBoard::at(uint8_t bar, size_t offset, uint8_t &reg)
 uint8_t SimBoard::read(uint8_t bar, size_t offset)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (bar == 0 && m_bridge)
+        return readBridge(offset);
     uint8_t reg = 0;
     SimSja1000 *c = at(bar, offset, reg);
     return c ? c->read(reg) : 0xFF;
@@ -100,6 +105,11 @@ uint8_t SimBoard::read(uint8_t bar, size_t offset)
 void SimBoard::write(uint8_t bar, size_t offset, uint8_t value)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (bar == 0 && m_bridge) {
+        writeBridge(offset, value);
+        updateInterrupt();
+        return;
+    }
     uint8_t reg = 0;
     if (SimSja1000 *c = at(bar, offset, reg)) {
         c->write(reg, value);
@@ -123,6 +133,28 @@ void SimBoard::reset()
     for (auto &c : m_controllers)
         c->powerUp();
     m_armed = false;
+    m_intcsr = 0;
+}
+
+uint8_t SimBoard::readBridge(size_t offset) const
+{
+    // Only INTCSR is modelled; the other bridge registers read 0.
+    if (offset < m_bridge->intcsr || offset - m_bridge->intcsr >= 4)
+        return 0;
+    bool pending = false;
+    for (const auto &c : m_controllers)
+        pending = pending || c->interruptPending();
+    const uint32_t value = m_intcsr | (pending ? m_bridge->local1Active : 0);
+    return uint8_t(value >> (8 * (offset - m_bridge->intcsr)));
+}
+
+void SimBoard::writeBridge(size_t offset, uint8_t value)
+{
+    if (offset < m_bridge->intcsr || offset - m_bridge->intcsr >= 4)
+        return;
+    const unsigned shift = unsigned(8 * (offset - m_bridge->intcsr));
+    const uint32_t written = (m_intcsr & ~(0xFFu << shift)) | uint32_t(value) << shift;
+    m_intcsr = written & m_bridge->writable();
 }
 
 void SimBoard::addNotifier(const std::shared_ptr<SimNotifier> &notifier)
@@ -131,16 +163,30 @@ void SimBoard::addNotifier(const std::shared_ptr<SimNotifier> &notifier)
     m_notifiers.push_back(notifier);
 }
 
-void SimBoard::enableInterrupt()
+void SimBoard::enableInterrupt(uint32_t sources)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_bridge)
+        m_intcsr |= m_bridge->enableBits(sources);
     m_armed = true;
     updateInterrupt();
+}
+
+void SimBoard::disableInterrupt(uint32_t sources)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_bridge)
+        m_intcsr &= ~m_bridge->disableBits(sources);
 }
 
 void SimBoard::updateInterrupt()
 {
     if (!m_armed)
+        return;
+    // The bridge passes the controllers' line on only while its local
+    // input and its PCI interrupt are both enabled.
+    const uint32_t open = m_bridge ? m_bridge->pciEnable | m_bridge->local1Enable : 0;
+    if ((m_intcsr & open) != open)
         return;
     bool line = false;
     for (const auto &c : m_controllers)

@@ -5,6 +5,7 @@
 // any number of device handles use it at once.
 #pragma once
 
+#include "plxbridge.h"
 #include "plxsim.h"
 #include "simnotifier.h"
 #include "simsja1000.h"
@@ -35,9 +36,12 @@ public:
     // Controllers to power-up state; the interrupt disabled.
     void reset();
 
-    // Interrupt plumbing of the bridge (see plxapi.h).
+    // Interrupt plumbing of the bridge (see plxapi.h): the sources'
+    // enable bits of the bridge's INTCSR (plxbridge.h) set or cleared; an
+    // enable also unmasks the line after a notification.
     void addNotifier(const std::shared_ptr<SimNotifier> &notifier);
-    void enableInterrupt();
+    void enableInterrupt(uint32_t sources);
+    void disableInterrupt(uint32_t sources);
 
     // A device handle opened or closed; the first open starts the demo
     // traffic of PLXSIM_DEMO_TRAFFIC, the last close stops all traffic.
@@ -64,9 +68,12 @@ private:
     bool deliver(const VCI_CAN_OBJ &frame, uint32_t bitRate, const SimSja1000 *sender);
     // With m_mutex held, after anything that may raise the line.
     void updateInterrupt();
+    uint8_t readBridge(size_t offset) const; // m_mutex held
+    void writeBridge(size_t offset, uint8_t value); // m_mutex held
     SimSja1000 *at(uint8_t bar, size_t offset, uint8_t &reg);
 
     const uint16_t m_deviceId;
+    const PlxBridge *const m_bridge; // nullptr: a device without one modelled
     size_t m_barSizes[6] = {};
     std::vector<Slot> m_slots; // one per controller
     uint16_t m_eeprom[128] = {};
@@ -75,6 +82,7 @@ private:
     std::vector<std::unique_ptr<SimSja1000>> m_controllers;
     std::vector<std::weak_ptr<SimNotifier>> m_notifiers;
     bool m_armed = false;
+    uint32_t m_intcsr = 0; // enable bits; the EEPROM left them clear
     bool m_acknowledge = true;
     uint32_t m_opens = 0;
 

@@ -29,9 +29,15 @@ uint32_t SimBoardDevice::readEeprom(uint32_t offset, uint16_t *value)
     return m_board->readEeprom(offset, value);
 }
 
-uint32_t SimBoardDevice::enableInterrupt(const PlxInterrupt &)
+uint32_t SimBoardDevice::enableInterrupt(const PlxInterrupt &interrupt)
 {
-    m_board->enableInterrupt();
+    m_board->enableInterrupt(interrupt.sources);
+    return PLX_STATUS_OK;
+}
+
+uint32_t SimBoardDevice::disableInterrupt(const PlxInterrupt &interrupt)
+{
+    m_board->disableInterrupt(interrupt.sources);
     return PLX_STATUS_OK;
 }
 

@@ -14,6 +14,7 @@ public:
     uint32_t reset() override;
     uint32_t readEeprom(uint32_t offset, uint16_t *value) override;
     uint32_t enableInterrupt(const PlxInterrupt &interrupt) override;
+    uint32_t disableInterrupt(const PlxInterrupt &interrupt) override;
 
 protected:
     uint32_t mapWindow(uint8_t bar, Window &window) override;

@@ -50,9 +50,12 @@ uint32_t UioNotifier::wait(uint64_t timeoutMs)
         if (fds[1].revents & (POLLERR | POLLHUP | POLLNVAL))
             return PLX_STATUS_FAILED;
         uint32_t count = 0;
-        if (::read(m_node, &count, sizeof count) == ssize_t(sizeof count))
+        const ssize_t got = ::read(m_node, &count, sizeof count);
+        if (got == ssize_t(sizeof count))
             return PLX_STATUS_OK;
-        if (errno != EAGAIN && errno != EINTR)
+        // End of file or an error (EIO once the driver is unbound): the
+        // node hung up and will stay readable; the caller must stop.
+        if (got >= 0 || (errno != EAGAIN && errno != EINTR))
             return PLX_STATUS_FAILED;
     }
 }

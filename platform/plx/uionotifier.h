@@ -15,6 +15,8 @@ public:
     static std::shared_ptr<UioNotifier> open(const std::string &node);
     ~UioNotifier() override;
 
+    // PLX_STATUS_FAILED once the node hung up (poll error, end of file,
+    // EIO): every later wait fails at once too.
     uint32_t wait(uint64_t timeoutMs) override;
     void cancel() override;
 

@@ -4,7 +4,11 @@
 #include "plxapi.h"
 #include "plxsim.h"
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace plxtest {
 
@@ -47,5 +51,39 @@ struct MappedBar {
     }
     void write(size_t offset, uint8_t value) { PlxPci_WindowWrite8(&device, base + offset, value); }
 };
+
+// What fn prints on stderr while it runs.
+template <typename Fn>
+std::string stderrOf(Fn fn)
+{
+    std::fflush(stderr);
+    FILE *capture = std::tmpfile();
+    const int saved = dup(2);
+    dup2(fileno(capture), 2);
+    fn();
+    std::fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    std::rewind(capture);
+    std::string text;
+    char buffer[256];
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, capture))
+        text.append(buffer, n);
+    std::fclose(capture);
+    return text;
+}
+
+// Runs fn with the file access rights of an unprivileged user: as root
+// the effective user becomes nobody for its length, so that file modes
+// hold as they do for a normal user. False when that cannot be done.
+template <typename Fn>
+bool asUnprivileged(Fn fn)
+{
+    const uid_t user = geteuid();
+    if (user == 0 && seteuid(65534) != 0)
+        return false;
+    fn();
+    return user != 0 || seteuid(0) == 0;
+}
 
 } // namespace plxtest

@@ -1,12 +1,15 @@
 // The Linux back-end on a fake sysfs tree: devices found in address order,
 // boards without a UIO driver refused, BARs mapped from resource files,
-// the interrupt re-enabled in the config space, and UIO notifications
-// (a FIFO stands in for /dev/uioN) that time out, arrive and are cancelled.
+// the interrupt re-enabled in the bridge and the config space, UIO
+// notifications (a FIFO stands in for /dev/uioN) that time out, arrive and
+// are cancelled, and each file it cannot use failing its call with one
+// line on stderr.
 #include "plxtest.h"
 
 #include <QtTest>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,6 +47,8 @@ private Q_SLOTS:
     void mapAccessUnmap();
     void resetEepromAndInterruptEnable();
     void notifications();
+    void failures_data();
+    void failures();
 
 private:
     QString devicePath(const char *address) const { return m_dir.path() + "/devices/" + address; }
@@ -70,6 +75,11 @@ QByteArray TestPlxLinux::read(const QString &path)
 void TestPlxLinux::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    // Traversable by the unprivileged user of asUnprivileged().
+    QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                    | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+                                                    | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                                                    | QFileDevice::ExeOther));
     QDir root(m_dir.path());
     QVERIFY(root.mkpath("dev"));
     QVERIFY(root.mkpath("devices/not-a-pci-address"));
@@ -78,8 +88,13 @@ void TestPlxLinux::initTestCase()
         QVERIFY(root.mkpath(path));
         write(path + "/vendor", QByteArray(d.vendor) + '\n');
         write(path + "/device", QByteArray(d.device) + '\n');
+        write(path + "/resource0", QByteArray(256, '\0')); // the bridge's registers
+        write(path + "/resource1", QByteArray(128, '\0')); // an I/O BAR, as the resource file says
         write(path + "/resource2", QByteArray(512, '\0'));
-        write(path + "/resource0", QByteArray()); // an I/O BAR: size 0 here
+        write(path + "/resource", "0x00000000fe000000 0x00000000fe0000ff 0x0000000000040200\n"
+                                  "0x000000000000e000 0x000000000000e07f 0x0000000000040101\n"
+                                  "0x00000000fe001000 0x00000000fe0011ff 0x0000000000040200\n"
+                                  "0x0000000000000000 0x0000000000000000 0x0000000000000000\n");
         QByteArray config(256, '\0');
         config[5] = 0x04; // INTx disabled, as after an interrupt
         write(path + "/config", config);
@@ -90,6 +105,9 @@ void TestPlxLinux::initTestCase()
             QCOMPARE(::mkfifo(node.constData(), 0600), 0);
         }
     }
+    write(m_dir.path() + "/lockdown-none", "[none] integrity confidentiality\n");
+    write(m_dir.path() + "/lockdown-integrity", "none [integrity] confidentiality\n");
+    qputenv("PLX_LOCKDOWN_FILE", QFile::encodeName(m_dir.path() + "/lockdown-none"));
     qputenv("PLX_SYSFS_ROOT", QFile::encodeName(m_dir.path() + "/devices"));
     qputenv("PLX_DEV_ROOT", QFile::encodeName(m_dir.path() + "/dev"));
     qunsetenv("PLXSIM_BOARDS");
@@ -101,6 +119,7 @@ void TestPlxLinux::cleanupTestCase()
 {
     qunsetenv("PLX_SYSFS_ROOT");
     qunsetenv("PLX_DEV_ROOT");
+    qunsetenv("PLX_LOCKDOWN_FILE");
 }
 
 uint32_t TestPlxLinux::open(uint16_t deviceId, uint16_t matchIndex, PlxDevice &device)
@@ -166,7 +185,7 @@ void TestPlxLinux::mapAccessUnmap()
     PlxDevice device{};
     QCOMPARE(open(0x2210, 0, device), uint32_t(PLX_STATUS_OK));
     void *address = nullptr;
-    QCOMPARE(PlxPci_PciBarMap(&device, 0, &address), uint32_t(PLX_STATUS_INVALID_ADDR));
+    QCOMPARE(PlxPci_PciBarMap(&device, 1, &address), uint32_t(PLX_STATUS_INVALID_ADDR));
     QCOMPARE(PlxPci_PciBarMap(&device, 3, &address), uint32_t(PLX_STATUS_INVALID_ADDR));
     QCOMPARE(PlxPci_PciBarMap(&device, 2, &address), uint32_t(PLX_STATUS_OK));
     auto *bar = static_cast<uint8_t *>(address);
@@ -209,6 +228,15 @@ void TestPlxLinux::resetEepromAndInterruptEnable()
     const QByteArray config = read(path + "/config");
     QCOMPARE(config.size(), 256);
     QCOMPARE(uint8_t(config[5]), uint8_t(0x00));
+    // The board's PEX8311: PCI interrupt (bit 8) and local input (bit 11)
+    // enabled in INTCSR at 0x68 of BAR 0.
+    QByteArray bridge = read(path + "/resource0");
+    QCOMPARE(uint8_t(bridge[0x68]), uint8_t(0x00));
+    QCOMPARE(uint8_t(bridge[0x69]), uint8_t(0x09));
+    irq.sources = PLX_INT_PCI_MAIN;
+    QCOMPARE(PlxPci_InterruptDisable(&device, &irq), uint32_t(PLX_STATUS_OK));
+    bridge = read(path + "/resource0");
+    QCOMPARE(uint8_t(bridge[0x69]), uint8_t(0x08));
     PlxPci_DeviceClose(&device);
 }
 
@@ -242,6 +270,161 @@ void TestPlxLinux::notifications()
     QCOMPARE(PlxPci_NotificationWait(&device, &event, 0), uint32_t(PLX_STATUS_CANCELED));
     ::close(fifo);
     QCOMPARE(PlxPci_DeviceClose(&device), uint32_t(PLX_STATUS_OK));
+}
+
+namespace {
+
+enum Step { Open, MapBar2, MapBar1, Register, Enable };
+
+// A file the writer of a sealed memory file may no longer change: writes
+// and writable shared mappings fail with EPERM, as the kernel lockdown
+// makes them fail on sysfs. Returns the path that reaches it.
+QString sealedFile(const QByteArray &content)
+{
+    const int fd = memfd_create("sealed", MFD_ALLOW_SEALING);
+    if (fd < 0 || ::write(fd, content.constData(), size_t(content.size())) != content.size()
+        || fcntl(fd, F_ADD_SEALS, F_SEAL_WRITE | F_SEAL_SHRINK | F_SEAL_GROW) != 0)
+        return QString();
+    return QStringLiteral("/proc/self/fd/%1").arg(fd); // kept open for the test's run
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Step)
+
+void TestPlxLinux::failures_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<Step>("step");    // the call that must fail (or not)
+    QTest::addColumn<uint32_t>("status");
+    QTest::addColumn<QString>("file");   // empty: nothing printed
+    QTest::addColumn<QString>("reason");
+
+    const uint32_t access = PLX_STATUS_INVALID_ACCESS;
+    QTest::newRow("no driver bound") << "unbound" << Open << uint32_t(PLX_STATUS_NO_DRIVER) << "0000:0a:00.0"
+                                     << "not bound to uio_pci_generic (no driver bound";
+    QTest::newRow("another driver bound") << "other driver" << Open << uint32_t(PLX_STATUS_NO_DRIVER)
+                                          << "0000:0a:00.0" << "not bound to uio_pci_generic (bound to plx_pci";
+    QTest::newRow("BAR without access") << "resource2 denied" << MapBar2 << access << "0000:0a:00.0/resource2"
+                                        << "cannot open: permission denied";
+    QTest::newRow("BAR under lockdown") << "resource2 locked" << MapBar2 << access << "0000:0a:00.0/resource2"
+                                        << "cannot map: refused by the kernel lockdown (integrity)";
+    QTest::newRow("I/O BAR") << "" << MapBar1 << uint32_t(PLX_STATUS_INVALID_ADDR) << "0000:0a:00.0/resource1"
+                             << "an I/O port BAR, which cannot be mapped";
+    QTest::newRow("UIO node without access") << "uio denied" << Register << access << "dev/uio7"
+                                             << "cannot open: permission denied";
+    QTest::newRow("config without access") << "config denied" << Register << access << "0000:0a:00.0/config"
+                                           << "cannot open for reading: permission denied";
+    QTest::newRow("bridge registers without access") << "resource0 denied" << Register << access
+                                                     << "0000:0a:00.0/resource0" << "cannot open: permission denied";
+    QTest::newRow("config read-only, interrupt masked") << "config read-only, masked" << Enable << access
+                                                        << "0000:0a:00.0/config"
+                                                        << "cannot open for writing: permission denied";
+    QTest::newRow("config read-only, nothing to write") << "config read-only" << Enable << uint32_t(PLX_STATUS_OK)
+                                                        << "" << "";
+    QTest::newRow("config write under lockdown")
+        << "config locked, masked" << Enable << access << "0000:0a:00.0/config"
+        << "cannot write the command register: refused by the kernel lockdown (integrity)";
+}
+
+// Each row builds its own board 0x2210 (bound to UIO, everything readable
+// and writable by anyone) and breaks one thing; the calls up to the row's
+// step run with an unprivileged user's rights.
+void TestPlxLinux::failures()
+{
+    QFETCH(QString, fault);
+    QFETCH(Step, step);
+    QFETCH(uint32_t, status);
+    QFETCH(QString, file);
+    QFETCH(QString, reason);
+
+    const QString root = m_dir.path() + "/faults/" + QString(QTest::currentDataTag()).replace('/', '-');
+    const QString path = root + "/devices/0000:0a:00.0";
+    QVERIFY(QDir().mkpath(path));
+    QVERIFY(QDir().mkpath(root + "/dev"));
+    const auto everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                        | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    QByteArray config(256, '\0');
+    config[5] = fault.contains("masked") ? 0x04 : 0x00;
+    const QList<QPair<QString, QByteArray>> files = {
+        {"vendor", "0x10b5\n"}, {"device", "0x2210\n"}, {"resource0", QByteArray(256, '\0')},
+        {"resource1", QByteArray(128, '\0')}, {"resource2", QByteArray(512, '\0')}, {"config", config},
+        {"reset", QByteArray()},
+        {"resource", "0x00000000fe000000 0x00000000fe0000ff 0x0000000000040200\n"
+                     "0x000000000000e000 0x000000000000e07f 0x0000000000040101\n"
+                     "0x00000000fe001000 0x00000000fe0011ff 0x0000000000040200\n"}};
+    for (const auto &f : files) {
+        write(path + '/' + f.first, f.second);
+        QVERIFY(QFile::setPermissions(path + '/' + f.first, everyone));
+    }
+    const QByteArray node = QFile::encodeName(root + "/dev/uio7");
+    QCOMPARE(::mkfifo(node.constData(), 0666), 0);
+    QCOMPARE(::chmod(node.constData(), 0666), 0);
+    if (fault == "other driver")
+        QCOMPARE(::symlink("../../../bus/pci/drivers/plx_pci", QFile::encodeName(path + "/driver").constData()), 0);
+    else if (fault != "unbound")
+        QVERIFY(QDir().mkpath(path + "/uio/uio7"));
+
+    const QString broken = fault.section(' ', 0, 0);
+    if (fault.endsWith("denied")) {
+        const QString target = broken == "uio" ? QString::fromUtf8(node) : path + '/' + broken;
+        QVERIFY(QFile::setPermissions(target, QFileDevice::Permissions()));
+    } else if (fault.contains("read-only")) {
+        QVERIFY(QFile::setPermissions(path + "/config", QFileDevice::ReadOwner | QFileDevice::ReadGroup
+                                                        | QFileDevice::ReadOther));
+    } else if (fault.contains("locked")) {
+        const QString sealed = sealedFile(broken == "config" ? config : QByteArray(512, '\0'));
+        QVERIFY(!sealed.isEmpty());
+        QVERIFY(QFile::remove(path + '/' + broken));
+        QVERIFY(QFile::link(sealed, path + '/' + broken));
+        qputenv("PLX_LOCKDOWN_FILE", QFile::encodeName(m_dir.path() + "/lockdown-integrity"));
+    }
+    for (const QString &dir : {m_dir.path() + "/faults", root, root + "/devices", path, root + "/dev",
+                               path + "/uio", path + "/uio/uio7"})
+        ::chmod(QFile::encodeName(dir).constData(), 0755);
+    qputenv("PLX_SYSFS_ROOT", QFile::encodeName(root + "/devices"));
+    qputenv("PLX_DEV_ROOT", QFile::encodeName(root + "/dev"));
+
+    PlxDevice device{};
+    uint32_t got = PLX_STATUS_FAILED;
+    const auto run = [&] {
+        got = open(0x2210, 0, device);
+        void *address = nullptr;
+        if (got == PLX_STATUS_OK && (step == MapBar2 || step == MapBar1))
+            got = PlxPci_PciBarMap(&device, step == MapBar2 ? 2 : 1, &address);
+        PlxInterrupt irq{};
+        irq.sources = PLX_INT_LOCAL_1 | PLX_INT_LOCAL_2 | PLX_INT_PCI_MAIN;
+        PlxNotification event{};
+        if (got == PLX_STATUS_OK && step >= Register)
+            got = PlxPci_NotificationRegisterFor(&device, &irq, &event);
+        if (got == PLX_STATUS_OK && step == Enable)
+            got = PlxPci_InterruptEnable(&device, &irq);
+    };
+    // File modes do not bind root, and /proc/self/fd is root's alone once
+    // the effective user changes: the sealed rows keep the test's user.
+    bool dropped = true;
+    const std::string printed = plxtest::stderrOf([&] {
+        if (fault.contains("locked"))
+            run();
+        else
+            dropped = plxtest::asUnprivileged(run);
+    });
+    PlxPci_DeviceClose(&device);
+    qputenv("PLX_SYSFS_ROOT", QFile::encodeName(m_dir.path() + "/devices"));
+    qputenv("PLX_DEV_ROOT", QFile::encodeName(m_dir.path() + "/dev"));
+    qputenv("PLX_LOCKDOWN_FILE", QFile::encodeName(m_dir.path() + "/lockdown-none"));
+    QVERIFY(dropped);
+
+    QCOMPARE(got, status);
+    const QStringList lines = QString::fromStdString(printed).split('\n', Qt::SkipEmptyParts);
+    if (file.isEmpty()) {
+        QVERIFY2(lines.isEmpty(), printed.c_str());
+        return;
+    }
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines[0].startsWith("PlxApi: " + root), printed.c_str());
+    QVERIFY2(lines[0].contains(file + ": "), printed.c_str());
+    QVERIFY2(lines[0].contains(reason), printed.c_str());
 }
 
 QTEST_APPLESS_MAIN(TestPlxLinux)

@@ -26,6 +26,8 @@ private Q_SLOTS:
     void accessOutsideMappedBarsIsRefused();
     void closedDeviceIsRefused();
     void notificationCancel();
+    void bridgeInterruptEnable_data();
+    void bridgeInterruptEnable();
     void backgroundTraffic();
 };
 
@@ -70,11 +72,12 @@ void TestPlxSimBoards::bars_data()
     QTest::addColumn<QString>("board");
     QTest::addColumn<QList<int>>("present");
 
-    QTest::newRow("0x2210") << "0x2210" << QList<int>{2};
-    QTest::newRow("0x2110") << "0x2110" << QList<int>{2};
-    QTest::newRow("0x5201") << "0x5201" << QList<int>{2, 3};
-    QTest::newRow("0x1101") << "0x1101" << QList<int>{2};
-    QTest::newRow("0x1400") << "0x1400" << QList<int>{2, 3, 4, 5};
+    // BAR 0: the bridge's own registers.
+    QTest::newRow("0x2210") << "0x2210" << QList<int>{0, 2};
+    QTest::newRow("0x2110") << "0x2110" << QList<int>{0, 2};
+    QTest::newRow("0x5201") << "0x5201" << QList<int>{0, 2, 3};
+    QTest::newRow("0x1101") << "0x1101" << QList<int>{0, 2};
+    QTest::newRow("0x1400") << "0x1400" << QList<int>{0, 2, 3, 4, 5};
     QTest::newRow("foreign") << "0x9050" << QList<int>{};
 }
 
@@ -214,6 +217,73 @@ void TestPlxSimBoards::notificationCancel()
     QCOMPARE(waited, uint32_t(PLX_STATUS_CANCELED));
     PlxNotification none{};
     QCOMPARE(PlxPci_NotificationWait(&device, &none, 0), uint32_t(PLX_STATUS_INVALID_OBJECT));
+}
+
+void TestPlxSimBoards::bridgeInterruptEnable_data()
+{
+    QTest::addColumn<QString>("board");
+    QTest::addColumn<int>("controllerBar");
+    QTest::addColumn<int>("intcsr");        // offset in BAR 0
+    QTest::addColumn<uint32_t>("enabled");  // local input(s) and PCI interrupt enabled
+    QTest::addColumn<uint32_t>("pciEnable");
+    QTest::addColumn<uint32_t>("active");   // local input 1 active
+
+    QTest::newRow("PCI9052: 0x1400") << "0x1400" << 5 << 0x4C << 0x49u << 0x40u << 0x04u;
+    QTest::newRow("PCI9052: 0x5201") << "0x5201" << 2 << 0x4C << 0x49u << 0x40u << 0x04u;
+    QTest::newRow("PEX8311: 0x2210") << "0x2210" << 2 << 0x68 << 0x0900u << 0x0100u << 0x8000u;
+}
+
+// The bridge's INTCSR decides whether a pending controller reaches the
+// host: enabled by PlxPci_InterruptEnable, cut off by a disable of the PCI
+// interrupt, and enabled again by a write to the register itself.
+void TestPlxSimBoards::bridgeInterruptEnable()
+{
+    QFETCH(QString, board);
+    QFETCH(int, controllerBar);
+    QFETCH(int, intcsr);
+    QFETCH(uint32_t, enabled);
+    QFETCH(uint32_t, pciEnable);
+    QFETCH(uint32_t, active);
+    PLXSIM_SetBoards(board.toLatin1().constData());
+    MappedBar bridge(0, 0);
+    QCOMPARE(bridge.status, uint32_t(PLX_STATUS_OK));
+    void *address = nullptr;
+    QCOMPARE(PlxPci_PciBarMap(&bridge.device, uint8_t(controllerBar), &address), uint32_t(PLX_STATUS_OK));
+    auto *controller = static_cast<uint8_t *>(address);
+    const auto readIntcsr = [&] {
+        uint32_t value = 0;
+        for (int i = 0; i < 4; ++i)
+            value |= uint32_t(bridge.read(size_t(intcsr + i))) << (8 * i);
+        return value;
+    };
+    QCOMPARE(readIntcsr(), 0u); // as the EEPROM left it
+
+    PlxInterrupt irq{};
+    irq.sources = PLX_INT_LOCAL_1 | PLX_INT_LOCAL_2 | PLX_INT_PCI_MAIN;
+    PlxNotification event{};
+    QCOMPARE(PlxPci_NotificationRegisterFor(&bridge.device, &irq, &event), uint32_t(PLX_STATUS_OK));
+    QCOMPARE(PlxPci_InterruptEnable(&bridge.device, &irq), uint32_t(PLX_STATUS_OK));
+    QCOMPARE(readIntcsr(), enabled);
+
+    // Controller 0 receiving at 500 kbit/s with its receive interrupt on.
+    for (auto [reg, value] : {std::pair<int, int>{31, 0xC8}, {6, 0x00}, {7, 0x1C}, {20, 0xFF}, {21, 0xFF},
+                              {22, 0xFF}, {23, 0xFF}, {4, 0x01}, {0, 0x00}})
+        PlxPci_WindowWrite8(&bridge.device, controller + reg, uint8_t(value));
+    PlxInterrupt pci{};
+    pci.sources = PLX_INT_PCI_MAIN;
+    QCOMPARE(PlxPci_InterruptDisable(&bridge.device, &pci), uint32_t(PLX_STATUS_OK));
+    QCOMPARE(readIntcsr(), enabled & ~pciEnable);
+    VCI_CAN_OBJ f{};
+    f.ID = 0x123;
+    QCOMPARE(PLXSIM_SendFrames(0, 500000, &f, 1), 1u);
+    QCOMPARE(PlxPci_NotificationWait(&bridge.device, &event, 30), uint32_t(PLX_STATUS_TIMEOUT));
+    QCOMPARE(readIntcsr(), (enabled & ~pciEnable) | active);
+
+    // Only the enable bits are written; the status bit stays the board's.
+    for (int i = 0; i < 4; ++i)
+        bridge.write(size_t(intcsr + i), uint8_t((enabled | 0x2000'0000u) >> (8 * i)));
+    QCOMPARE(PlxPci_NotificationWait(&bridge.device, &event, 1000), uint32_t(PLX_STATUS_OK));
+    QCOMPARE(readIntcsr(), enabled | active);
 }
 
 void TestPlxSimBoards::backgroundTraffic()
