@@ -50,6 +50,15 @@ bool DbcParser::parseFile(const std::string &path, DBC::Network &network, Stop *
     if (!file)
         return false;
     std::string text;
+    // One allocation for the whole file: growing a large string doubles
+    // and copies it, which a cancel would wait for. Folders report sizes
+    // that are no file's, so only plausible sizes are taken.
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0 && size < (1L << 30))
+            text.reserve(std::size_t(size));
+        std::rewind(file);
+    }
     char buffer[65536];
     std::size_t count;
     bool cancelled = false;
