@@ -11,8 +11,8 @@
 
 namespace {
 
-// Messages of this id and name are where DBC editors keep signals that no
-// message carries; they are not on any bus.
+// DBC editors keep signals that no message carries in a pseudo-message of
+// this name, written with this id or as 0x40000000; it is not on any bus.
 constexpr uint32_t kIndependentSignalsId = 0xC0000000;
 const char kIndependentSignalsName[] = "VECTOR__INDEPENDENT_SIG_MSG";
 
@@ -76,17 +76,28 @@ DBCDatabase::DBCDatabase() : net(std::make_unique<DBC::Network>()) {}
 
 DBCDatabase::~DBCDatabase() = default;
 
-bool DBCDatabase::load(const QString &path)
+bool DBCDatabase::load(const QString &path, const std::atomic<bool> *cancel, ParseStop *stop)
 {
     auto parsed = std::make_unique<DBC::Network>();
-    if (!Ravolt_parse_dbc(QFile::encodeName(path).toStdString(), parsed.get()))
+    std::size_t line = 0;
+    std::size_t column = 0;
+    const bool ok = Ravolt_parse_dbc_ex(QFile::encodeName(path).toStdString(), parsed.get(), cancel, &line, &column);
+    if (stop) {
+        stop->line = int(std::min<std::size_t>(line, std::numeric_limits<int>::max()));
+        stop->column = int(std::min<std::size_t>(column, std::numeric_limits<int>::max()));
+    }
+    if (!ok)
         return false;
     net = std::move(parsed);
-    build();
-    return true;
+    if (build(cancel))
+        return true;
+    // Cancelled half-way: back to an empty file.
+    net = std::make_unique<DBC::Network>();
+    build(nullptr);
+    return false;
 }
 
-void DBCDatabase::build()
+bool DBCDatabase::build(const std::atomic<bool> *cancel)
 {
     messageTable.clear();
     signalOrder.clear();
@@ -95,10 +106,12 @@ void DBCDatabase::build()
     j1939 = net->attributeDefaults.count("ProtocolType") > 0;
 
     for (auto &entry : net->messages) {
+        if (cancel && cancel->load(std::memory_order_relaxed))
+            return false;
         DBC::Message &message = entry.second;
         // Messages only named by a comment or value-description line have no name.
         if (message.name.empty()
-            || (message.id == kIndependentSignalsId && message.name == kIndependentSignalsName))
+            || message.id == kIndependentSignalsId || message.name == kIndependentSignalsName)
             continue;
         toUtf8(message.comment);
         QVector<const DBC::Signal *> order;
@@ -128,6 +141,7 @@ void DBCDatabase::build()
         if (exceedsSize(message))
             oversized << QString::fromStdString(message.name);
     }
+    return true;
 }
 
 DBCSignalValue DBCDatabase::decodeSignal(const DBC::Signal &signal, const gsl::span<uint8_t> &data)

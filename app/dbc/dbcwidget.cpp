@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCursor>
 #include <QEvent>
 #include <QHeaderView>
@@ -95,6 +96,7 @@ DBCWidget::~DBCWidget()
 {
     if (windowOpenFlag)
         *windowOpenFlag = false;
+    loadCancel = true;
     refreshTimer.stop();
     reading = false;
     if (replayThread.joinable())
@@ -161,6 +163,14 @@ void DBCWidget::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
+void DBCWidget::closeEvent(QCloseEvent *event)
+{
+    // The load ends within a statement; its result is dropped.
+    closed = true;
+    loadCancel = true;
+    QWidget::closeEvent(event);
+}
+
 void DBCWidget::onToolButtonLoadDBC()
 {
     if (loading)
@@ -170,6 +180,7 @@ void DBCWidget::onToolButtonLoadDBC()
     if (file.isEmpty())
         return;
     loading = true;
+    loadCancel = false;
     form->m_pButtonLoad->setEnabled(false);
     busyIndicator->startAnimation();
     QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
@@ -179,10 +190,13 @@ void DBCWidget::onToolButtonLoadDBC()
 void DBCWidget::parseDBCFile(QString file)
 {
     auto loaded = std::make_unique<DBCDatabase>();
-    const bool ok = loaded->load(file);
+    DBCDatabase::ParseStop stop;
+    const bool ok = loaded->load(file, &loadCancel, &stop);
     {
         const std::lock_guard<std::mutex> lock(loadMutex);
         loadedDb = ok ? std::move(loaded) : nullptr;
+        loadStopLine = stop.line;
+        loadStopColumn = stop.column;
     }
     Q_EMIT ParseResult(ok, file);
 }
@@ -192,9 +206,13 @@ void DBCWidget::onParseResult(bool ok, QString file)
     if (loadThread.joinable())
         loadThread.join();
     std::unique_ptr<DBCDatabase> loaded;
+    int line = 0;
+    int column = 0;
     {
         const std::lock_guard<std::mutex> lock(loadMutex);
         loaded = std::move(loadedDb);
+        line = loadStopLine;
+        column = loadStopColumn;
     }
     if (loading) {
         loading = false;
@@ -202,9 +220,15 @@ void DBCWidget::onParseResult(bool ok, QString file)
     }
     form->m_pButtonLoad->setEnabled(true);
     busyIndicator->stopAnimation();
+    // A result queued just before the window closed.
+    if (closed)
+        return;
 
     if (!ok || !loaded) {
-        UiMessage::information(this, tr("Tips"), tr("Error parsing DBC file"));
+        QString text = tr("Error parsing DBC file");
+        if (line > 0)
+            text += QLatin1Char('\n') + tr("Parsing stopped at line %1, column %2.").arg(line).arg(column);
+        UiMessage::information(this, tr("Tips"), text);
         return;
     }
     applyDatabase(std::move(loaded), file);
@@ -222,6 +246,7 @@ void DBCWidget::applyDatabase(std::unique_ptr<DBCDatabase> loaded, const QString
     updateTitle();
     form->m_comboBoxProtocoType->setCurrentIndex(db->isJ1939() ? 1 : 0);
     rows->setJ1939(db->isJ1939());
+    rows->fitNameColumns(width() / 3);
 
     if (!db->oversizedMessages().isEmpty()) {
         QStringList lines;
@@ -426,6 +451,8 @@ void DBCWidget::onReadEnd()
     replayThread.join();
     reading = false;
     form->m_pButtonLoadFile->setText(tr("Read file"));
+    if (closed)
+        return;
     QString error;
     {
         const std::lock_guard<std::mutex> lock(replayMutex);

@@ -111,6 +111,7 @@ public Q_SLOTS:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void parseDBCFile(QString path);
@@ -141,11 +142,16 @@ private:
     bool handOffOn = false;  // this window switched the channel's DBC hand-off on
     QTimer refreshTimer;
 
-    // Load thread: one at a time, joined when its result arrives or the window goes.
+    // Load thread: one at a time, joined when its result arrives or the
+    // window goes; closing the window cancels it.
     std::thread loadThread;
     bool loading = false;
+    bool closed = false;  // closed by the user: results arriving now show nothing
+    std::atomic<bool> loadCancel{false};
     std::mutex loadMutex;
     std::unique_ptr<DBCDatabase> loadedDb;  // under loadMutex
+    int loadStopLine = 0;                   // under loadMutex; where a failed parse stopped
+    int loadStopColumn = 0;
 
     // Shared with the poll and replay threads.
     DBCFrameCollector collector;
