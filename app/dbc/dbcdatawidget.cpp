@@ -5,6 +5,7 @@
 #include "ui_dbcdatawidget.h"
 
 #include <QEvent>
+#include <QHeaderView>
 
 namespace {
 
@@ -26,8 +27,17 @@ DBCDataWidget::DBCDataWidget(const QMap<quint32, DBCMessageEntry> &messageTable,
     header->setSectionResizeMode(CheckColumn, QHeaderView::Fixed);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSortingEnabled(false);
+    // One height for every row: sizing rows one by one costs the square of
+    // their number.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setMinimumSectionSize(kRowHeight);
+    table->verticalHeader()->setDefaultSectionSize(kRowHeight);
     table->verticalHeader()->setVisible(false);
+
+    table->setUpdatesEnabled(false);
     table->setRowCount(messageTable.size());
+    rowChecked.reserve(messageTable.size());
     int row = 0;
     for (auto it = messageTable.cbegin(); it != messageTable.cend(); ++it, ++row) {
         auto *check = new QTableWidgetItem;
@@ -40,8 +50,12 @@ DBCDataWidget::DBCDataWidget(const QMap<quint32, DBCMessageEntry> &messageTable,
                                             + QString::number(it.key(), 16).rightJustified(8, QLatin1Char('0')).toUpper()));
         table->setItem(row, NameColumn, new QTableWidgetItem(QString::fromStdString(it->message->name)));
         table->setItem(row, CommentColumn, new QTableWidgetItem(QString::fromStdString(it->message->comment)));
-        table->setRowHeight(row, kRowHeight);
+        rowChecked.append(it->enabled);
+        checkedRows += it->enabled ? 1 : 0;
     }
+    table->setUpdatesEnabled(true);
+    showHeaderState();
+    connect(table, &QTableWidget::itemChanged, this, &DBCDataWidget::onItemChanged);
     connect(header, &DBCMsgIDTableWidgetHeader::checkStausChange, this, &DBCDataWidget::onCheckStausChange);
     connect(form->m_pPushButtonOK, &QPushButton::clicked, this, &DBCDataWidget::onOK);
     setColumnLabels();
@@ -63,8 +77,43 @@ QMap<quint32, bool> DBCDataWidget::checkedMessages() const
 void DBCDataWidget::onCheckStausChange(bool checked)
 {
     QTableWidget *table = form->m_pTableWidgetMessages;
+    // One repaint for all rows; the count is set once instead of per row.
+    const bool blocked = table->blockSignals(true);
+    table->setUpdatesEnabled(false);
     for (int row = 0; row < table->rowCount(); ++row)
         table->item(row, CheckColumn)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    table->setUpdatesEnabled(true);
+    table->blockSignals(blocked);
+    rowChecked.fill(checked);
+    checkedRows = checked ? rowChecked.size() : 0;
+    table->viewport()->update();
+    showHeaderState();
+}
+
+void DBCDataWidget::onItemChanged(QTableWidgetItem *item)
+{
+    if (!item || item->column() != CheckColumn)
+        return;
+    const int row = item->row();
+    if (row < 0 || row >= rowChecked.size())
+        return;
+    const bool now = item->checkState() == Qt::Checked;
+    if (now == rowChecked.at(row))
+        return;
+    rowChecked[row] = now;
+    checkedRows += now ? 1 : -1;
+    showHeaderState();
+}
+
+void DBCDataWidget::showHeaderState()
+{
+    // An empty list shows the box checked, as it starts.
+    if (checkedRows == rowChecked.size())
+        header->setCheckState(Qt::Checked);
+    else if (checkedRows == 0)
+        header->setCheckState(Qt::Unchecked);
+    else
+        header->setCheckState(Qt::PartiallyChecked);
 }
 
 void DBCDataWidget::onOK()

@@ -1,6 +1,6 @@
 // The message-list dialog: one row per message in ascending ID order with
-// its check box, the header box that checks or clears every row, and the
-// result after OK.
+// its check box, the header box that follows the rows and checks or clears
+// every row, and the result after OK.
 #include "dbcdatabase.h"
 #include "dbcdatawidget.h"
 #include "dbcfixture.h"
@@ -61,6 +61,9 @@ void tst_DBCDataWidget::rows()
     QCOMPARE(table->item(4, DBCDataWidget::IdColumn)->text(), QStringLiteral("0x00000200"));
     QCOMPARE(table->item(6, DBCDataWidget::IdColumn)->text(), QStringLiteral("0x18FEF100"));
     QCOMPARE(checks(table), (QList<bool>{true, true, true, false, true, true, true}));
+    // The header box shows the rows from the start.
+    QCOMPARE(dialog.findChild<DBCMsgIDTableWidgetHeader *>()->checkState(), Qt::PartiallyChecked);
+    QCOMPARE(table->rowHeight(6), 20);
     QVERIFY(table->editTriggers() == QAbstractItemView::NoEditTriggers);
 
     table->item(0, DBCDataWidget::CheckColumn)->setCheckState(Qt::Unchecked);
@@ -84,17 +87,33 @@ void tst_DBCDataWidget::headerBoxTogglesEveryRow()
     QTRY_VERIFY(!header->checkBoxRect().isEmpty());
     QCOMPARE(header->checkBoxRect().size(), QSize(14, 14));
 
-    // A single row does not change the header box.
+    const auto click = [header] {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->checkBoxRect().center());
+    };
+
+    // The box follows single rows.
     table->item(2, DBCDataWidget::CheckColumn)->setCheckState(Qt::Unchecked);
-    QVERIFY(header->isChecked());
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->checkBoxRect().center());
-    QVERIFY(!header->isChecked());
-    QCOMPARE(checks(table), QVector<bool>(7, false).toList());
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->checkBoxRect().center());
+    QCOMPARE(header->checkState(), Qt::PartiallyChecked);
+    // From partly checked a click checks every row, the next clears them.
+    click();
+    QCOMPARE(header->checkState(), Qt::Checked);
     QCOMPARE(checks(table), QVector<bool>(7, true).toList());
+    click();
+    QCOMPARE(header->checkState(), Qt::Unchecked);
+    QCOMPARE(checks(table), QVector<bool>(7, false).toList());
+    // Rows checked one by one: partly, then wholly checked.
+    for (int row = 0; row < 7; ++row) {
+        table->item(row, DBCDataWidget::CheckColumn)->setCheckState(Qt::Checked);
+        QCOMPARE(header->checkState(), row < 6 ? Qt::PartiallyChecked : Qt::Checked);
+    }
+    table->item(4, DBCDataWidget::CheckColumn)->setCheckState(Qt::Unchecked);
+    click();
+    QCOMPARE(checks(table), QVector<bool>(7, true).toList());
+    QCOMPARE(dialog.checkedMessages().values(), QVector<bool>(7, true).toList());
     // Elsewhere in section 0 the box stays.
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->checkBoxRect().bottomRight() + QPoint(1, 1));
     QVERIFY(header->isChecked());
+    QCOMPARE(checks(table), QVector<bool>(7, true).toList());
 }
 
 void tst_DBCDataWidget::emptyDatabase()
@@ -102,6 +121,7 @@ void tst_DBCDataWidget::emptyDatabase()
     const QMap<quint32, DBCMessageEntry> none;
     DBCDataWidget dialog(none);
     QCOMPARE(dialog.findChild<QTableWidget *>()->rowCount(), 0);
+    QCOMPARE(dialog.findChild<DBCMsgIDTableWidgetHeader *>()->checkState(), Qt::Checked);
     dialog.findChild<QPushButton *>(QStringLiteral("m_pPushButtonOK"))->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(dialog.checkedMessages().isEmpty());
