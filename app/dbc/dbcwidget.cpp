@@ -239,6 +239,9 @@ void DBCWidget::applyDatabase(std::unique_ptr<DBCDatabase> loaded, const QString
 {
     // Rows of the previous file cannot be refreshed by the new one.
     rows->setDatabase(loaded.get());
+    // An open ID list still shows the previous file's messages.
+    if (idListOpen)
+        retiredDb = std::move(db);
     db = std::move(loaded);
     path = file;
     collector.setMessages(db->messageTable);
@@ -369,7 +372,11 @@ void DBCWidget::onToolButtonShowID()
 {
     const QMap<quint32, DBCMessageEntry> none;
     DBCDataWidget dialog(db ? db->messageTable : none, this);
-    if (dialog.exec() != QDialog::Accepted || !db)
+    idListOpen = true;
+    const int result = dialog.exec();
+    idListOpen = false;
+    retiredDb.reset();
+    if (result != QDialog::Accepted || !db)
         return;
     const QMap<quint32, bool> checked = dialog.checkedMessages();
     for (auto it = checked.cbegin(); it != checked.cend(); ++it) {

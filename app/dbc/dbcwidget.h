@@ -131,6 +131,8 @@ private:
 
     // GUI thread only: the loaded file and what the tree shows of it.
     std::unique_ptr<DBCDatabase> db;
+    std::unique_ptr<DBCDatabase> retiredDb;  // replaced while the ID list showed it
+    bool idListOpen = false;
     QString path;
     std::unique_ptr<DBCMessageTree> rows;
     int displayType = 0;

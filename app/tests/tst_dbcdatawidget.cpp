@@ -1,6 +1,7 @@
 // The message-list dialog: one row per message in ascending ID order with
 // its check box, the header box that follows the rows and checks or clears
 // every row, and the result after OK.
+#include "dbc/message.h"
 #include "dbcdatabase.h"
 #include "dbcdatawidget.h"
 #include "dbcfixture.h"
@@ -10,6 +11,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -39,6 +43,7 @@ private Q_SLOTS:
     void rows();
     void headerBoxTogglesEveryRow();
     void emptyDatabase();
+    void largeListFillsAfterOpening();
 
 private:
     QTemporaryDir dir;
@@ -125,6 +130,45 @@ void tst_DBCDataWidget::emptyDatabase()
     dialog.findChild<QPushButton *>(QStringLiteral("m_pPushButtonOK"))->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(dialog.checkedMessages().isEmpty());
+}
+
+void tst_DBCDataWidget::largeListFillsAfterOpening()
+{
+    // More rows than one slice makes; every third message starts disabled.
+    const int count = 4500;
+    QVERIFY(count > 2 * DBCDataWidget::RowsPerSlice);
+    std::vector<DBC::Message> messages;
+    messages.resize(std::size_t(count));
+    QMap<quint32, DBCMessageEntry> table;
+    for (int i = 0; i < count; ++i) {
+        messages[std::size_t(i)].name = "M" + std::to_string(i);
+        table.insert(quint32(0x100 + i), DBCMessageEntry{i % 3 != 0, &messages[std::size_t(i)]});
+    }
+    DBCDataWidget dialog(table);
+    auto *widget = dialog.findChild<QTableWidget *>(QStringLiteral("m_pTableWidgetMessages"));
+    auto *header = dialog.findChild<DBCMsgIDTableWidgetHeader *>();
+    QCOMPARE(widget->rowCount(), count);
+    QVERIFY(widget->item(0, DBCDataWidget::CheckColumn));
+    QCOMPARE(header->checkState(), Qt::PartiallyChecked);
+    // Before the last rows are made the result already holds every message.
+    QVERIFY(!widget->item(count - 1, DBCDataWidget::CheckColumn));
+    QMap<quint32, bool> result = dialog.checkedMessages();
+    QCOMPARE(result.size(), count);
+    QCOMPARE(result.value(0x100 + count - 1), (count - 1) % 3 != 0);
+
+    // The header box sets rows that are not made yet too.
+    dialog.onCheckStausChange(false);
+    QCOMPARE(header->checkState(), Qt::Unchecked);
+    QTRY_VERIFY(widget->item(count - 1, DBCDataWidget::CheckColumn));
+    QCOMPARE(checks(widget), QVector<bool>(count, false).toList());
+    QCOMPARE(rowTexts(widget, count - 1),
+             (QStringList{"", "4500", "0x00001293", "M4499", ""}));
+    result = dialog.checkedMessages();
+    QCOMPARE(result.values(), QVector<bool>(count, false).toList());
+    // A row made late follows single changes like the first ones.
+    widget->item(count - 1, DBCDataWidget::CheckColumn)->setCheckState(Qt::Checked);
+    QCOMPARE(header->checkState(), Qt::PartiallyChecked);
+    QVERIFY(dialog.checkedMessages().value(0x100 + count - 1));
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_DBCDataWidget)
