@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -70,6 +72,20 @@ bool exceedsSize(const DBC::Message &message)
     return plainBits + largestGroup > 8 * uint64_t(message.size);
 }
 
+// The longest names by character count: with a proportional font the
+// widest is among them, so a view measures only these.
+QStringList longestNames(std::vector<const std::string *> &names)
+{
+    constexpr std::size_t kKept = 64;
+    const auto longer = [](const std::string *a, const std::string *b) { return a->size() > b->size(); };
+    const std::size_t count = std::min(kKept, names.size());
+    std::partial_sort(names.begin(), names.begin() + std::ptrdiff_t(count), names.end(), longer);
+    QStringList texts;
+    for (std::size_t i = 0; i < count; ++i)
+        texts << QString::fromStdString(*names[i]);
+    return texts;
+}
+
 } // namespace
 
 DBCDatabase::DBCDatabase() : net(std::make_unique<DBC::Network>()) {}
@@ -104,6 +120,8 @@ bool DBCDatabase::build(const std::atomic<bool> *cancel)
     switchSignal.clear();
     oversized.clear();
     j1939 = net->attributeDefaults.count("ProtocolType") > 0;
+    std::vector<const std::string *> messageNames;
+    std::vector<const std::string *> signalNames;
 
     for (auto &entry : net->messages) {
         if (cancel && cancel->load(std::memory_order_relaxed))
@@ -125,6 +143,7 @@ bool DBCDatabase::build(const std::atomic<bool> *cancel)
             for (auto &description : signal.valueDescriptions)
                 toUtf8(description.second);
             order << &signal;
+            signalNames.push_back(&signal.name);
             if (signal.multiplexor == DBC::Signal::MultiplexerSwitch && !multiplexer)
                 multiplexer = &signal;
         }
@@ -132,6 +151,7 @@ bool DBCDatabase::build(const std::atomic<bool> *cancel)
                          [](const DBC::Signal *a, const DBC::Signal *b) { return a->startBit < b->startBit; });
 
         const quint32 key = message.id & KeyMask;
+        messageNames.push_back(&message.name);
         messageTable.insert(key, DBCMessageEntry{true, &message});
         signalOrder.insert(key, order);
         if (multiplexer)
@@ -141,6 +161,8 @@ bool DBCDatabase::build(const std::atomic<bool> *cancel)
         if (exceedsSize(message))
             oversized << QString::fromStdString(message.name);
     }
+    longMessageNames = longestNames(messageNames);
+    longSignalNames = longestNames(signalNames);
     return true;
 }
 

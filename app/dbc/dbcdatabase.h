@@ -53,6 +53,9 @@ public:
     // Names of the messages whose signals need more bits than the message
     // holds (a multiplexed message counts its largest switch group only).
     const QStringList &oversizedMessages() const { return oversized; }
+    // The longest message and signal names (at most 64 each, by length).
+    const QStringList &longestMessageNames() const { return longMessageNames; }
+    const QStringList &longestSignalNames() const { return longSignalNames; }
 
     // Ascending key; only messages the file declares.
     QMap<quint32, DBCMessageEntry> messageTable;
@@ -72,5 +75,7 @@ private:
     std::unique_ptr<DBC::Network> net;
     QHash<quint32, const DBC::Signal *> switchSignal;
     QStringList oversized;
+    QStringList longMessageNames;
+    QStringList longSignalNames;
     bool j1939 = false;
 };

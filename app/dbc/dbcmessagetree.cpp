@@ -12,8 +12,6 @@
 #include <QTreeWidget>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -61,36 +59,10 @@ DBCMessageTree::~DBCMessageTree()
     QObject::disconnect(resizeWatch);
 }
 
-namespace {
-
-// The longest names by character count: with a proportional font the widest
-// is among them, and measuring only these keeps a large file cheap.
-QStringList longestNames(std::vector<const std::string *> &names)
-{
-    constexpr std::size_t kMeasured = 64;
-    const auto longer = [](const std::string *a, const std::string *b) { return a->size() > b->size(); };
-    const std::size_t count = std::min(kMeasured, names.size());
-    std::partial_sort(names.begin(), names.begin() + std::ptrdiff_t(count), names.end(), longer);
-    QStringList texts;
-    for (std::size_t i = 0; i < count; ++i)
-        texts << QString::fromStdString(*names[i]);
-    return texts;
-}
-
-} // namespace
-
 void DBCMessageTree::fitNameColumns(int maxWidth)
 {
     if (!db)
         return;
-    std::vector<const std::string *> messageNames;
-    std::vector<const std::string *> signalNames;
-    messageNames.reserve(std::size_t(db->messageTable.size()));
-    for (auto it = db->messageTable.cbegin(); it != db->messageTable.cend(); ++it) {
-        messageNames.push_back(&it->message->name);
-        for (const DBC::Signal *signal : db->signalOrder.value(it.key()))
-            signalNames.push_back(&signal->name);
-    }
     const QFontMetrics metrics(tree->font());
     const int margin = 2 * tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 8;
     const int icon = tree->iconSize().isValid() ? tree->iconSize().width()
@@ -103,10 +75,10 @@ void DBCMessageTree::fitNameColumns(int maxWidth)
     };
     const QTreeWidgetItem *header = tree->headerItem();
     // Signal rows show an icon before the name; message rows the ID there.
-    const int idWidth = std::max({widest(longestNames(signalNames)) + icon + 4, widest({QStringLiteral("0x00000000")}),
+    const int idWidth = std::max({widest(db->longestSignalNames()) + icon + 4, widest({QStringLiteral("0x00000000")}),
                                   metrics.horizontalAdvance(header->text(DBCWidget::IdColumn))})
             + margin;
-    const int nameWidth = std::max(widest(longestNames(messageNames)),
+    const int nameWidth = std::max(widest(db->longestMessageNames()),
                                    metrics.horizontalAdvance(header->text(DBCWidget::NameColumn)))
             + margin;
     settingWidths = true;
