@@ -33,7 +33,7 @@ public:
     // are read only during the call). Drops waiting frames of keys that are
     // gone or disabled.
     void setMessages(const QMap<quint32, DBCMessageEntry> &messageTable);
-    // Forgets every waiting frame and the transport session.
+    // Forgets every waiting frame and the transport sessions.
     void clear();
 
     // One frame in arrival order. A frame whose ID is an enabled key
