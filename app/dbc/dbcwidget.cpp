@@ -192,9 +192,12 @@ void DBCWidget::parseDBCFile(QString file)
     auto loaded = std::make_unique<DBCDatabase>();
     DBCDatabase::ParseStop stop;
     const bool ok = loaded->load(file, &loadCancel, &stop);
+    // Made here, so that a large file's tables cost the GUI thread nothing.
+    DBCFrameCollector::Index index = ok ? DBCFrameCollector::indexOf(loaded->messageTable) : DBCFrameCollector::Index();
     {
         const std::lock_guard<std::mutex> lock(loadMutex);
         loadedDb = ok ? std::move(loaded) : nullptr;
+        loadedIndex = std::move(index);
         loadStopLine = stop.line;
         loadStopColumn = stop.column;
     }
@@ -206,11 +209,13 @@ void DBCWidget::onParseResult(bool ok, QString file)
     if (loadThread.joinable())
         loadThread.join();
     std::unique_ptr<DBCDatabase> loaded;
+    DBCFrameCollector::Index index;
     int line = 0;
     int column = 0;
     {
         const std::lock_guard<std::mutex> lock(loadMutex);
         loaded = std::move(loadedDb);
+        index = std::move(loadedIndex);
         line = loadStopLine;
         column = loadStopColumn;
     }
@@ -231,11 +236,12 @@ void DBCWidget::onParseResult(bool ok, QString file)
         UiMessage::information(this, tr("Tips"), text);
         return;
     }
-    applyDatabase(std::move(loaded), file);
+    applyDatabase(std::move(loaded), std::move(index), file);
     UiMessage::information(this, tr("Tips"), tr("Load successful"));
 }
 
-void DBCWidget::applyDatabase(std::unique_ptr<DBCDatabase> loaded, const QString &file)
+void DBCWidget::applyDatabase(std::unique_ptr<DBCDatabase> loaded, DBCFrameCollector::Index index,
+                              const QString &file)
 {
     // Rows of the previous file cannot be refreshed by the new one.
     rows->setDatabase(loaded.get());
@@ -244,7 +250,7 @@ void DBCWidget::applyDatabase(std::unique_ptr<DBCDatabase> loaded, const QString
         retiredDb = std::move(db);
     db = std::move(loaded);
     path = file;
-    collector.setMessages(db->messageTable);
+    collector.setIndex(std::move(index));
     collector.clear();
     updateTitle();
     form->m_comboBoxProtocoType->setCurrentIndex(db->isJ1939() ? 1 : 0);

@@ -119,7 +119,7 @@ private:
     void stopPolling();
     void retranslateTexts();
     void updateTitle();
-    void applyDatabase(std::unique_ptr<DBCDatabase> loaded, const QString &file);
+    void applyDatabase(std::unique_ptr<DBCDatabase> loaded, DBCFrameCollector::Index index, const QString &file);
     void readRecordFile(QString file);
     void setRunIcon();
 
@@ -151,7 +151,8 @@ private:
     bool closed = false;  // closed by the user: results arriving now show nothing
     std::atomic<bool> loadCancel{false};
     std::mutex loadMutex;
-    std::unique_ptr<DBCDatabase> loadedDb;  // under loadMutex
+    std::unique_ptr<DBCDatabase> loadedDb;  // under loadMutex, with its collector index
+    DBCFrameCollector::Index loadedIndex;
     int loadStopLine = 0;                   // under loadMutex; where a failed parse stopped
     int loadStopColumn = 0;
 
