@@ -28,9 +28,14 @@ double outOfRangeReal(const boost::iterator_range<const char *> &text)
     return negative ? -infinity : infinity;
 }
 
+bool running(const std::atomic<bool> *cancel)
+{
+    return !cancel || !cancel->load(std::memory_order_relaxed);
+}
+
 } // namespace
 
-DbcGrammar::DbcGrammar()
+DbcGrammar::DbcGrammar(const std::atomic<bool> *cancel)
     : DbcGrammar::base_type(start_, "dbc")
 {
     using qi::_1;
@@ -148,7 +153,7 @@ DbcGrammar::DbcGrammar()
             >> ';';
 
     using B = NetworkBuilder;
-    start_ = *(version_[phx::bind(&B::version, _val, _1)]
+    start_ = *(qi::eps(phx::bind(&running, cancel)) >> (version_[phx::bind(&B::version, _val, _1)]
                | bs_[phx::bind(&B::bitTiming, _val, _1)]
                | ns_[phx::bind(&B::newSymbols, _val, _1)]
                | bu_[phx::bind(&B::nodes, _val, _1)]
@@ -170,7 +175,7 @@ DbcGrammar::DbcGrammar()
                | sig_valtype_[phx::bind(&B::signalValueType, _val, _1)]
                | sg_mul_val_ | ba_rel_ | ba_def_sgtype_ | ba_sgtype_ | sig_group_
                | sgtype_val_ | sgtype_ | sig_type_ref_ | sigtype_valtype_ | envvar_data_
-               | obsolete_);
+               | obsolete_));
 }
 
 } // namespace Quillon

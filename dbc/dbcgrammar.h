@@ -6,6 +6,7 @@
 
 #include <boost/spirit/include/qi.hpp>
 
+#include <atomic>
 #include <string>
 
 namespace Quillon {
@@ -22,7 +23,9 @@ public:
     using Iterator = const char *;
     using Skipper = qi::ascii::space_type;
 
-    DbcGrammar();
+    // cancel, when given, is read before every statement: once it is true
+    // the start rule ends there, leaving the rest of the text unread.
+    explicit DbcGrammar(const std::atomic<bool> *cancel = nullptr);
 
 private:
     template <typename Attribute>

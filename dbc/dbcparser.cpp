@@ -22,7 +22,8 @@ DbcParser::Stop stopAt(const std::string &text, std::size_t offset)
 
 } // namespace
 
-bool DbcParser::parseText(const std::string &text, DBC::Network &network, Stop *stop)
+bool DbcParser::parseText(const std::string &text, DBC::Network &network, Stop *stop,
+                          const std::atomic<bool> *cancel)
 {
     const char *first = text.data();
     const char *const last = first + text.size();
@@ -30,16 +31,18 @@ bool DbcParser::parseText(const std::string &text, DBC::Network &network, Stop *
     if (text.compare(0, 3, byteOrderMark) == 0)
         first += 3;
 
-    const DbcGrammar grammar;
+    const DbcGrammar grammar(cancel);
     const bool matched = qi::phrase_parse(first, last, grammar, qi::ascii::space, network);
     qi::parse(first, last, *qi::ascii::space);
-    const bool accepted = matched && first == last;
+    const bool cancelled = cancel && cancel->load();
+    const bool accepted = matched && first == last && !cancelled;
     if (!accepted && stop)
         *stop = stopAt(text, std::size_t(first - text.data()));
     return accepted;
 }
 
-bool DbcParser::parseFile(const std::string &path, DBC::Network &network, Stop *stop)
+bool DbcParser::parseFile(const std::string &path, DBC::Network &network, Stop *stop,
+                          const std::atomic<bool> *cancel)
 {
     // C streams report read errors, so that a folder or an unreadable file
     // is not taken for an empty one.
@@ -47,15 +50,25 @@ bool DbcParser::parseFile(const std::string &path, DBC::Network &network, Stop *
     if (!file)
         return false;
     std::string text;
+    // One allocation for the whole file: growing a large string doubles
+    // and copies it, which a cancel would wait for. Folders report sizes
+    // that are no file's, so only plausible sizes are taken.
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0 && size < (1L << 30))
+            text.reserve(std::size_t(size));
+        std::rewind(file);
+    }
     char buffer[65536];
     std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    bool cancelled = false;
+    while (!(cancelled = cancel && cancel->load()) && (count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
         text.append(buffer, count);
     const bool readError = std::ferror(file) != 0;
     std::fclose(file);
-    if (readError)
+    if (readError || cancelled)
         return false;
-    return parseText(text, network, stop);
+    return parseText(text, network, stop, cancel);
 }
 
 } // namespace Quillon

@@ -3,6 +3,7 @@
 
 #include "network.h"
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 
@@ -24,10 +25,14 @@ public:
     // True when every statement of the text was accepted. The network keeps
     // whatever the statements before a rejected one wrote. When the text is
     // not accepted, stop (if given) receives the start of the first
-    // statement not accepted.
-    static bool parseText(const std::string &text, DBC::Network &network, Stop *stop = nullptr);
-    // False also when the file cannot be read; the network is then untouched.
-    static bool parseFile(const std::string &path, DBC::Network &network, Stop *stop = nullptr);
+    // statement not accepted. Once *cancel (if given) is true the parse
+    // ends before the next statement and returns false.
+    static bool parseText(const std::string &text, DBC::Network &network, Stop *stop = nullptr,
+                          const std::atomic<bool> *cancel = nullptr);
+    // False also when the file cannot be read; the network is then untouched
+    // and stop keeps line and column 0.
+    static bool parseFile(const std::string &path, DBC::Network &network, Stop *stop = nullptr,
+                          const std::atomic<bool> *cancel = nullptr);
 };
 
 } // namespace Quillon

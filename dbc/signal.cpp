@@ -210,6 +210,36 @@ double Signal::maximumRawValue() const
     }
 }
 
+int64_t Signal::minimumRawInteger() const
+{
+    if (valueType != Signed || !validSize(bitSize))
+        return 0;
+    return bitSize == 64 ? std::numeric_limits<int64_t>::min() : -(int64_t(1) << (bitSize - 1));
+}
+
+uint64_t Signal::maximumRawInteger() const
+{
+    if (!validSize(bitSize))
+        return 0;
+    return valueType == Signed ? mask(bitSize - 1) : mask(bitSize);
+}
+
+bool Signal::rawWithinLimits(double raw) const
+{
+    if (std::isnan(raw))
+        return false;
+    // 2^63 and 2^64 are exact doubles; below them floor and ceil of a
+    // double convert to the integer types without rounding.
+    if (raw < 0.0) {
+        if (raw < -9223372036854775808.0)
+            return false;
+        return int64_t(std::ceil(raw)) >= minimumRawInteger();
+    }
+    if (raw >= 18446744073709551616.0)
+        return false;
+    return uint64_t(std::floor(raw)) <= maximumRawInteger();
+}
+
 std::pair<int64_t, int64_t> Signal::decode(const gsl::span<uint8_t> &data) const
 {
     if (data.size() < 8)
@@ -316,9 +346,17 @@ void Signal::encodePhysicalValue(gsl::span<uint8_t> &data, double physical) cons
         return;
     const double rounded = std::round(raw);
     if (valueType == Signed) {
-        const double lowest = -std::ldexp(1.0, int(bitSize) - 1);
-        const double highest = std::ldexp(1.0, int(bitSize) - 1) - 1.0;
-        encode(data, saturatedRound(std::clamp(rounded, lowest, highest)));
+        // -2^(n-1) is exact as a double, 2^(n-1)-1 is not beyond 53 bits:
+        // compare with the powers of two and clamp in integers.
+        const double limit = std::ldexp(1.0, int(bitSize) - 1);
+        int64_t value;
+        if (rounded >= limit)
+            value = int64_t(maximumRawInteger());
+        else if (rounded <= -limit)
+            value = minimumRawInteger();
+        else
+            value = int64_t(rounded);
+        encode(data, value);
         return;
     }
     if (rounded <= 0.0) {

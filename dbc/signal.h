@@ -45,6 +45,13 @@ public:
     double physicalToRawValue(double physical) const;
     double minimumRawValue() const;
     double maximumRawValue() const;
+    // Exact limits of an integer signal's raw value (1 to 64 bits): signed
+    // -2^(n-1) .. 2^(n-1)-1, unsigned 0 .. 2^n-1. The double ones above
+    // round for sizes past 53 bits.
+    int64_t minimumRawInteger() const;
+    uint64_t maximumRawInteger() const;
+    // Whether a whole raw value lies within the exact integer limits.
+    bool rawWithinLimits(double raw) const;
 
     // first: the value (sign-extended for signed signals; for IEEE signals the
     // number rounded to the nearest integer); second: the raw bit field.

@@ -8,11 +8,13 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace {
 
-// Messages of this id and name are where DBC editors keep signals that no
-// message carries; they are not on any bus.
+// DBC editors keep signals that no message carries in a pseudo-message of
+// this name, written with this id or as 0x40000000; it is not on any bus.
 constexpr uint32_t kIndependentSignalsId = 0xC0000000;
 const char kIndependentSignalsName[] = "VECTOR__INDEPENDENT_SIG_MSG";
 
@@ -70,35 +72,64 @@ bool exceedsSize(const DBC::Message &message)
     return plainBits + largestGroup > 8 * uint64_t(message.size);
 }
 
+// The longest names by character count: with a proportional font the
+// widest is among them, so a view measures only these.
+QStringList longestNames(std::vector<const std::string *> &names)
+{
+    constexpr std::size_t kKept = 64;
+    const auto longer = [](const std::string *a, const std::string *b) { return a->size() > b->size(); };
+    const std::size_t count = std::min(kKept, names.size());
+    std::partial_sort(names.begin(), names.begin() + std::ptrdiff_t(count), names.end(), longer);
+    QStringList texts;
+    for (std::size_t i = 0; i < count; ++i)
+        texts << QString::fromStdString(*names[i]);
+    return texts;
+}
+
 } // namespace
 
 DBCDatabase::DBCDatabase() : net(std::make_unique<DBC::Network>()) {}
 
 DBCDatabase::~DBCDatabase() = default;
 
-bool DBCDatabase::load(const QString &path)
+bool DBCDatabase::load(const QString &path, const std::atomic<bool> *cancel, ParseStop *stop)
 {
     auto parsed = std::make_unique<DBC::Network>();
-    if (!Ravolt_parse_dbc(QFile::encodeName(path).toStdString(), parsed.get()))
+    std::size_t line = 0;
+    std::size_t column = 0;
+    const bool ok = Ravolt_parse_dbc_ex(QFile::encodeName(path).toStdString(), parsed.get(), cancel, &line, &column);
+    if (stop) {
+        stop->line = int(std::min<std::size_t>(line, std::numeric_limits<int>::max()));
+        stop->column = int(std::min<std::size_t>(column, std::numeric_limits<int>::max()));
+    }
+    if (!ok)
         return false;
     net = std::move(parsed);
-    build();
-    return true;
+    if (build(cancel))
+        return true;
+    // Cancelled half-way: back to an empty file.
+    net = std::make_unique<DBC::Network>();
+    build(nullptr);
+    return false;
 }
 
-void DBCDatabase::build()
+bool DBCDatabase::build(const std::atomic<bool> *cancel)
 {
     messageTable.clear();
     signalOrder.clear();
     switchSignal.clear();
     oversized.clear();
     j1939 = net->attributeDefaults.count("ProtocolType") > 0;
+    std::vector<const std::string *> messageNames;
+    std::vector<const std::string *> signalNames;
 
     for (auto &entry : net->messages) {
+        if (cancel && cancel->load(std::memory_order_relaxed))
+            return false;
         DBC::Message &message = entry.second;
         // Messages only named by a comment or value-description line have no name.
         if (message.name.empty()
-            || (message.id == kIndependentSignalsId && message.name == kIndependentSignalsName))
+            || message.id == kIndependentSignalsId || message.name == kIndependentSignalsName)
             continue;
         toUtf8(message.comment);
         QVector<const DBC::Signal *> order;
@@ -112,6 +143,7 @@ void DBCDatabase::build()
             for (auto &description : signal.valueDescriptions)
                 toUtf8(description.second);
             order << &signal;
+            signalNames.push_back(&signal.name);
             if (signal.multiplexor == DBC::Signal::MultiplexerSwitch && !multiplexer)
                 multiplexer = &signal;
         }
@@ -119,6 +151,7 @@ void DBCDatabase::build()
                          [](const DBC::Signal *a, const DBC::Signal *b) { return a->startBit < b->startBit; });
 
         const quint32 key = message.id & KeyMask;
+        messageNames.push_back(&message.name);
         messageTable.insert(key, DBCMessageEntry{true, &message});
         signalOrder.insert(key, order);
         if (multiplexer)
@@ -128,6 +161,9 @@ void DBCDatabase::build()
         if (exceedsSize(message))
             oversized << QString::fromStdString(message.name);
     }
+    longMessageNames = longestNames(messageNames);
+    longSignalNames = longestNames(signalNames);
+    return true;
 }
 
 DBCSignalValue DBCDatabase::decodeSignal(const DBC::Signal &signal, const gsl::span<uint8_t> &data)

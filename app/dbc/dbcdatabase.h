@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -34,9 +35,17 @@ public:
     DBCDatabase(const DBCDatabase &) = delete;
     DBCDatabase &operator=(const DBCDatabase &) = delete;
 
+    // Where a parse stopped (1-based; 0 when the file could not be read).
+    struct ParseStop {
+        int line = 0;
+        int column = 0;
+    };
+
     // Parses the file into a fresh network and builds the tables; false
-    // when the file cannot be read or is not understood whole.
-    bool load(const QString &path);
+    // when the file cannot be read or is not understood whole, or once
+    // *cancel (if given) is true. stop (if given) receives where a parse
+    // that was not cancelled stopped.
+    bool load(const QString &path, const std::atomic<bool> *cancel = nullptr, ParseStop *stop = nullptr);
 
     const DBC::Network &network() const { return *net; }
     // A "ProtocolType" attribute default marks a J1939 database.
@@ -44,6 +53,9 @@ public:
     // Names of the messages whose signals need more bits than the message
     // holds (a multiplexed message counts its largest switch group only).
     const QStringList &oversizedMessages() const { return oversized; }
+    // The longest message and signal names (at most 64 each, by length).
+    const QStringList &longestMessageNames() const { return longMessageNames; }
+    const QStringList &longestSignalNames() const { return longSignalNames; }
 
     // Ascending key; only messages the file declares.
     QMap<quint32, DBCMessageEntry> messageTable;
@@ -58,10 +70,12 @@ public:
     static DBCSignalValue decodeSignal(const DBC::Signal &signal, const gsl::span<uint8_t> &data);
 
 private:
-    void build();
+    bool build(const std::atomic<bool> *cancel);
 
     std::unique_ptr<DBC::Network> net;
     QHash<quint32, const DBC::Signal *> switchSignal;
     QStringList oversized;
+    QStringList longMessageNames;
+    QStringList longSignalNames;
     bool j1939 = false;
 };

@@ -5,6 +5,9 @@
 #include "ui_dbcdatawidget.h"
 
 #include <QEvent>
+#include <QHeaderView>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,22 +29,37 @@ DBCDataWidget::DBCDataWidget(const QMap<quint32, DBCMessageEntry> &messageTable,
     header->setSectionResizeMode(CheckColumn, QHeaderView::Fixed);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSortingEnabled(false);
+    // One height for every row: sizing rows one by one costs the square of
+    // their number.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setMinimumSectionSize(kRowHeight);
+    table->verticalHeader()->setDefaultSectionSize(kRowHeight);
     table->verticalHeader()->setVisible(false);
+
     table->setRowCount(messageTable.size());
-    int row = 0;
-    for (auto it = messageTable.cbegin(); it != messageTable.cend(); ++it, ++row) {
-        auto *check = new QTableWidgetItem;
-        check->setCheckState(it->enabled ? Qt::Checked : Qt::Unchecked);
-        check->setData(kKeyRole, it.key());
-        table->setItem(row, CheckColumn, check);
-        table->setItem(row, NumColumn, new QTableWidgetItem(QString::number(row + 1)));
-        table->setItem(row, IdColumn,
-                       new QTableWidgetItem(QStringLiteral("0x")
-                                            + QString::number(it.key(), 16).rightJustified(8, QLatin1Char('0')).toUpper()));
-        table->setItem(row, NameColumn, new QTableWidgetItem(QString::fromStdString(it->message->name)));
-        table->setItem(row, CommentColumn, new QTableWidgetItem(QString::fromStdString(it->message->comment)));
-        table->setRowHeight(row, kRowHeight);
+    keys.reserve(messageTable.size());
+    messages.reserve(messageTable.size());
+    rowChecked.reserve(messageTable.size());
+    for (auto it = messageTable.cbegin(); it != messageTable.cend(); ++it) {
+        keys.append(it.key());
+        messages.append(it->message);
+        rowChecked.append(it->enabled);
+        checkedRows += it->enabled ? 1 : 0;
     }
+    // The first rows now, the others in slices while the dialog is open:
+    // the items of a large file take a second to make.
+    fillRows(RowsPerSlice);
+    fillTimer.setInterval(0);
+    connect(&fillTimer, &QTimer::timeout, this, [this] {
+        fillRows(RowsPerSlice);
+        if (filledRows == keys.size())
+            fillTimer.stop();
+    });
+    if (filledRows < keys.size())
+        fillTimer.start();
+    showHeaderState();
+    connect(table, &QTableWidget::itemChanged, this, &DBCDataWidget::onItemChanged);
     connect(header, &DBCMsgIDTableWidgetHeader::checkStausChange, this, &DBCDataWidget::onCheckStausChange);
     connect(form->m_pPushButtonOK, &QPushButton::clicked, this, &DBCDataWidget::onOK);
     setColumnLabels();
@@ -49,22 +67,81 @@ DBCDataWidget::DBCDataWidget(const QMap<quint32, DBCMessageEntry> &messageTable,
 
 DBCDataWidget::~DBCDataWidget() = default;
 
+void DBCDataWidget::fillRows(int count)
+{
+    QTableWidget *table = form->m_pTableWidgetMessages;
+    const int end = std::min(filledRows + count, keys.size());
+    // The view knows the rows already; telling it of every item on its own
+    // costs more than making the items.
+    QAbstractItemModel *model = table->model();
+    const bool modelBlocked = model->blockSignals(true);
+    for (int row = filledRows; row < end; ++row) {
+        const quint32 key = keys.at(row);
+        auto *check = new QTableWidgetItem;
+        check->setCheckState(rowChecked.at(row) ? Qt::Checked : Qt::Unchecked);
+        check->setData(kKeyRole, key);
+        table->setItem(row, CheckColumn, check);
+        table->setItem(row, NumColumn, new QTableWidgetItem(QString::number(row + 1)));
+        table->setItem(row, IdColumn,
+                       new QTableWidgetItem(QStringLiteral("0x")
+                                            + QString::number(key, 16).rightJustified(8, QLatin1Char('0')).toUpper()));
+        table->setItem(row, NameColumn, new QTableWidgetItem(QString::fromStdString(messages.at(row)->name)));
+        table->setItem(row, CommentColumn, new QTableWidgetItem(QString::fromStdString(messages.at(row)->comment)));
+    }
+    model->blockSignals(modelBlocked);
+    filledRows = end;
+    table->viewport()->update();
+}
+
 QMap<quint32, bool> DBCDataWidget::checkedMessages() const
 {
+    // Rows not made yet keep the state they started with or the header set.
     QMap<quint32, bool> checked;
-    const QTableWidget *table = form->m_pTableWidgetMessages;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        const QTableWidgetItem *item = table->item(row, CheckColumn);
-        checked.insert(item->data(kKeyRole).toUInt(), item->checkState() == Qt::Checked);
-    }
+    for (int row = 0; row < keys.size(); ++row)
+        checked.insert(keys.at(row), rowChecked.at(row));
     return checked;
 }
 
 void DBCDataWidget::onCheckStausChange(bool checked)
 {
     QTableWidget *table = form->m_pTableWidgetMessages;
-    for (int row = 0; row < table->rowCount(); ++row)
+    // One repaint for all rows; the count is set once instead of per row.
+    const bool blocked = table->blockSignals(true);
+    table->setUpdatesEnabled(false);
+    for (int row = 0; row < filledRows; ++row)
         table->item(row, CheckColumn)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    table->setUpdatesEnabled(true);
+    table->blockSignals(blocked);
+    rowChecked.fill(checked);
+    checkedRows = checked ? rowChecked.size() : 0;
+    table->viewport()->update();
+    showHeaderState();
+}
+
+void DBCDataWidget::onItemChanged(QTableWidgetItem *item)
+{
+    if (!item || item->column() != CheckColumn)
+        return;
+    const int row = item->row();
+    if (row < 0 || row >= filledRows)
+        return;
+    const bool now = item->checkState() == Qt::Checked;
+    if (now == rowChecked.at(row))
+        return;
+    rowChecked[row] = now;
+    checkedRows += now ? 1 : -1;
+    showHeaderState();
+}
+
+void DBCDataWidget::showHeaderState()
+{
+    // An empty list shows the box checked, as it starts.
+    if (checkedRows == rowChecked.size())
+        header->setCheckState(Qt::Checked);
+    else if (checkedRows == 0)
+        header->setCheckState(Qt::Unchecked);
+    else
+        header->setCheckState(Qt::PartiallyChecked);
 }
 
 void DBCDataWidget::onOK()

@@ -1,17 +1,25 @@
 // The modal "DBC File data" dialog of the frame-parsing window: one row per
 // message of the loaded file, in ascending ID order, with a check box for
-// whether the window decodes it; the header's box checks or clears them
-// all. After OK the caller reads checkedMessages().
+// whether the window decodes it; the header's box shows whether all, none
+// or some are checked and checks or clears them all. After OK the caller
+// reads checkedMessages(). A large list is filled in slices after it opens.
 #pragma once
 
 #include "dbcmessageentry.h"
 
 #include <QDialog>
 #include <QMap>
+#include <QTimer>
+#include <QVector>
 
 #include <memory>
 
 class DBCMsgIDTableWidgetHeader;
+class QTableWidgetItem;
+
+namespace DBC {
+struct Message;
+}
 
 namespace Ui {
 class DBCDataWidget;
@@ -23,7 +31,10 @@ class DBCDataWidget : public QDialog
 
 public:
     enum Column { CheckColumn, NumColumn, IdColumn, NameColumn, CommentColumn, ColumnCount };
+    // Rows made at once, and per slice of the event loop after that.
+    static constexpr int RowsPerSlice = 2000;
 
+    // The table's messages must outlive the dialog.
     DBCDataWidget(const QMap<quint32, DBCMessageEntry> &messageTable, QWidget *parent = nullptr);
     ~DBCDataWidget() override;
 
@@ -39,7 +50,17 @@ protected:
 
 private:
     void setColumnLabels();
+    void onItemChanged(QTableWidgetItem *item);
+    void showHeaderState();
+    void fillRows(int count);
 
     std::unique_ptr<Ui::DBCDataWidget> form;
     DBCMsgIDTableWidgetHeader *header;
+    // Per row, in table order.
+    QVector<quint32> keys;
+    QVector<const DBC::Message *> messages;
+    QVector<bool> rowChecked;
+    int checkedRows = 0;
+    int filledRows = 0;  // rows that have their items
+    QTimer fillTimer;
 };

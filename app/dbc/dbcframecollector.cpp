@@ -19,16 +19,29 @@ bool isTransportId(quint32 id)
 
 } // namespace
 
+DBCFrameCollector::Index DBCFrameCollector::indexOf(const QMap<quint32, DBCMessageEntry> &messageTable)
+{
+    Index index;
+    index.enabled.reserve(messageTable.size());
+    for (auto it = messageTable.cbegin(); it != messageTable.cend(); ++it) {
+        index.enabled.insert(it.key(), it->enabled);
+        if (it->enabled && (it->message->id & kExtendedMark))
+            index.keysByPgn.insert(J1939Reassembler::pgnOf(it.key()), it.key());
+    }
+    return index;
+}
+
 void DBCFrameCollector::setMessages(const QMap<quint32, DBCMessageEntry> &messageTable)
 {
+    setIndex(indexOf(messageTable));
+}
+
+void DBCFrameCollector::setIndex(Index index)
+{
     const QMutexLocker lock(&mutex);
-    enabled.clear();
-    keysByPgn.clear();
-    for (auto it = messageTable.cbegin(); it != messageTable.cend(); ++it) {
-        enabled.insert(it.key(), it->enabled);
-        if (it->enabled && (it->message->id & kExtendedMark))
-            keysByPgn.insert(J1939Reassembler::pgnOf(it.key()), it.key());
-    }
+    // The old tables are freed after the lock is given up.
+    enabled.swap(index.enabled);
+    keysByPgn.swap(index.keysByPgn);
     for (auto it = latestFrames.begin(); it != latestFrames.end();) {
         if (enabled.value(it.key(), false))
             ++it;

@@ -29,11 +29,19 @@ public:
     // Frames kept in arrival order between two takes; older ones are dropped.
     static constexpr int SequenceBound = 256;
 
-    // Which message keys exist and whether each is decoded (the messages
-    // are read only during the call). Drops waiting frames of keys that are
-    // gone or disabled.
+    // Which message keys exist and whether each is decoded, made from a
+    // message table on any thread (the messages are read only then).
+    struct Index {
+        QHash<quint32, bool> enabled;
+        QMultiHash<quint32, quint32> keysByPgn;  // enabled keys of extended messages
+    };
+    static Index indexOf(const QMap<quint32, DBCMessageEntry> &messageTable);
+
+    // Takes the keys of the message table (see Index). Drops waiting frames
+    // of keys that are gone or disabled.
     void setMessages(const QMap<quint32, DBCMessageEntry> &messageTable);
-    // Forgets every waiting frame and the transport session.
+    void setIndex(Index index);
+    // Forgets every waiting frame and the transport sessions.
     void clear();
 
     // One frame in arrival order. A frame whose ID is an enabled key

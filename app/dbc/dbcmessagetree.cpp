@@ -6,7 +6,12 @@
 #include "dbcwidget.h"
 #include "j1939reassembler.h"
 
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QStyle>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -43,6 +48,45 @@ DBCMessageTree::DBCMessageTree(QTreeWidget *tree)
       signalIcon(QStringLiteral(":/Resources/Signal.png"))
 {
     retranslate();
+    resizeWatch = QObject::connect(tree->header(), &QHeaderView::sectionResized, tree, [this](int column, int, int) {
+        if (!settingWidths && (column == DBCWidget::IdColumn || column == DBCWidget::NameColumn))
+            userSized[column - DBCWidget::IdColumn] = true;
+    });
+}
+
+DBCMessageTree::~DBCMessageTree()
+{
+    QObject::disconnect(resizeWatch);
+}
+
+void DBCMessageTree::fitNameColumns(int maxWidth)
+{
+    if (!db)
+        return;
+    const QFontMetrics metrics(tree->font());
+    const int margin = 2 * tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 8;
+    const int icon = tree->iconSize().isValid() ? tree->iconSize().width()
+                                                : tree->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, tree);
+    const auto widest = [&metrics](const QStringList &texts) {
+        int width = 0;
+        for (const QString &text : texts)
+            width = std::max(width, metrics.horizontalAdvance(text));
+        return width;
+    };
+    const QTreeWidgetItem *header = tree->headerItem();
+    // Signal rows show an icon before the name; message rows the ID there.
+    const int idWidth = std::max({widest(db->longestSignalNames()) + icon + 4, widest({QStringLiteral("0x00000000")}),
+                                  metrics.horizontalAdvance(header->text(DBCWidget::IdColumn))})
+            + margin;
+    const int nameWidth = std::max(widest(db->longestMessageNames()),
+                                   metrics.horizontalAdvance(header->text(DBCWidget::NameColumn)))
+            + margin;
+    settingWidths = true;
+    if (!userSized[0])
+        tree->setColumnWidth(DBCWidget::IdColumn, std::min(idWidth, std::max(maxWidth, 0)));
+    if (!userSized[1])
+        tree->setColumnWidth(DBCWidget::NameColumn, std::min(nameWidth, std::max(maxWidth, 0)));
+    settingWidths = false;
 }
 
 void DBCMessageTree::setDatabase(const DBCDatabase *database)

@@ -33,6 +33,9 @@ public:
     static constexpr int MaxScrollRows = 256;
 
     explicit DBCMessageTree(QTreeWidget *tree);
+    ~DBCMessageTree();
+    DBCMessageTree(const DBCMessageTree &) = delete;
+    DBCMessageTree &operator=(const DBCMessageTree &) = delete;
 
     // The file whose messages the rows show (may be null); empties the tree.
     void setDatabase(const DBCDatabase *db);
@@ -49,6 +52,11 @@ public:
                 const gsl::span<uint8_t> &data);
     // Empties the tree; numbering starts at 0 again.
     void clear();
+    // Widens the columns that hold names to the loaded file's longest
+    // names (message names in "Name", signal names in the column before
+    // it), each at most maxWidth pixels; a column the user resized keeps
+    // its width.
+    void fitNameColumns(int maxWidth);
 
     bool hasMessageRows() const;
     // Every row in tree order, a message row before its children.
@@ -68,6 +76,9 @@ private:
     QStringList formatTexts;
     QHash<quint32, QStringList> firstValues;     // physical texts when the row was made
     QHash<quint32, QTreeWidgetItem *> rowOfKey;  // first message row of each key
+    bool settingWidths = false;
+    bool userSized[2] = {false, false};  // the ID and Name columns
+    QMetaObject::Connection resizeWatch;
     const QIcon messageIcon;
     const QIcon signalHeaderIcon;
     const QIcon signalIcon;

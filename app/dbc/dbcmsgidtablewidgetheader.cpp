@@ -9,6 +9,14 @@ DBCMsgIDTableWidgetHeader::DBCMsgIDTableWidgetHeader(QWidget *parent) : QHeaderV
     setSectionsClickable(true);
 }
 
+void DBCMsgIDTableWidgetHeader::setCheckState(Qt::CheckState checkState)
+{
+    if (state == checkState)
+        return;
+    state = checkState;
+    updateSection(0);
+}
+
 void DBCMsgIDTableWidgetHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
 {
     painter->save();
@@ -20,16 +28,18 @@ void DBCMsgIDTableWidgetHeader::paintSection(QPainter *painter, const QRect &rec
     QStyleOptionButton option;
     option.initFrom(this);
     option.rect = boxRect;
-    option.state |= checked ? QStyle::State_On : QStyle::State_Off;
+    option.state |= state == Qt::Checked ? QStyle::State_On
+            : state == Qt::PartiallyChecked ? QStyle::State_NoChange
+                                            : QStyle::State_Off;
     style()->drawControl(QStyle::CE_CheckBox, &option, painter, this);
 }
 
 void DBCMsgIDTableWidgetHeader::mousePressEvent(QMouseEvent *event)
 {
     if (isEnabled() && logicalIndexAt(event->pos()) == 0 && boxRect.contains(event->pos())) {
-        checked = !checked;
+        state = state == Qt::Checked ? Qt::Unchecked : Qt::Checked;
         updateSection(0);
-        Q_EMIT checkStausChange(checked);
+        Q_EMIT checkStausChange(state == Qt::Checked);
         return;
     }
     QHeaderView::mousePressEvent(event);

@@ -250,7 +250,7 @@ void DBCSendWidget::onItemChanged(QTreeWidgetItem *item, int column)
         // Integer signals take the nearest raw value within their range.
         const double raw = std::round(signal->physicalToRawValue(physical));
         if (!isIeee(*signal))
-            clamped = std::isnan(raw) || raw < signal->minimumRawValue() || raw > signal->maximumRawValue();
+            clamped = !signal->rawWithinLimits(raw);
         gsl::span<uint8_t> bytes = spanOf(data);
         signal->encodePhysicalValue(bytes, physical);
     }

@@ -2,13 +2,22 @@
 
 #include "dbc/signal.h"
 
+#include <charconv>
 #include <cmath>
+#include <system_error>
 
 namespace DBCSignalText {
 
 QString number(double value)
 {
-    QString text = QString::asprintf("%f", value);
+    // As C's "%f" prints it (six decimals, ties to even on the exact binary
+    // value), whatever the locale; QString::asprintf rounds ties away from
+    // zero. 1.8e308 needs 309 digits before the point.
+    char buffer[400];
+    const std::to_chars_result printed =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    QString text = printed.ec == std::errc() ? QString::fromLatin1(buffer, int(printed.ptr - buffer))
+                                             : QString::asprintf("%f", value);
     if (text.contains(QLatin1Char('.'))) {
         while (text.endsWith(QLatin1Char('0')))
             text.chop(1);

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCursor>
 #include <QEvent>
 #include <QHeaderView>
@@ -95,6 +96,7 @@ DBCWidget::~DBCWidget()
 {
     if (windowOpenFlag)
         *windowOpenFlag = false;
+    loadCancel = true;
     refreshTimer.stop();
     reading = false;
     if (replayThread.joinable())
@@ -161,6 +163,14 @@ void DBCWidget::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
+void DBCWidget::closeEvent(QCloseEvent *event)
+{
+    // The load ends within a statement; its result is dropped.
+    closed = true;
+    loadCancel = true;
+    QWidget::closeEvent(event);
+}
+
 void DBCWidget::onToolButtonLoadDBC()
 {
     if (loading)
@@ -170,6 +180,7 @@ void DBCWidget::onToolButtonLoadDBC()
     if (file.isEmpty())
         return;
     loading = true;
+    loadCancel = false;
     form->m_pButtonLoad->setEnabled(false);
     busyIndicator->startAnimation();
     QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
@@ -179,10 +190,16 @@ void DBCWidget::onToolButtonLoadDBC()
 void DBCWidget::parseDBCFile(QString file)
 {
     auto loaded = std::make_unique<DBCDatabase>();
-    const bool ok = loaded->load(file);
+    DBCDatabase::ParseStop stop;
+    const bool ok = loaded->load(file, &loadCancel, &stop);
+    // Made here, so that a large file's tables cost the GUI thread nothing.
+    DBCFrameCollector::Index index = ok ? DBCFrameCollector::indexOf(loaded->messageTable) : DBCFrameCollector::Index();
     {
         const std::lock_guard<std::mutex> lock(loadMutex);
         loadedDb = ok ? std::move(loaded) : nullptr;
+        loadedIndex = std::move(index);
+        loadStopLine = stop.line;
+        loadStopColumn = stop.column;
     }
     Q_EMIT ParseResult(ok, file);
 }
@@ -192,9 +209,15 @@ void DBCWidget::onParseResult(bool ok, QString file)
     if (loadThread.joinable())
         loadThread.join();
     std::unique_ptr<DBCDatabase> loaded;
+    DBCFrameCollector::Index index;
+    int line = 0;
+    int column = 0;
     {
         const std::lock_guard<std::mutex> lock(loadMutex);
         loaded = std::move(loadedDb);
+        index = std::move(loadedIndex);
+        line = loadStopLine;
+        column = loadStopColumn;
     }
     if (loading) {
         loading = false;
@@ -202,26 +225,37 @@ void DBCWidget::onParseResult(bool ok, QString file)
     }
     form->m_pButtonLoad->setEnabled(true);
     busyIndicator->stopAnimation();
+    // A result queued just before the window closed.
+    if (closed)
+        return;
 
     if (!ok || !loaded) {
-        UiMessage::information(this, tr("Tips"), tr("Error parsing DBC file"));
+        QString text = tr("Error parsing DBC file");
+        if (line > 0)
+            text += QLatin1Char('\n') + tr("Parsing stopped at line %1, column %2.").arg(line).arg(column);
+        UiMessage::information(this, tr("Tips"), text);
         return;
     }
-    applyDatabase(std::move(loaded), file);
+    applyDatabase(std::move(loaded), std::move(index), file);
     UiMessage::information(this, tr("Tips"), tr("Load successful"));
 }
 
-void DBCWidget::applyDatabase(std::unique_ptr<DBCDatabase> loaded, const QString &file)
+void DBCWidget::applyDatabase(std::unique_ptr<DBCDatabase> loaded, DBCFrameCollector::Index index,
+                              const QString &file)
 {
     // Rows of the previous file cannot be refreshed by the new one.
     rows->setDatabase(loaded.get());
+    // An open ID list still shows the previous file's messages.
+    if (idListOpen)
+        retiredDb = std::move(db);
     db = std::move(loaded);
     path = file;
-    collector.setMessages(db->messageTable);
+    collector.setIndex(std::move(index));
     collector.clear();
     updateTitle();
     form->m_comboBoxProtocoType->setCurrentIndex(db->isJ1939() ? 1 : 0);
     rows->setJ1939(db->isJ1939());
+    rows->fitNameColumns(width() / 3);
 
     if (!db->oversizedMessages().isEmpty()) {
         const QStringList &names = db->oversizedMessages();
@@ -345,7 +379,11 @@ void DBCWidget::onToolButtonShowID()
 {
     const QMap<quint32, DBCMessageEntry> none;
     DBCDataWidget dialog(db ? db->messageTable : none, this);
-    if (dialog.exec() != QDialog::Accepted || !db)
+    idListOpen = true;
+    const int result = dialog.exec();
+    idListOpen = false;
+    retiredDb.reset();
+    if (result != QDialog::Accepted || !db)
         return;
     const QMap<quint32, bool> checked = dialog.checkedMessages();
     for (auto it = checked.cbegin(); it != checked.cend(); ++it) {
@@ -427,6 +465,8 @@ void DBCWidget::onReadEnd()
     replayThread.join();
     reading = false;
     form->m_pButtonLoadFile->setText(tr("Read file"));
+    if (closed)
+        return;
     QString error;
     {
         const std::lock_guard<std::mutex> lock(replayMutex);

@@ -111,6 +111,7 @@ public Q_SLOTS:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void parseDBCFile(QString path);
@@ -118,7 +119,7 @@ private:
     void stopPolling();
     void retranslateTexts();
     void updateTitle();
-    void applyDatabase(std::unique_ptr<DBCDatabase> loaded, const QString &file);
+    void applyDatabase(std::unique_ptr<DBCDatabase> loaded, DBCFrameCollector::Index index, const QString &file);
     void readRecordFile(QString file);
     void setRunIcon();
 
@@ -130,6 +131,8 @@ private:
 
     // GUI thread only: the loaded file and what the tree shows of it.
     std::unique_ptr<DBCDatabase> db;
+    std::unique_ptr<DBCDatabase> retiredDb;  // replaced while the ID list showed it
+    bool idListOpen = false;
     QString path;
     std::unique_ptr<DBCMessageTree> rows;
     int displayType = 0;
@@ -141,11 +144,17 @@ private:
     bool handOffOn = false;  // this window switched the channel's DBC hand-off on
     QTimer refreshTimer;
 
-    // Load thread: one at a time, joined when its result arrives or the window goes.
+    // Load thread: one at a time, joined when its result arrives or the
+    // window goes; closing the window cancels it.
     std::thread loadThread;
     bool loading = false;
+    bool closed = false;  // closed by the user: results arriving now show nothing
+    std::atomic<bool> loadCancel{false};
     std::mutex loadMutex;
-    std::unique_ptr<DBCDatabase> loadedDb;  // under loadMutex
+    std::unique_ptr<DBCDatabase> loadedDb;  // under loadMutex, with its collector index
+    DBCFrameCollector::Index loadedIndex;
+    int loadStopLine = 0;                   // under loadMutex; where a failed parse stopped
+    int loadStopColumn = 0;
 
     // Shared with the poll and replay threads.
     DBCFrameCollector collector;

@@ -1038,6 +1038,10 @@
         <translation>解析DBC文件出错</translation>
     </message>
     <message>
+        <source>Parsing stopped at line %1, column %2.</source>
+        <translation>解析停止于第 %1 行第 %2 列。</translation>
+    </message>
+    <message>
         <source>Load successful</source>
         <translation>加载成功</translation>
     </message>

@@ -51,6 +51,8 @@ class tst_DBCDatabase : public QObject
 
 private Q_SLOTS:
     void listsDeclaredMessagesOnly();
+    void independentSignalsMessage_data();
+    void independentSignalsMessage();
     void signalOrder();
     void sizeCheck();
     void protocol_data();
@@ -77,6 +79,32 @@ void tst_DBCDatabase::listsDeclaredMessagesOnly()
     QVERIFY(db.messageTable.value(256).enabled);
     // A value description of an undeclared signal does not make it a signal.
     QVERIFY(!signalNames(db, 256).contains(QStringLiteral("Ghost")));
+}
+
+void tst_DBCDatabase::independentSignalsMessage_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("as 0xC0000000") << QByteArray("BO_ 3221225472 VECTOR__INDEPENDENT_SIG_MSG: 0 Vector__XXX");
+    // Written by some editors; its key would be 0 like the message Zero.
+    QTest::newRow("as 0x40000000") << QByteArray("BO_ 1073741824 VECTOR__INDEPENDENT_SIG_MSG: 0 Vector__XXX");
+    QTest::newRow("at 0xC0000000 under another name") << QByteArray("BO_ 3221225472 Unassigned: 0 Vector__XXX");
+}
+
+void tst_DBCDatabase::independentSignalsMessage()
+{
+    QFETCH(QByteArray, line);
+    QByteArray content = dbcFixture();
+    const QByteArray original("BO_ 3221225472 VECTOR__INDEPENDENT_SIG_MSG: 0 Vector__XXX");
+    QVERIFY(content.contains(original));
+    content.replace(original, line);
+    QTemporaryDir dir;
+    DBCDatabase db;
+    QVERIFY(db.load(writeDbc(dir, content)));
+    QCOMPARE(db.messageTable.keys(), (QList<quint32>{0, 256, 300, 400, 0x200, 0x18EF2A17, 0x18FEF100}));
+    QCOMPARE(QString::fromStdString(db.messageTable.value(0).message->name), QStringLiteral("Zero"));
+    QCOMPARE(signalNames(db, 0), QStringList{QStringLiteral("Z")});
+    // Its signals in a message of 0 bytes raise no size warning.
+    QCOMPARE(db.oversizedMessages(), QStringList{QStringLiteral("Big")});
 }
 
 void tst_DBCDatabase::signalOrder()

@@ -1,6 +1,7 @@
 // The message-list dialog: one row per message in ascending ID order with
-// its check box, the header box that checks or clears every row, and the
-// result after OK.
+// its check box, the header box that follows the rows and checks or clears
+// every row, and the result after OK.
+#include "dbc/message.h"
 #include "dbcdatabase.h"
 #include "dbcdatawidget.h"
 #include "dbcfixture.h"
@@ -10,6 +11,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -39,6 +43,7 @@ private Q_SLOTS:
     void rows();
     void headerBoxTogglesEveryRow();
     void emptyDatabase();
+    void largeListFillsAfterOpening();
 
 private:
     QTemporaryDir dir;
@@ -61,6 +66,9 @@ void tst_DBCDataWidget::rows()
     QCOMPARE(table->item(4, DBCDataWidget::IdColumn)->text(), QStringLiteral("0x00000200"));
     QCOMPARE(table->item(6, DBCDataWidget::IdColumn)->text(), QStringLiteral("0x18FEF100"));
     QCOMPARE(checks(table), (QList<bool>{true, true, true, false, true, true, true}));
+    // The header box shows the rows from the start.
+    QCOMPARE(dialog.findChild<DBCMsgIDTableWidgetHeader *>()->checkState(), Qt::PartiallyChecked);
+    QCOMPARE(table->rowHeight(6), 20);
     QVERIFY(table->editTriggers() == QAbstractItemView::NoEditTriggers);
 
     table->item(0, DBCDataWidget::CheckColumn)->setCheckState(Qt::Unchecked);
@@ -84,17 +92,33 @@ void tst_DBCDataWidget::headerBoxTogglesEveryRow()
     QTRY_VERIFY(!header->checkBoxRect().isEmpty());
     QCOMPARE(header->checkBoxRect().size(), QSize(14, 14));
 
-    // A single row does not change the header box.
+    const auto click = [header] {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->checkBoxRect().center());
+    };
+
+    // The box follows single rows.
     table->item(2, DBCDataWidget::CheckColumn)->setCheckState(Qt::Unchecked);
-    QVERIFY(header->isChecked());
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->checkBoxRect().center());
-    QVERIFY(!header->isChecked());
-    QCOMPARE(checks(table), QVector<bool>(7, false).toList());
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->checkBoxRect().center());
+    QCOMPARE(header->checkState(), Qt::PartiallyChecked);
+    // From partly checked a click checks every row, the next clears them.
+    click();
+    QCOMPARE(header->checkState(), Qt::Checked);
     QCOMPARE(checks(table), QVector<bool>(7, true).toList());
+    click();
+    QCOMPARE(header->checkState(), Qt::Unchecked);
+    QCOMPARE(checks(table), QVector<bool>(7, false).toList());
+    // Rows checked one by one: partly, then wholly checked.
+    for (int row = 0; row < 7; ++row) {
+        table->item(row, DBCDataWidget::CheckColumn)->setCheckState(Qt::Checked);
+        QCOMPARE(header->checkState(), row < 6 ? Qt::PartiallyChecked : Qt::Checked);
+    }
+    table->item(4, DBCDataWidget::CheckColumn)->setCheckState(Qt::Unchecked);
+    click();
+    QCOMPARE(checks(table), QVector<bool>(7, true).toList());
+    QCOMPARE(dialog.checkedMessages().values(), QVector<bool>(7, true).toList());
     // Elsewhere in section 0 the box stays.
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->checkBoxRect().bottomRight() + QPoint(1, 1));
     QVERIFY(header->isChecked());
+    QCOMPARE(checks(table), QVector<bool>(7, true).toList());
 }
 
 void tst_DBCDataWidget::emptyDatabase()
@@ -102,9 +126,49 @@ void tst_DBCDataWidget::emptyDatabase()
     const QMap<quint32, DBCMessageEntry> none;
     DBCDataWidget dialog(none);
     QCOMPARE(dialog.findChild<QTableWidget *>()->rowCount(), 0);
+    QCOMPARE(dialog.findChild<DBCMsgIDTableWidgetHeader *>()->checkState(), Qt::Checked);
     dialog.findChild<QPushButton *>(QStringLiteral("m_pPushButtonOK"))->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(dialog.checkedMessages().isEmpty());
+}
+
+void tst_DBCDataWidget::largeListFillsAfterOpening()
+{
+    // More rows than one slice makes; every third message starts disabled.
+    const int count = 4500;
+    QVERIFY(count > 2 * DBCDataWidget::RowsPerSlice);
+    std::vector<DBC::Message> messages;
+    messages.resize(std::size_t(count));
+    QMap<quint32, DBCMessageEntry> table;
+    for (int i = 0; i < count; ++i) {
+        messages[std::size_t(i)].name = "M" + std::to_string(i);
+        table.insert(quint32(0x100 + i), DBCMessageEntry{i % 3 != 0, &messages[std::size_t(i)]});
+    }
+    DBCDataWidget dialog(table);
+    auto *widget = dialog.findChild<QTableWidget *>(QStringLiteral("m_pTableWidgetMessages"));
+    auto *header = dialog.findChild<DBCMsgIDTableWidgetHeader *>();
+    QCOMPARE(widget->rowCount(), count);
+    QVERIFY(widget->item(0, DBCDataWidget::CheckColumn));
+    QCOMPARE(header->checkState(), Qt::PartiallyChecked);
+    // Before the last rows are made the result already holds every message.
+    QVERIFY(!widget->item(count - 1, DBCDataWidget::CheckColumn));
+    QMap<quint32, bool> result = dialog.checkedMessages();
+    QCOMPARE(result.size(), count);
+    QCOMPARE(result.value(0x100 + count - 1), (count - 1) % 3 != 0);
+
+    // The header box sets rows that are not made yet too.
+    dialog.onCheckStausChange(false);
+    QCOMPARE(header->checkState(), Qt::Unchecked);
+    QTRY_VERIFY(widget->item(count - 1, DBCDataWidget::CheckColumn));
+    QCOMPARE(checks(widget), QVector<bool>(count, false).toList());
+    QCOMPARE(rowTexts(widget, count - 1),
+             (QStringList{"", "4500", "0x00001293", "M4499", ""}));
+    result = dialog.checkedMessages();
+    QCOMPARE(result.values(), QVector<bool>(count, false).toList());
+    // A row made late follows single changes like the first ones.
+    widget->item(count - 1, DBCDataWidget::CheckColumn)->setCheckState(Qt::Checked);
+    QCOMPARE(header->checkState(), Qt::PartiallyChecked);
+    QVERIFY(dialog.checkedMessages().value(0x100 + count - 1));
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_DBCDataWidget)

@@ -37,6 +37,8 @@ QByteArray sendFixture()
            " SG_ Ratio : 16|8@1+ (0.5,0) [0.5|10.5] \"\" ECU\n"
            " SG_ Temp : 24|8@1- (1,-40) [-40|87] \"degC\" ECU\n"
            " SG_ Mode : 32|2@1+ (1,0) [0|3] \"\" ECU\n\n"
+           "BO_ 292 Wide: 8 ECU\n"
+           " SG_ Big : 0|55@1- (1,0) [0|0] \"\" ECU\n\n"
            "BO_ 2566844672 Long: 20 ECU\n"
            " SG_ Tail : 144|16@1+ (1,0) [0|0] \"\" ECU\n\n"
            "BO_ 2565810711 Proprietary: 3 ECU\n"
@@ -156,6 +158,8 @@ private Q_SLOTS:
     void treeOfTheRow();
     void edits_data();
     void edits();
+    void wideSignedLimits_data();
+    void wideSignedLimits();
     void editsCombine();
     void editorOnValueCellsOnly();
     void frameOnTheBus_data();
@@ -237,6 +241,40 @@ void tst_DBCSendWidget::edits_data()
             << "Level" << "abc" << "0" << "0x0" << QByteArray("0000000000000000") << 2;
     QTest::newRow("a number with trailing text is not one")
             << "Level" << "12abc" << "0" << "0x0" << QByteArray("0000000000000000") << 2;
+}
+
+void tst_DBCSendWidget::wideSignedLimits_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("raw");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<bool>("clamped");
+    // 2^54 - 1 is no double: read as one it is 2^54, past the maximum.
+    QTest::newRow("the maximum as typed") << "18014398509481983" << "0x3fffffffffffff"
+                                          << QByteArray("ffffffffffff3f00") << true;
+    QTest::newRow("far above") << "1e20" << "0x3fffffffffffff" << QByteArray("ffffffffffff3f00") << true;
+    QTest::newRow("largest double inside") << "18014398509481982" << "0x3ffffffffffffe"
+                                           << QByteArray("feffffffffff3f00") << false;
+    QTest::newRow("the minimum") << "-18014398509481984" << "0x40000000000000" << QByteArray("0000000000004000")
+                                 << false;
+    QTest::newRow("far below") << "-1e20" << "0x40000000000000" << QByteArray("0000000000004000") << true;
+}
+
+void tst_DBCSendWidget::wideSignedLimits()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, raw);
+    QFETCH(QByteArray, data);
+    QFETCH(bool, clamped);
+    Window window(writeDbc(dir, sendFixture()));
+    QTreeWidgetItem *source = window.row(frame(0x124, "0000000000000000"));
+    QVERIFY(source);
+    DBCSendWidget dialog(source, window.message(0x124), 0);
+    QTreeWidgetItem *item = signalRow(dialog, QStringLiteral("Big"));
+    item->setText(DBCSendWidget::ValueColumn, input);
+    QCOMPARE(item->text(DBCSendWidget::RawColumn), raw);
+    QCOMPARE(dialog.frameData().toHex(), data);
+    QCOMPARE(boxes.size(), clamped ? 1 : 0);
 }
 
 void tst_DBCSendWidget::edits()

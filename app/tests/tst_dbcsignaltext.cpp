@@ -29,6 +29,16 @@ void tst_DBCSignalText::number_data()
     QTest::newRow("trailing zero of a whole number stays") << 100.0 << "100";
     QTest::newRow("six decimals") << 0.000001 << "0.000001";
     QTest::newRow("below six decimals") << 0.0000004 << "0";
+    // Exact binary ties round to the even digit, as C's "%f" does.
+    QTest::newRow("tie 2^-7") << 0.0078125 << "0.007812";
+    QTest::newRow("negative tie 2^-7") << -0.0078125 << "-0.007812";
+    QTest::newRow("tie 3 * 2^-7") << 0.0234375 << "0.023438";
+    // 2.5e-7 and 1.5e-6 are not ties in binary: below and above the half.
+    QTest::newRow("2.5e-7") << 2.5e-7 << "0";
+    QTest::newRow("1.5e-6") << 1.5e-6 << "0.000002";
+    QTest::newRow("1e15") << 1e15 << "1000000000000000";
+    QTest::newRow("largest double") << 1.7976931348623157e308
+                                    << QStringLiteral("179769313486231570814527423731704356798070567525844996598917476803157260780028538760589558632766878171540458953514382464234321326889464182768467546703537516986049910576551282076245490090389328944075868508455133942304583236903222948165808559332123348274797826204144723168738177180919299881250404026184124858368");
 }
 
 void tst_DBCSignalText::number()

@@ -20,6 +20,7 @@
 #include "vcisim.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QElapsedTimer>
 #include <QTableWidget>
 #include <QMenu>
@@ -28,6 +29,8 @@
 #include <QTranslator>
 #include <QTreeWidget>
 #include <QtTest>
+
+#include <atomic>
 
 namespace {
 
@@ -115,6 +118,34 @@ void readFile(DBCWidget *window, const QString &path)
     window->findChild<QToolButton *>(QStringLiteral("m_pButtonLoadFile"))->click();
 }
 
+// About size bytes of messages with two signals each.
+QString writeLargeDbc(const QTemporaryDir &dir, int size)
+{
+    const QString path = dir.filePath(QStringLiteral("large-%1.dbc").arg(size));
+    if (QFile::exists(path))
+        return path;
+    QByteArray content = "VERSION \"\"\n\nNS_ :\n\nBS_:\n\nBU_: ECU\n\n";
+    content.reserve(size + 200);
+    for (int id = 0; content.size() < size; ++id)
+        content += "BO_ " + QByteArray::number(id) + " Message_" + QByteArray::number(id) + ": 8 ECU\n"
+                   " SG_ First : 0|8@1+ (1,0) [0|255] \"\" ECU\n SG_ Second : 8|16@1- (0.5,-20) [-40|100] \"degC\" ECU\n\n";
+    writeFile(path, content);
+    return path;
+}
+
+// Runs the event loop, deferred deletes included, until the window is gone
+// or 5 s passed; returns the time it took.
+qint64 msUntilDeleted(const QPointer<DBCWidget> &window)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (window && clock.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return clock.elapsed();
+}
+
 const QColor kBlue(0, 128, 255);
 const QColor kRed(255, 0, 0);
 
@@ -134,7 +165,12 @@ private Q_SLOTS:
     void loadingShowsBusyAndResult();
     void failedLoadKeepsModel();
     void secondLoadReplacesModel();
+    void closeWhileLoading_data();
     void closeWhileLoading();
+    void closedJustAsLoadEnds();
+    void failurePosition_data();
+    void failurePosition();
+    void nameColumnsFitNames();
     void sizeCheckInOneBox();
     void sizeCheckListsTwenty();
     void messageRowColumns();
@@ -281,13 +317,75 @@ void tst_DBCWidget::failedLoadKeepsModel()
     boxes.clear();
 
     load(window.get(), writeDbc(dir, "BO_ 1 One: 8 ECU\nno statement\n", QStringLiteral("broken.dbc")));
-    QCOMPARE(boxTexts(), QStringList{"Tips: Error parsing DBC file"});
+    QCOMPARE(boxTexts(), QStringList{"Tips: Error parsing DBC file\nParsing stopped at line 2, column 1."});
     QCOMPARE(window->database(), db);
     QCOMPARE(window->windowTitle(), QStringLiteral("Frame Parsing - ") + good);
     // The previous file still decodes.
     receive(1, {frame(0x100, "2A03040000000000")});
     QTRY_COMPARE(treeOf(window.get())->topLevelItemCount(), 1);
     QCOMPARE(treeOf(window.get())->topLevelItem(0)->text(DBCWidget::NameColumn), QStringLiteral("Engine"));
+}
+
+void tst_DBCWidget::failurePosition_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("broken at line 4")
+        << QByteArray("VERSION \"\"\n\nBU_: ECU\nBO_ 1 One: eight ECU\nBO_ 2 Two: 8 ECU\n")
+        << "Error parsing DBC file\nParsing stopped at line 4, column 1.";
+    QTest::newRow("inside a message, indented")
+        << QByteArray("BO_ 1 One: 8 ECU\n SG_ A : 0|8@1+ (1,0) [0|0] \"\" ECU\n SG_ B : x\n")
+        << "Error parsing DBC file\nParsing stopped at line 3, column 2.";
+    // No position to name: the file cannot be read.
+    QTest::newRow("missing file") << QByteArray() << "Error parsing DBC file";
+}
+
+void tst_DBCWidget::failurePosition()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, text);
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::ReplayMode, 0, &open));
+    const QString path = content.isEmpty() ? dir.filePath(QStringLiteral("missing.dbc"))
+                                           : writeDbc(dir, content, QStringLiteral("position.dbc"));
+    load(window.get(), path);
+    QCOMPARE(boxTexts(), QStringList{QStringLiteral("Tips: ") + text});
+    QVERIFY(!window->database());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Frame Parsing - Unloaded DBC File"));
+}
+
+void tst_DBCWidget::nameColumnsFitNames()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::ReplayMode, 0, &open));
+    window->resize(1200, 500);
+    window->show();
+    QTreeWidget *tree = treeOf(window.get());
+    const QString longMessage = QStringLiteral("Attitude_Reference_Heading_And_Roll_Report");
+    const QString longSignal = QStringLiteral("Attitude_Heading_Magnetic_Variation_Status");
+    const QByteArray content = "BO_ 1 " + longMessage.toLatin1() + ": 8 ECU\n SG_ " + longSignal.toLatin1()
+            + " : 0|8@1+ (1,0) [0|0] \"\" ECU\n SG_ B : 8|8@1+ (1,0) [0|0] \"\" ECU\n"
+              "BO_ 2 Short: 8 ECU\n";
+    load(window.get(), writeDbc(dir, content, QStringLiteral("names.dbc")));
+    const QFontMetrics metrics(tree->font());
+    QVERIFY(tree->columnWidth(DBCWidget::NameColumn) > metrics.horizontalAdvance(longMessage));
+    // Signal rows show an icon before the name.
+    QVERIFY(tree->columnWidth(DBCWidget::IdColumn) > metrics.horizontalAdvance(longSignal) + 16);
+    QVERIFY(tree->columnWidth(DBCWidget::NameColumn) <= window->width() / 3);
+
+    // A name wider than a third of the window is cut there.
+    const QByteArray huge(400, 'N');
+    load(window.get(), writeDbc(dir, "BO_ 1 " + huge + ": 8 ECU\n SG_ " + huge + " : 0|8@1+ (1,0) [0|0] \"\" ECU\n",
+                                QStringLiteral("huge.dbc")));
+    QCOMPARE(tree->columnWidth(DBCWidget::NameColumn), window->width() / 3);
+    QCOMPARE(tree->columnWidth(DBCWidget::IdColumn), window->width() / 3);
+
+    // A width the user set stays through the next load; the other column still fits.
+    tree->header()->resizeSection(DBCWidget::NameColumn, 77);
+    load(window.get(), writeDbc(dir, content, QStringLiteral("names.dbc")));
+    QCOMPARE(tree->columnWidth(DBCWidget::NameColumn), 77);
+    QVERIFY(tree->columnWidth(DBCWidget::IdColumn) < window->width() / 3);
+    QVERIFY(tree->columnWidth(DBCWidget::IdColumn) > metrics.horizontalAdvance(longSignal));
 }
 
 void tst_DBCWidget::secondLoadReplacesModel()
@@ -314,10 +412,19 @@ void tst_DBCWidget::secondLoadReplacesModel()
     QCOMPARE(treeOf(window.get())->topLevelItem(1)->text(DBCWidget::NameColumn), QStringLiteral("Brake"));
 }
 
+void tst_DBCWidget::closeWhileLoading_data()
+{
+    QTest::addColumn<int>("size");
+    // Small: the load may end before or after the close; large: the close
+    // comes well inside the parse and cancels it.
+    QTest::newRow("small file") << 0;
+    QTest::newRow("generated 50 MB file") << 50 * 1024 * 1024;
+}
+
 void tst_DBCWidget::closeWhileLoading()
 {
-    const QString large = sharedDbc("canmatrix/j1939.dbc");
-    const QString path = QFile::exists(large) ? large : writeDbc(dir);
+    QFETCH(int, size);
+    const QString path = size > 0 ? writeLargeDbc(dir, size) : writeDbc(dir);
     for (int i = 0; i < 3; ++i) {
         bool open = false;
         QPointer<DBCWidget> window = new DBCWidget(DBCWidget::LiveMode, 3, &open);
@@ -325,15 +432,47 @@ void tst_DBCWidget::closeWhileLoading()
         UiFileDialog::setHandler([path](const UiFileDialog::Request &) { return path; });
         window->findChild<QToolButton *>(QStringLiteral("m_pButtonLoad"))->click();
         QVERIFY(window->isLoading());
+        // Into reading the file, then further into the parse.
+        if (size > 0)
+            QTest::qWait(50 + 450 * i);
         window->close();
-        QTRY_VERIFY(window.isNull());
+        const qint64 ms = msUntilDeleted(window);
+        QVERIFY(window.isNull());
+        // The close waits for the cancelled load only; 200 ms holds on a loaded machine.
+        if (size > 0)
+            QVERIFY2(ms < 200, qPrintable(QStringLiteral("closed in %1 ms").arg(ms)));
         QVERIFY(!open);
         QVERIFY(!QApplication::overrideCursor());
         // The result of the ended load reaches nobody.
         QTest::qWait(20);
-        QVERIFY(boxes.isEmpty());
+        QVERIFY2(boxes.isEmpty(), qPrintable(boxTexts().join(QLatin1Char('|'))));
         QVERIFY(!UlBuffer::instance(3).DBCRun());
     }
+}
+
+void tst_DBCWidget::closedJustAsLoadEnds()
+{
+    // The result is queued when the window closes: no box, no hand-off.
+    bool open = false;
+    QPointer<DBCWidget> window = new DBCWidget(DBCWidget::LiveMode, 3, &open);
+    window->show();
+    std::atomic<bool> ended{false};
+    connect(window.data(), &DBCWidget::ParseResult, window.data(), [&ended] { ended = true; },
+            Qt::DirectConnection);
+    const QString path = writeDbc(dir);
+    UiFileDialog::setHandler([path](const UiFileDialog::Request &) { return path; });
+    window->findChild<QToolButton *>(QStringLiteral("m_pButtonLoad"))->click();
+    QElapsedTimer clock;
+    clock.start();
+    while (!ended && clock.elapsed() < 5000)
+        QThread::msleep(1);
+    QVERIFY(ended);
+    window->close();
+    msUntilDeleted(window);
+    QVERIFY(window.isNull());
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY2(boxes.isEmpty(), qPrintable(boxTexts().join(QLatin1Char('|'))));
+    QVERIFY(!UlBuffer::instance(3).DBCRun());
 }
 
 void tst_DBCWidget::sizeCheckInOneBox()

@@ -54,9 +54,69 @@ QByteArray counting(int size)
 
 using Frames = QVector<VCI_CAN_OBJ>;
 
+// Transport frames between other nodes of a J1939 bus.
+quint32 cm(quint8 source, quint8 destination)
+{
+    return 0x1CEC0000u | quint32(destination) << 8 | source;
+}
+
+quint32 dt(quint8 source, quint8 destination)
+{
+    return 0x1CEB0000u | quint32(destination) << 8 | source;
+}
+
+// Packet n of a message whose byte k is seed + k (mod 256).
+VCI_CAN_OBJ seeded(quint32 id, int n, int seed)
+{
+    VCI_CAN_OBJ f = packet(id, n);
+    for (int i = 1; i < 8; ++i)
+        f.Data[i] = quint8(seed + (n - 1) * 7 + i - 1);
+    return f;
+}
+
+QByteArray seededBytes(int size, int seed)
+{
+    QByteArray bytes(size, '\0');
+    for (int k = 0; k < size; ++k)
+        bytes[k] = char(seed + k);
+    return bytes;
+}
+
+VCI_CAN_OBJ eoma(quint8 source, quint8 destination, int size, quint32 pgn)
+{
+    return frame(cm(source, destination), {0x13, size & 0xFF, size >> 8, (size + 6) / 7, 0xFF, int(pgn & 0xFF),
+                                           int((pgn >> 8) & 0xFF), int(pgn >> 16)});
+}
+
+VCI_CAN_OBJ abortOf(quint8 source, quint8 destination, quint32 pgn)
+{
+    return frame(cm(source, destination), {0xFF, 1, 0xFF, 0xFF, 0xFF, int(pgn & 0xFF), int((pgn >> 8) & 0xFF),
+                                           int(pgn >> 16)});
+}
+
+struct Delivery {
+    quint32 pgn;
+    quint8 source;
+    quint8 destination;
+    QByteArray data;
+    bool operator==(const Delivery &o) const
+    {
+        return pgn == o.pgn && source == o.source && destination == o.destination && data == o.data;
+    }
+};
+using Deliveries = QVector<Delivery>;
+
+char *toString(const Delivery &d)
+{
+    return qstrdup(QByteArray("pgn 0x" + QByteArray::number(d.pgn, 16) + " from 0x" + QByteArray::number(d.source, 16)
+                              + " to 0x" + QByteArray::number(d.destination, 16) + ": " + d.data.toHex())
+                           .constData());
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(VCI_CAN_OBJ)
+Q_DECLARE_METATYPE(Delivery)
 
 class tst_J1939Reassembler : public QObject
 {
@@ -67,6 +127,9 @@ private Q_SLOTS:
     void transfers();
     void otherFramesPassThrough();
     void deliversOnce();
+    void connections_data();
+    void connections();
+    void oldestSessionDropped();
     void pgnOfIdentifier_data();
     void pgnOfIdentifier();
 };
@@ -97,12 +160,15 @@ void tst_J1939Reassembler::transfers_data()
     QTest::newRow("EOMA without request delivers nothing")
         << Frames{packet(Data, 1), frame(Ack, {0x13, 9, 0, 2, 0xFF, 0, 6, 0})} << 0 << quint32(0) << QByteArray();
 
-    QByteArray fresh(9, '\0');
-    fresh.replace(7, 2, counting(9).mid(7));
+    // The packet stored before the restart does not fill the new transfer's gap.
     QTest::newRow("a new request drops the stale buffer")
         << Frames{request(Rts, 0x10, 9, 0x000600), packet(Data, 1), request(Rts, 0x10, 9, 0x001100), packet(Data, 2),
                   frame(Ack, {0x13, 9, 0, 2, 0xFF, 0, 0x11, 0})}
-        << 1 << quint32(0x1100) << fresh;
+        << 0 << quint32(0) << QByteArray();
+    QTest::newRow("a new request starts afresh")
+        << Frames{request(Rts, 0x10, 9, 0x000600), packet(Data, 2), request(Rts, 0x10, 9, 0x001100), packet(Data, 1),
+                  packet(Data, 2), frame(Ack, {0x13, 9, 0, 2, 0xFF, 0, 0x11, 0})}
+        << 1 << quint32(0x1100) << counting(9);
 
     QTest::newRow("sequence 0 and packets past the size are dropped")
         << Frames{request(Rts, 0x10, 9, 0x000600), frame(Data, {0, 9, 9, 9, 9, 9, 9, 9}), packet(Data, 1), packet(Data, 2),
@@ -203,6 +269,113 @@ void tst_J1939Reassembler::deliversOnce()
     reassembler.feed(request(Rts, 0x10, 7, 0x000600), &message);
     reassembler.reset();
     QCOMPARE(reassembler.feed(frame(Ack, {0x13}), &message), J1939Reassembler::Consumed);
+}
+
+void tst_J1939Reassembler::connections_data()
+{
+    QTest::addColumn<Frames>("frames");
+    QTest::addColumn<Deliveries>("expected");  // in order of completion
+
+    const quint32 dm1 = 0xFECA;
+    QTest::newRow("two interleaved broadcasts")
+        << Frames{request(cm(0x00, 0xFF), 0x20, 14, dm1), request(cm(0x17, 0xFF), 0x20, 12, dm1),
+                  seeded(dt(0x00, 0xFF), 1, 0x10), seeded(dt(0x17, 0xFF), 1, 0x80), seeded(dt(0x00, 0xFF), 2, 0x10),
+                  seeded(dt(0x17, 0xFF), 2, 0x80)}
+        << Deliveries{{dm1, 0x00, 0xFF, seededBytes(14, 0x10)}, {dm1, 0x17, 0xFF, seededBytes(12, 0x80)}};
+
+    QTest::newRow("RTS/CTS while another node broadcasts")
+        << Frames{request(cm(0xF4, 0x56), 0x10, 9, 0x0600), request(cm(0x17, 0xFF), 0x20, 9, dm1),
+                  frame(cm(0x56, 0xF4), {0x11, 2, 1, 0xFF, 0xFF, 0, 6, 0}), seeded(dt(0xF4, 0x56), 1, 0x30),
+                  seeded(dt(0x17, 0xFF), 1, 0x90), seeded(dt(0xF4, 0x56), 2, 0x30), seeded(dt(0x17, 0xFF), 2, 0x90),
+                  eoma(0x56, 0xF4, 9, 0x0600)}
+        << Deliveries{{dm1, 0x17, 0xFF, seededBytes(9, 0x90)}, {0x0600, 0xF4, 0x56, seededBytes(9, 0x30)}};
+
+    QTest::newRow("one sender, a broadcast and two receivers")
+        << Frames{request(cm(0xF4, 0x56), 0x10, 8, 0x0600), request(cm(0xF4, 0x57), 0x10, 8, 0x0700),
+                  request(cm(0xF4, 0xFF), 0x20, 8, dm1), seeded(dt(0xF4, 0x57), 1, 0x70),
+                  seeded(dt(0xF4, 0x56), 1, 0x60), seeded(dt(0xF4, 0xFF), 1, 0x20), seeded(dt(0xF4, 0x56), 2, 0x60),
+                  seeded(dt(0xF4, 0x57), 2, 0x70), eoma(0x57, 0xF4, 8, 0x0700), seeded(dt(0xF4, 0xFF), 2, 0x20),
+                  eoma(0x56, 0xF4, 8, 0x0600)}
+        << Deliveries{{0x0700, 0xF4, 0x57, seededBytes(8, 0x70)},
+                      {dm1, 0xF4, 0xFF, seededBytes(8, 0x20)},
+                      {0x0600, 0xF4, 0x56, seededBytes(8, 0x60)}};
+
+    QTest::newRow("foreign acknowledgements change nothing")
+        << Frames{request(cm(0xF4, 0x56), 0x10, 9, 0x0600), seeded(dt(0xF4, 0x56), 1, 0x30),
+                  eoma(0x23, 0x17, 9, 0x0600),  // another pair
+                  eoma(0x56, 0xF4, 9, 0x1100),  // another group
+                  eoma(0xF4, 0x56, 9, 0x0600),  // from the sender itself
+                  seeded(dt(0xF4, 0x56), 2, 0x30), eoma(0x56, 0xF4, 9, 0x0600)}
+        << Deliveries{{0x0600, 0xF4, 0x56, seededBytes(9, 0x30)}};
+
+    QTest::newRow("foreign aborts change nothing")
+        << Frames{request(cm(0xF4, 0x56), 0x10, 9, 0x0600), request(cm(0x17, 0xFF), 0x20, 9, dm1),
+                  seeded(dt(0xF4, 0x56), 1, 0x30), seeded(dt(0x17, 0xFF), 1, 0x90), abortOf(0x23, 0x17, 0x0600),
+                  abortOf(0x56, 0xF4, 0x1100), abortOf(0x17, 0x56, dm1), seeded(dt(0xF4, 0x56), 2, 0x30),
+                  seeded(dt(0x17, 0xFF), 2, 0x90), eoma(0x56, 0xF4, 9, 0x0600)}
+        << Deliveries{{dm1, 0x17, 0xFF, seededBytes(9, 0x90)}, {0x0600, 0xF4, 0x56, seededBytes(9, 0x30)}};
+
+    QTest::newRow("an abort ends only its own connection")
+        << Frames{request(cm(0xF4, 0x56), 0x10, 9, 0x0600), request(cm(0xE5, 0x56), 0x10, 9, 0x0600),
+                  seeded(dt(0xF4, 0x56), 1, 0x30), seeded(dt(0xE5, 0x56), 1, 0x50), abortOf(0x56, 0xE5, 0x0600),
+                  seeded(dt(0xF4, 0x56), 2, 0x30), seeded(dt(0xE5, 0x56), 2, 0x50), eoma(0x56, 0xE5, 9, 0x0600),
+                  eoma(0x56, 0xF4, 9, 0x0600)}
+        << Deliveries{{0x0600, 0xF4, 0x56, seededBytes(9, 0x30)}};
+
+    // Missed packets: never delivered with zeros in their place.
+    QTest::newRow("broadcast with a gap is dropped")
+        << Frames{request(cm(0x00, 0xFF), 0x20, 21, dm1), seeded(dt(0x00, 0xFF), 1, 1), seeded(dt(0x00, 0xFF), 3, 1),
+                  seeded(dt(0x00, 0xFF), 2, 1)}
+        << Deliveries{};
+    QTest::newRow("RTS/CTS with a gap is dropped at the acknowledgement")
+        << Frames{request(cm(0xF4, 0x56), 0x10, 21, 0x0600), seeded(dt(0xF4, 0x56), 1, 1),
+                  seeded(dt(0xF4, 0x56), 3, 1), eoma(0x56, 0xF4, 21, 0x0600), seeded(dt(0xF4, 0x56), 2, 1),
+                  eoma(0x56, 0xF4, 21, 0x0600)}
+        << Deliveries{};
+    QTest::newRow("a resent packet fills its gap")
+        << Frames{request(cm(0xF4, 0x56), 0x10, 21, 0x0600), seeded(dt(0xF4, 0x56), 1, 1),
+                  seeded(dt(0xF4, 0x56), 3, 1), seeded(dt(0xF4, 0x56), 2, 1), seeded(dt(0xF4, 0x56), 2, 1),
+                  eoma(0x56, 0xF4, 21, 0x0600)}
+        << Deliveries{{0x0600, 0xF4, 0x56, seededBytes(21, 1)}};
+}
+
+void tst_J1939Reassembler::connections()
+{
+    QFETCH(Frames, frames);
+    QFETCH(Deliveries, expected);
+
+    J1939Reassembler reassembler;
+    Deliveries delivered;
+    for (const VCI_CAN_OBJ &f : frames) {
+        J1939Message message;
+        if (reassembler.feed(f, &message) == J1939Reassembler::Complete)
+            delivered << Delivery{message.pgn, message.source, message.destination, message.data};
+    }
+    QCOMPARE(delivered, expected);
+    QCOMPARE(reassembler.sessionCount(), 0);
+}
+
+void tst_J1939Reassembler::oldestSessionDropped()
+{
+    // 65 nodes announce a broadcast before any of them sends its packets.
+    J1939Reassembler reassembler;
+    J1939Message message;
+    for (int node = 0; node <= J1939Reassembler::MaxSessions; ++node)
+        QCOMPARE(reassembler.feed(request(cm(quint8(node), 0xFF), 0x20, 7, 0xFECA), &message),
+                 J1939Reassembler::Consumed);
+    QCOMPARE(reassembler.sessionCount(), J1939Reassembler::MaxSessions);
+
+    QVector<int> completed;
+    for (int node = 0; node <= J1939Reassembler::MaxSessions; ++node) {
+        if (reassembler.feed(seeded(dt(quint8(node), 0xFF), 1, node), &message) == J1939Reassembler::Complete) {
+            QCOMPARE(message.source, quint8(node));
+            QCOMPARE(message.data, seededBytes(7, node));
+            completed << node;
+        }
+    }
+    QCOMPARE(completed.size(), J1939Reassembler::MaxSessions);
+    QCOMPARE(completed.first(), 1);
+    QCOMPARE(completed.last(), J1939Reassembler::MaxSessions);
 }
 
 void tst_J1939Reassembler::pgnOfIdentifier_data()

@@ -2,8 +2,24 @@
 
 #include <QtTest>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
+
+namespace {
+
+// About size bytes of valid statements.
+QByteArray generatedDbc(int size)
+{
+    QByteArray content = "BU_: A B\n";
+    for (int id = 0; content.size() < size; ++id)
+        content += "BO_ " + QByteArray::number(id) + " M" + QByteArray::number(id) + ": 8 A\n"
+                   " SG_ S : 0|8@1+ (1,0) [0|0] \"\" B\n SG_ T : 8|16@1- (0.5,-20) [-40|100] \"degC\" B\n";
+    return content;
+}
+
+} // namespace
 
 class TestRavoltParseDbc : public QObject
 {
@@ -15,6 +31,10 @@ private Q_SLOTS:
     void folderIsNotAnEmptyFile();
     void nullNetwork();
     void parallelParses();
+    void stopPosition_data();
+    void stopPosition();
+    void cancelledBeforeStart();
+    void cancelledWhileParsing();
 
 private:
     QTemporaryDir m_dir;
@@ -103,6 +123,103 @@ void TestRavoltParseDbc::parallelParses()
         QCOMPARE(networks[i].messages.size(), std::size_t(200));
         QCOMPARE(networks[i].messages.at(199).signals.at("S").comment, std::string("text"));
     }
+}
+
+void TestRavoltParseDbc::stopPosition_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("column");
+
+    QTest::newRow("whole file") << QByteArray("BO_ 1 A: 8 X\n") << true << 0 << 0;
+    QTest::newRow("broken at line 4")
+            << QByteArray("VERSION \"\"\n\nBU_: A\n  BO_ 1 A: x 8 A\nBO_ 2 B: 8 A\n") << false << 4 << 3;
+    QTest::newRow("unknown statement after a signal line")
+            << QByteArray("BO_ 1 A: 8 X\n SG_ S : 0|8@1+ (1,0) [0|0] \"\" X\n\tNOPE\n") << false << 3 << 2;
+    QTest::newRow("broken first statement") << QByteArray("BO_ one") << false << 1 << 1;
+    QTest::newRow("after a byte-order mark") << QByteArray("\xEF\xBB\xBFVERSION \"\"\nBO_") << false << 2 << 1;
+    QTest::newRow("CR LF line ends") << QByteArray("BU_: A\r\nBO_ 1 A: 8 A\r\nX\r\n") << false << 3 << 1;
+}
+
+void TestRavoltParseDbc::stopPosition()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, result);
+    QFETCH(int, line);
+    QFETCH(int, column);
+
+    const QString path = m_dir.filePath(QStringLiteral("position.dbc"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+    file.close();
+
+    const std::string name = QFile::encodeName(path).toStdString();
+    DBC::Network plain;
+    DBC::Network network;
+    std::size_t stopLine = 99, stopColumn = 99;
+    QCOMPARE(Ravolt_parse_dbc_ex(name, &network, nullptr, &stopLine, &stopColumn), result);
+    QCOMPARE(Ravolt_parse_dbc(name, &plain), result);
+    QCOMPARE(int(stopLine), line);
+    QCOMPARE(int(stopColumn), column);
+    QCOMPARE(network.messages.size(), plain.messages.size());
+}
+
+void TestRavoltParseDbc::cancelledBeforeStart()
+{
+    const QString path = m_dir.filePath(QStringLiteral("cancelled.dbc"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("BO_ 1 A: 8 X\n");
+    file.close();
+
+    DBC::Network network;
+    const std::atomic<bool> cancel{true};
+    std::size_t line = 99, column = 99;
+    QVERIFY(!Ravolt_parse_dbc_ex(QFile::encodeName(path).toStdString(), &network, &cancel, &line, &column));
+    QVERIFY(network.messages.empty());
+    QCOMPARE(int(line), 0);
+    QCOMPARE(int(column), 0);
+
+    // Missing file: no position either.
+    line = column = 99;
+    QVERIFY(!Ravolt_parse_dbc_ex(QFile::encodeName(m_dir.filePath("none.dbc")).toStdString(), &network, nullptr,
+                                 &line, &column));
+    QCOMPARE(int(line), 0);
+    QCOMPARE(int(column), 0);
+    QVERIFY(!Ravolt_parse_dbc_ex(QFile::encodeName(path).toStdString(), nullptr, nullptr, nullptr, nullptr));
+}
+
+void TestRavoltParseDbc::cancelledWhileParsing()
+{
+    const QString path = m_dir.filePath(QStringLiteral("large.dbc"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(generatedDbc(50 * 1024 * 1024));
+    file.close();
+
+    const std::string name = QFile::encodeName(path).toStdString();
+    DBC::Network network;
+    std::atomic<bool> cancel{false};
+    std::atomic<bool> done{false};
+    bool result = true;
+    std::thread parse([&] {
+        result = Ravolt_parse_dbc_ex(name, &network, &cancel, nullptr, nullptr);
+        done = true;
+    });
+    // Well into the parse (a full parse takes seconds).
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    QElapsedTimer clock;
+    clock.start();
+    cancel = true;
+    while (!done && clock.elapsed() < 5000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const qint64 elapsed = clock.elapsed();
+    parse.join();
+    QVERIFY(!result);
+    // The parse stops between two statements; 100 ms holds on a loaded machine.
+    QVERIFY2(elapsed < 100, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
 }
 
 QTEST_APPLESS_MAIN(TestRavoltParseDbc)

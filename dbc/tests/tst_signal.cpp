@@ -64,6 +64,8 @@ private Q_SLOTS:
     void encodeEx();
     void rawRange_data();
     void rawRange();
+    void exactLimits_data();
+    void exactLimits();
     void physicalConversion();
     void ieeeValues();
     void unsigned64BitValues();
@@ -316,6 +318,112 @@ void TestSignal::rawRange()
     const DBC::Signal signal = makeSignal('1', valueType, 0, bitSize, extendedValueType);
     QCOMPARE(signal.minimumRawValue(), minimum);
     QCOMPARE(signal.maximumRawValue(), maximum);
+}
+
+void TestSignal::exactLimits_data()
+{
+    QTest::addColumn<char>("byteOrder");
+    QTest::addColumn<char>("valueType");
+    QTest::addColumn<uint>("bitSize");
+    QTest::addColumn<qint64>("minimum");
+    QTest::addColumn<quint64>("maximum");
+
+    const struct {
+        char valueType;
+        uint bitSize;
+        qint64 minimum;
+        quint64 maximum;
+    } limits[] = {
+            {'+', 1, 0, 1ull},
+            {'+', 8, 0, 255ull},
+            {'+', 32, 0, 4294967295ull},
+            {'+', 53, 0, 9007199254740991ull},
+            {'+', 54, 0, 18014398509481983ull},
+            {'+', 55, 0, 36028797018963967ull},
+            {'+', 63, 0, 9223372036854775807ull},
+            {'+', 64, 0, 18446744073709551615ull},
+            {'-', 1, -1, 0ull},
+            {'-', 8, -128, 127ull},
+            {'-', 32, -2147483648ll, 2147483647ull},
+            {'-', 53, -4503599627370496ll, 4503599627370495ull},
+            {'-', 54, -9007199254740992ll, 9007199254740991ull},
+            {'-', 55, -18014398509481984ll, 18014398509481983ull},
+            {'-', 63, -4611686018427387904ll, 4611686018427387903ull},
+            {'-', 64, std::numeric_limits<qint64>::min(), 9223372036854775807ull},
+    };
+    for (char byteOrder : {'1', '0'}) {
+        for (const auto &l : limits) {
+            QTest::addRow("%s %s %u", byteOrder == '1' ? "Intel" : "Motorola",
+                          l.valueType == '-' ? "signed" : "unsigned", l.bitSize)
+                    << byteOrder << l.valueType << l.bitSize << l.minimum << l.maximum;
+        }
+    }
+}
+
+void TestSignal::exactLimits()
+{
+    QFETCH(char, byteOrder);
+    QFETCH(char, valueType);
+    QFETCH(uint, bitSize);
+    QFETCH(qint64, minimum);
+    QFETCH(quint64, maximum);
+
+    // Intel from bit 0, Motorola from bit 7: both start in byte 0.
+    const DBC::Signal signal = makeSignal(byteOrder, valueType, byteOrder == '1' ? 0 : 7, bitSize);
+    QCOMPARE(signal.minimumRawInteger(), minimum);
+    QCOMPARE(signal.maximumRawInteger(), maximum);
+
+    const bool isSigned = valueType == '-';
+    // The raw value the signal's bits decode to, as the limit types hold it.
+    const auto decodedMax = [&](const Bytes &bytes) {
+        Bytes copy = bytes;
+        const Decoded d = signal.decode_ex(gsl::span<uint8_t>(copy));
+        return isSigned ? quint64(d.first) : quint64(d.second);
+    };
+    const auto decodedMin = [&](const Bytes &bytes) {
+        Bytes copy = bytes;
+        return qint64(signal.decode_ex(gsl::span<uint8_t>(copy)).first);
+    };
+    const auto encodedRaw = [&](int64_t raw) {
+        Bytes bytes(8, 0);
+        gsl::span<uint8_t> span(bytes);
+        signal.encode_ex(span, raw);
+        return bytes;
+    };
+    const auto encodedPhysical = [&](double physical) {
+        // Start from the opposite limit so that a write that does nothing shows.
+        Bytes bytes(8, physical > 0 ? 0 : 0xFF);
+        gsl::span<uint8_t> span(bytes);
+        signal.encodePhysicalValue(span, physical);
+        return bytes;
+    };
+
+    // The limits themselves, as integers.
+    QCOMPARE(decodedMax(encodedRaw(int64_t(maximum))), maximum);
+    QCOMPARE(decodedMin(encodedRaw(minimum)), minimum);
+
+    // Physical values at, past and far past each limit clamp to it.
+    const int valueBits = isSigned ? int(bitSize) - 1 : int(bitSize);
+    const double above = std::ldexp(1.0, valueBits);  // maximum + 1, exact
+    for (double physical : {double(maximum), double(maximum) + 1.0, above, 4.0 * above, 1e300})
+        QCOMPARE(decodedMax(encodedPhysical(physical)), maximum);
+    const double lowest = double(minimum);           // exact: 0 or -2^(n-1)
+    for (double physical : {lowest, lowest - 1.0, std::nextafter(lowest, -HUGE_VAL), 4.0 * lowest - 1.0, -1e300})
+        QCOMPARE(decodedMin(encodedPhysical(physical)), minimum);
+    if (maximum > 1) {
+        // Just below the maximum stays itself (for small sizes exactly maximum - 1).
+        const double inside = std::nextafter(above, 0.0) - (valueBits <= 53 ? 1.0 : 0.0);
+        QCOMPARE(decodedMax(encodedPhysical(std::floor(inside))), quint64(std::floor(inside)));
+    }
+
+    // The range check of the send dialog uses the same limits.
+    QVERIFY(signal.rawWithinLimits(double(minimum)));
+    QVERIFY(signal.rawWithinLimits(std::nextafter(above, 0.0)));
+    QVERIFY(!signal.rawWithinLimits(above));
+    // The next whole number below the minimum that a double holds.
+    const double below = lowest - 1.0 != lowest ? lowest - 1.0 : std::nextafter(lowest, -HUGE_VAL);
+    QVERIFY(!signal.rawWithinLimits(below));
+    QVERIFY(!signal.rawWithinLimits(std::nan("")));
 }
 
 void TestSignal::physicalConversion()
