@@ -26,7 +26,13 @@ bool CBoardReceiver::start(uint32_t channels)
     m_state = State::Starting;
     m_thread = std::thread(&CBoardReceiver::run, this);
     m_stateChanged.wait(lock, [this] { return m_state != State::Starting; });
-    return m_state == State::Listening;
+    if (m_state != State::Listening)
+        return false;
+    lock.unlock();
+    // Listening, and asleep in the wait: the first interrupt wakes it at
+    // once instead of finding it preempted behind the caller.
+    DrvPort::waitUntilAsleep(m_threadId, 100);
+    return true;
 }
 
 void CBoardReceiver::setState(State state)
@@ -51,6 +57,7 @@ void CBoardReceiver::run()
 {
     DrvPort::raiseThreadPriority();
     DrvPort::nameThread("board receive");
+    m_threadId = DrvPort::threadId();
     for (bool first = true;; first = false) {
         if (m_board.enableInterrupt(m_interrupt) != PLX_STATUS_OK)
             break;

@@ -70,5 +70,6 @@ private:
     std::mutex m_stateMutex;
     std::condition_variable m_stateChanged;
     State m_state = State::Ended;
+    long m_threadId = 0; // set by the thread before it leaves Starting
     std::thread m_thread;
 };

@@ -1,5 +1,7 @@
 #include "csjachannelcontrol.h"
 
+#include <thread>
+
 using namespace Sja1000;
 
 CSjaChannelControl::CSjaChannelControl(CWrapPlxPCI &board, const BoardFamily &family, CTxRxHandshake &handshake,
@@ -115,11 +117,21 @@ bool CSjaChannelControl::waitForStatus(uint32_t channel, uint8_t bit)
     for (uint32_t i = 0; i < kStatusPolls; ++i) {
         if (m_closing.load(std::memory_order_relaxed))
             return false;
-        const uint8_t status = m_board.readRegister(channel, SR);
+        // One read at a time inside the handshake: a receive round that
+        // waits goes first, instead of losing the register lock to this
+        // loop again and again.
+        uint8_t status = 0;
+        {
+            const CTxRxHandshake::Transmit inside(m_handshake);
+            status = m_board.readRegister(channel, SR);
+        }
         if (unusable(channel, status))
             return false;
         if (status & bit)
             return true;
+        // Between polls, outside the locks: a transmitter preempted while
+        // it holds them would keep the receive rounds out meanwhile.
+        std::this_thread::yield();
     }
     return false;
 }
@@ -131,7 +143,7 @@ bool CSjaChannelControl::transmit(uint32_t channel, const VCI_CAN_OBJ &frame)
     DrvPort::spin(kPace);
     // The controller has one transmit buffer: one frame at a time per
     // channel. Other channels and the receive rounds go on meanwhile: the
-    // polls below take only the register lock, one read at a time.
+    // polls below enter the handshake for one read at a time.
     std::lock_guard<std::mutex> own(m_channelTransmit[channel]);
     if (!waitForStatus(channel, TX_BUFFER_FREE))
         return false;
