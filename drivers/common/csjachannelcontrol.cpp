@@ -1,7 +1,5 @@
 #include "csjachannelcontrol.h"
 
-#include <thread>
-
 using namespace Sja1000;
 
 CSjaChannelControl::CSjaChannelControl(CWrapPlxPCI &board, const BoardFamily &family, CTxRxHandshake &handshake,
@@ -129,9 +127,6 @@ bool CSjaChannelControl::waitForStatus(uint32_t channel, uint8_t bit)
             return false;
         if (status & bit)
             return true;
-        // Between polls, outside the locks: a transmitter preempted while
-        // it holds them would keep the receive rounds out meanwhile.
-        std::this_thread::yield();
     }
     return false;
 }

@@ -853,9 +853,9 @@ void TestBoardDriver::slowTransmitBesideReceiver_data()
 // Channel 1 receives the partner's traffic at full load (125 kbit/s, an
 // 8-byte frame every millisecond, five in its FIFO) while channel 0
 // transmits: the receive rounds go on beside the transmit's status polls,
-// so channel 1 loses nothing to the driver and next to nothing to
-// overruns (at most 2 %, for a receive thread held off over 5 ms on a
-// loaded machine; a transmit that kept the rounds out for its polls would
+// so channel 1 loses nothing to the driver and few frames to overruns (at
+// most 10 %, for a receive thread held off over 5 ms on a machine under a
+// load of 10 to 20; a transmit that kept the rounds out for its polls
 // cost nearly all frames meanwhile).
 void TestBoardDriver::slowTransmitBesideReceiver()
 {
@@ -901,7 +901,7 @@ void TestBoardDriver::slowTransmitBesideReceiver()
     QVERIFY(PLXSIM_GetStats(0, 1, &total));
     QCOMPARE(taken, total.received);
     const uint64_t received = after.received - before.received, lost = after.overruns - before.overruns;
-    QVERIFY2(received > 50 && lost * 50 <= received + lost,
+    QVERIFY2(received > 50 && lost * 10 <= received + lost,
              qPrintable(QStringLiteral("%1 received, %2 overruns in %3 ms of transmit")
                             .arg(received)
                             .arg(lost)
