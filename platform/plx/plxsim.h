@@ -66,7 +66,7 @@ PLXSIM_EXPORT uint32_t PLXSIM_SetAcknowledge(uint32_t board, uint32_t acknowledg
 // what the bus carries is carried at its capacity: frames that find the
 // partner's queue (256 frames) full are not sent and counted (notCarried).
 // 0 frames per second stops. Returns 1, 0 for a bad board, a rate above
-// 20,000 frames/s or bit rate 0 with a rate.
+// PLXSIM_MAX_TRAFFIC (25,000 frames/s) or bit rate 0 with a rate.
 PLXSIM_EXPORT uint32_t PLXSIM_SetTraffic(uint32_t board, uint32_t bitRate, uint32_t id,
                                          uint32_t framesPerSecond);
 
@@ -106,5 +106,5 @@ struct PLXSIM_STATS {
 PLXSIM_EXPORT uint32_t PLXSIM_GetStats(uint32_t board, uint32_t controller, PLXSIM_STATS *stats);
 
 constexpr uint32_t PLXSIM_BOARD = 0xFFFFFFFFu;
-constexpr uint32_t PLXSIM_MAX_TRAFFIC = 20000;
+constexpr uint32_t PLXSIM_MAX_TRAFFIC = 25000; // above what 1 Mbit/s carries of the shortest frames
 }

@@ -261,7 +261,7 @@ void TestSimBusTime::dravinReceivesAtBusSpeed()
     }
 }
 
-// Background traffic asked at 20,000 frames/s on 125 kbit/s is carried at
+// Background traffic asked at 25,000 frames/s on 125 kbit/s is carried at
 // the bus's capacity (an 8-byte frame of the traffic takes about 1 ms);
 // the frames that did not fit are counted.
 void TestSimBusTime::trafficAboveCapacity()
@@ -282,7 +282,7 @@ void TestSimBusTime::trafficAboveCapacity()
     const double most = 125000.0 / 111 * elapsed, least = 125000.0 / 135 * elapsed;
     QVERIFY2(double(stats.generated) <= most + 1 && double(stats.generated) >= 0.8 * least,
              qPrintable(QStringLiteral("%1 frames carried in %2 s").arg(stats.generated).arg(elapsed)));
-    // Offered at 20,000 frames/s (the traffic thread may fall behind a
+    // Offered at 25,000 frames/s (the traffic thread may fall behind a
     // little under load): most were not carried.
     QVERIFY2(stats.notCarried > 10 * stats.generated,
              qPrintable(QStringLiteral("%1 not carried").arg(stats.notCarried)));
