@@ -121,7 +121,7 @@ bool CSjaChannelControl::waitForStatus(uint32_t channel, uint8_t bit)
         uint8_t status = 0;
         {
             const CTxRxHandshake::Transmit inside(m_handshake);
-            status = m_board.readRegister(channel, SR);
+            status = m_board.pollRegister(channel, SR);
         }
         if (unusable(channel, status))
             return false;

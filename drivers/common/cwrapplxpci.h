@@ -20,6 +20,7 @@
 #include "plxapi.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -47,6 +48,10 @@ public:
     const std::wstring &lastError() const { return m_lastError; }
 
     uint8_t readRegister(uint32_t channel, uint8_t reg);
+    // A status poll: one read under the register lock, its delay loop run
+    // after the lock is released, so that a poller preempted in its delay
+    // does not hold up the board's other accesses.
+    uint8_t pollRegister(uint32_t channel, uint8_t reg);
     void writeRegister(uint32_t channel, uint8_t reg, uint8_t value);
     DrvPort::CriticalSection &registerLock() { return m_registerLock; }
 
@@ -68,6 +73,7 @@ private:
     PlxNotification m_notification{};
     DrvPort::CriticalSection m_registerLock;
     uint32_t m_spinSink = 0; // guarded by m_registerLock
+    std::atomic<uint32_t> m_pollSink{0};
     const Windows m_layout;
     bool m_deviceOpen = false;
 };
