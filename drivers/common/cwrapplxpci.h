@@ -9,7 +9,8 @@
 // is never touched: reads give 0xFF, writes are dropped.
 //
 // Every register access takes the register lock and runs its delay loop
-// (1200 rounds after a read, 6000 after a write) inside it. Callers that
+// (1200 rounds after a read, 6000 after a write) inside it; only a status
+// poll (pollRegister) runs its delay after the lock. Callers that
 // need several accesses in a row hold registerLock() over them. Thread
 // safety: register, EEPROM and notification calls may come from any
 // thread while the board is open; open and close from one thread at a
