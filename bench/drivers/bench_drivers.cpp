@@ -97,7 +97,7 @@ VCI_INIT_CONFIG timing(uint8_t btr0)
     VCI_INIT_CONFIG config{};
     config.MaskCode = 0xFFFFFFFFu;
     config.FilterMode = 1;
-    config.BTR0 = btr0; // 0x00: 1 Mbit/s, 0x03: 125 kbit/s (with BTR1 0x14)
+    config.BTR0 = btr0; // 0x00: 1 Mbit/s, 0x07: 125 kbit/s (with BTR1 0x14)
     config.BTR1 = 0x14;
     return config;
 }
@@ -141,7 +141,7 @@ enum class Transmitter { None, BackToBack, Unacknowledged };
 bool receiveRun(const char *name, double seconds, uint8_t dataLength, Transmitter transmitter)
 {
     const bool transmitting = transmitter != Transmitter::None;
-    if (!openBoard(transmitting ? 0x03 : 0x00))
+    if (!openBoard(transmitting ? 0x07 : 0x00))
         return false;
     PLXSIM_SetAcknowledge(0, transmitter == Transmitter::Unacknowledged ? 0 : 1);
     PLXSIM_SetTrafficLength(0, dataLength);
