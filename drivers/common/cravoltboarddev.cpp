@@ -73,7 +73,12 @@ uint32_t CRavoltBoardDev::openDevice(uint32_t devType, uint32_t devIndex, uint32
     m_control.forgetChannels();
     m_channels = type->channels;
     m_open = true;
-    m_receiver.start(type->channels);
+    // Ready when open returns: the receive thread already listens, so a
+    // frame right after the start cannot overrun a FIFO nobody serves.
+    if (!m_receiver.start(type->channels)) {
+        closeLocked();
+        return 0;
+    }
     return 1;
 }
 

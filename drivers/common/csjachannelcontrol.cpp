@@ -15,6 +15,16 @@ void CSjaChannelControl::forgetChannels()
     m_maskCode.fill(0xFFFFFFFFu);
     m_selfTest.fill(false);
     m_lastSendType.fill(0);
+    for (auto &initialised : m_initialised)
+        initialised = false;
+    m_gone = false;
+}
+
+bool CSjaChannelControl::unusable(uint32_t channel, uint8_t value)
+{
+    if (value == 0xFF && m_initialised[channel].load())
+        m_gone = true;
+    return value == 0xFF || m_gone.load();
 }
 
 void CSjaChannelControl::writeAcceptance(uint32_t channel, uint32_t code, uint32_t mask)
@@ -53,6 +63,8 @@ bool CSjaChannelControl::init(uint32_t channel, const VCI_INIT_CONFIG &config)
                     && m_board.readRegister(channel, BTR1) == config.BTR1;
     if (!timed && isPci())
         DrvPort::showMessage(L"波特率设置失败", L"测试");
+    if (timed)
+        m_initialised[channel] = true;
     return timed;
 }
 
@@ -103,7 +115,17 @@ bool CSjaChannelControl::waitForStatus(uint32_t channel, uint8_t bit)
     for (uint32_t i = 0; i < kStatusPolls; ++i) {
         if (m_closing.load(std::memory_order_relaxed))
             return false;
-        if (m_board.readRegister(channel, SR) & bit)
+        // One read at a time inside the handshake: a receive round that
+        // waits goes first, instead of losing the register lock to this
+        // loop again and again.
+        uint8_t status = 0;
+        {
+            const CTxRxHandshake::Transmit inside(m_handshake);
+            status = m_board.pollRegister(channel, SR);
+        }
+        if (unusable(channel, status))
+            return false;
+        if (status & bit)
             return true;
     }
     return false;
@@ -111,22 +133,30 @@ bool CSjaChannelControl::waitForStatus(uint32_t channel, uint8_t bit)
 
 bool CSjaChannelControl::transmit(uint32_t channel, const VCI_CAN_OBJ &frame)
 {
-    if (frame.SendType > 3)
+    if (frame.SendType > 3 || m_gone.load())
         return false;
     DrvPort::spin(kPace);
-    const CTxRxHandshake::Transmit inside(m_handshake);
+    // The controller has one transmit buffer: one frame at a time per
+    // channel. Other channels and the receive rounds go on meanwhile: the
+    // polls below enter the handshake for one read at a time.
+    std::lock_guard<std::mutex> own(m_channelTransmit[channel]);
     if (!waitForStatus(channel, TX_BUFFER_FREE))
         return false;
     for (int attempt = 0; attempt < kAttempts && !m_closing.load(); ++attempt) {
-        std::lock_guard<DrvPort::CriticalSection> lock(m_transmitLock);
-        if (loadAndSend(channel, frame))
+        load(channel, frame);
+        if (waitForStatus(channel, TX_COMPLETE))
             return true;
+        abort(channel);
+        if (m_gone.load())
+            return false;
     }
     return false;
 }
 
-bool CSjaChannelControl::loadAndSend(uint32_t channel, const VCI_CAN_OBJ &frame)
+void CSjaChannelControl::load(uint32_t channel, const VCI_CAN_OBJ &frame)
 {
+    const CTxRxHandshake::Transmit inside(m_handshake);
+    std::lock_guard<DrvPort::CriticalSection> lock(m_transmitLock);
     if (isPci())
         m_board.writeRegister(channel, CMR, ABORT);
     SjaFrame::encode(frame, m_staging);
@@ -138,10 +168,13 @@ bool CSjaChannelControl::loadAndSend(uint32_t channel, const VCI_CAN_OBJ &frame)
     setSendMode(channel, frame.SendType);
     const bool selfReception = frame.SendType == 2 || frame.SendType == 3;
     m_board.writeRegister(channel, CMR, selfReception ? SELF_RECEPTION : TRANSMIT);
-    if (waitForStatus(channel, TX_COMPLETE))
-        return true;
+}
+
+void CSjaChannelControl::abort(uint32_t channel)
+{
+    const CTxRxHandshake::Transmit inside(m_handshake);
+    std::lock_guard<DrvPort::CriticalSection> lock(m_transmitLock);
     m_board.writeRegister(channel, CMR, ABORT);
-    return false;
 }
 
 void CSjaChannelControl::setSendMode(uint32_t channel, uint8_t sendType)

@@ -4,9 +4,17 @@
 // keep: the acceptance code and mask of the last initialisation and the
 // transmit mode. Every register access goes through the board.
 //
-// Lock order: handshake (counters only), then the transmit lock, then the
-// board's register lock. The transmit lock also guards the one staging
-// buffer and the per-channel state. Callers check the channel.
+// Lock order: a channel's own transmit mutex, then the handshake (counters
+// only), then the transmit lock, then the board's register lock. The
+// transmit lock guards the one staging buffer and the per-channel state;
+// it and the handshake are held only while a frame is loaded and
+// commanded, never while a transmitter polls for its completion. Callers
+// check the channel.
+//
+// Board gone: a controller that was initialised answers its status and
+// interrupt registers with 0xFF only when the board is no longer there
+// (no SJA1000 reads all ones there while IER is 0xC9). From then on every
+// transmit fails and the receive thread leaves the board alone.
 #pragma once
 
 #include "boardfamily.h"
@@ -16,6 +24,7 @@
 
 #include <array>
 #include <atomic>
+#include <mutex>
 
 class CSjaChannelControl
 {
@@ -28,8 +37,18 @@ public:
     CSjaChannelControl(CWrapPlxPCI &board, const BoardFamily &family, CTxRxHandshake &handshake,
                        const std::atomic<bool> &closing);
 
-    // The board was opened (and reset): every channel back to normal mode.
+    // The board was opened (and reset): every channel back to normal mode,
+    // none initialised, the board there.
     void forgetChannels();
+
+    // A channel whose last initialisation read back: the receive thread
+    // serves it, and 0xFF from it means the board is gone.
+    bool initialised(uint32_t channel) const { return m_initialised[channel].load(); }
+    bool gone() const { return m_gone.load(); }
+    // True when value, read from the channel's status or interrupt
+    // register, cannot be used: 0xFF (marking the board gone when the
+    // channel was initialised) or the board is gone already.
+    bool unusable(uint32_t channel, uint8_t value);
 
     // Reset mode, PeliCAN, the configuration's mode bits (the old ones do not
     // stick), timing, filter. False when BTR0/BTR1 do not read back.
@@ -52,7 +71,8 @@ public:
     void recoverBusOff(uint32_t channel);
 
 private:
-    bool loadAndSend(uint32_t channel, const VCI_CAN_OBJ &frame);
+    void load(uint32_t channel, const VCI_CAN_OBJ &frame);
+    void abort(uint32_t channel);
     void setSendMode(uint32_t channel, uint8_t sendType);
     void enterSelfTest(uint32_t channel, uint8_t sendType);
     void leaveSelfTest(uint32_t channel);
@@ -65,10 +85,13 @@ private:
     CTxRxHandshake &m_handshake;
     const std::atomic<bool> &m_closing;
 
+    std::array<std::mutex, CWrapPlxPCI::kMaxChannels> m_channelTransmit; // one frame at a time per channel
     DrvPort::CriticalSection m_transmitLock;
     SjaFrame::Bytes m_staging{};
     std::array<uint32_t, CWrapPlxPCI::kMaxChannels> m_accCode{};
     std::array<uint32_t, CWrapPlxPCI::kMaxChannels> m_maskCode{};
     std::array<bool, CWrapPlxPCI::kMaxChannels> m_selfTest{};        // PCI Express
     std::array<uint8_t, CWrapPlxPCI::kMaxChannels> m_lastSendType{}; // PCI
+    std::array<std::atomic<bool>, CWrapPlxPCI::kMaxChannels> m_initialised{};
+    std::atomic<bool> m_gone{false};
 };

@@ -111,6 +111,18 @@ uint8_t CWrapPlxPCI::readRegister(uint32_t channel, uint8_t reg)
     return value;
 }
 
+uint8_t CWrapPlxPCI::pollRegister(uint32_t channel, uint8_t reg)
+{
+    uint8_t value = 0xFF;
+    {
+        std::lock_guard<DrvPort::CriticalSection> lock(m_registerLock);
+        if (uint8_t *w = window(channel))
+            PlxPci_WindowRead8(&m_device, w + reg, &value);
+    }
+    m_pollSink.store(DrvPort::spin(kReadDelay), std::memory_order_relaxed);
+    return value;
+}
+
 void CWrapPlxPCI::writeRegister(uint32_t channel, uint8_t reg, uint8_t value)
 {
     std::lock_guard<DrvPort::CriticalSection> lock(m_registerLock);

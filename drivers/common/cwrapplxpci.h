@@ -9,7 +9,8 @@
 // is never touched: reads give 0xFF, writes are dropped.
 //
 // Every register access takes the register lock and runs its delay loop
-// (1200 rounds after a read, 6000 after a write) inside it. Callers that
+// (1200 rounds after a read, 6000 after a write) inside it; only a status
+// poll (pollRegister) runs its delay after the lock. Callers that
 // need several accesses in a row hold registerLock() over them. Thread
 // safety: register, EEPROM and notification calls may come from any
 // thread while the board is open; open and close from one thread at a
@@ -20,6 +21,7 @@
 #include "plxapi.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -50,6 +52,10 @@ public:
     const std::wstring &lastError() const { return m_lastError; }
 
     uint8_t readRegister(uint32_t channel, uint8_t reg);
+    // A status poll: one read under the register lock, its delay loop run
+    // after the lock is released, so that a poller preempted in its delay
+    // does not hold up the board's other accesses.
+    uint8_t pollRegister(uint32_t channel, uint8_t reg);
     void writeRegister(uint32_t channel, uint8_t reg, uint8_t value);
     DrvPort::CriticalSection &registerLock() { return m_registerLock; }
 
@@ -71,6 +77,7 @@ private:
     PlxNotification m_notification{};
     DrvPort::CriticalSection m_registerLock;
     uint32_t m_spinSink = 0; // guarded by m_registerLock
+    std::atomic<uint32_t> m_pollSink{0};
     const Windows m_layout;
     bool m_deviceOpen = false;
 };

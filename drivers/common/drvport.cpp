@@ -8,7 +8,10 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <thread>
 
 namespace {
 
@@ -47,6 +50,32 @@ void DrvPort::raiseThreadPriority()
 void DrvPort::nameThread(const char *name)
 {
     pthread_setname_np(pthread_self(), name);
+}
+
+long DrvPort::threadId()
+{
+    return long(syscall(SYS_gettid));
+}
+
+bool DrvPort::waitUntilAsleep(long threadId, uint32_t timeoutMs)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/self/task/%ld/stat", threadId);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    do {
+        if (FILE *f = std::fopen(path, "r")) {
+            char text[512];
+            const size_t n = std::fread(text, 1, sizeof text - 1, f);
+            std::fclose(f);
+            text[n] = 0;
+            // "tid (name) S ...": the state follows the last ')'.
+            const char *close = std::strrchr(text, ')');
+            if (close && close[1] == ' ' && close[2] == 'S')
+                return true;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
 }
 
 void DrvPort::setMessageHook(MessageHook hook)

@@ -24,6 +24,12 @@ uint32_t spin(uint32_t rounds);
 void raiseThreadPriority();
 // Names the calling thread for ps, top and debuggers (15 characters).
 void nameThread(const char *name);
+// The calling thread's system-wide id, for waitUntilAsleep.
+long threadId();
+// Waits (up to timeoutMs) until the thread is blocked in a wait rather
+// than runnable: a thread woken from a wait gets the processor sooner
+// than one that was merely preempted. False on a time-out.
+bool waitUntilAsleep(long threadId, uint32_t timeoutMs);
 
 // Receives what would have been a message box with an OK button.
 using MessageHook = void (*)(const std::wstring &text, const std::wstring &caption);

@@ -48,6 +48,33 @@ uint32_t PLXSIM_SetTraffic(uint32_t index, uint32_t bitRate, uint32_t id, uint32
     return 1;
 }
 
+uint32_t PLXSIM_SetTrafficLength(uint32_t index, uint32_t dataLength)
+{
+    const auto b = board(index);
+    if (!b || dataLength > 8)
+        return 0;
+    b->setTrafficLength(uint8_t(dataLength));
+    return 1;
+}
+
+uint32_t PLXSIM_SetOverload(uint32_t index, uint32_t overload)
+{
+    const auto b = board(index);
+    if (!b)
+        return 0;
+    b->setOverload(overload != 0);
+    return 1;
+}
+
+uint32_t PLXSIM_HoldInterrupt(uint32_t index, uint32_t hold)
+{
+    const auto b = board(index);
+    if (!b)
+        return 0;
+    b->holdInterrupt(hold != 0);
+    return 1;
+}
+
 uint32_t PLXSIM_BusError(uint32_t index, uint32_t controller, uint8_t ecc)
 {
     const auto b = board(index);

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <thread>
 
 namespace {
 
@@ -29,13 +31,25 @@ bool demoTraffic(uint32_t &bitRate, uint32_t &id, uint32_t &framesPerSecond)
     return false;
 }
 
+// PLXSIM_OVERLOAD=1: frames take no bus time (stress runs only).
+bool overloadFromEnvironment()
+{
+    const char *text = std::getenv("PLXSIM_OVERLOAD");
+    return text && std::strcmp(text, "1") == 0;
+}
+
+// An error-passive transmitter waits this long after its frame before it
+// may start another, so that other nodes get the bus.
+constexpr uint32_t kSuspendBits = 8;
+
 } // namespace
 
 SimBoard::SimBoard(uint16_t deviceId, uint32_t position)
     : m_deviceId(deviceId)
     , m_bridge(PlxBridge::forDevice(deviceId))
-    , m_traffic([this](const VCI_CAN_OBJ &frame, uint32_t bitRate) { send(bitRate, &frame, 1); })
+    , m_traffic([this](const VCI_CAN_OBJ &frame, uint32_t bitRate) { offerTraffic(frame, bitRate); })
 {
+    m_bus.setOverload(overloadFromEnvironment());
     switch (deviceId) {
     case 0x2210:
         m_barSizes[2] = 512;
@@ -95,6 +109,8 @@ SimSja1000 *SimBoard::at(uint8_t bar, size_t offset, uint8_t &reg)
 uint8_t SimBoard::read(uint8_t bar, size_t offset)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
+    updateInterrupt();
     if (bar == 0 && m_bridge)
         return readBridge(offset);
     uint8_t reg = 0;
@@ -105,6 +121,7 @@ uint8_t SimBoard::read(uint8_t bar, size_t offset)
 void SimBoard::write(uint8_t bar, size_t offset, uint8_t value)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
     if (bar == 0 && m_bridge) {
         writeBridge(offset, value);
         updateInterrupt();
@@ -113,8 +130,9 @@ void SimBoard::write(uint8_t bar, size_t offset, uint8_t value)
     uint8_t reg = 0;
     if (SimSja1000 *c = at(bar, offset, reg)) {
         c->write(reg, value);
-        updateInterrupt();
+        advance(); // a frame of no bus time (overload) is done at once
     }
+    updateInterrupt();
 }
 
 uint32_t SimBoard::readEeprom(uint32_t offset, uint16_t *value) const
@@ -130,8 +148,12 @@ uint32_t SimBoard::readEeprom(uint32_t offset, uint16_t *value) const
 void SimBoard::reset()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
     for (auto &c : m_controllers)
         c->powerUp();
+    m_bus.clear();
+    for (auto &b : m_batches)
+        b.second.remaining = 0;
     m_armed = false;
     m_intcsr = 0;
 }
@@ -166,6 +188,7 @@ void SimBoard::addNotifier(const std::shared_ptr<SimNotifier> &notifier)
 void SimBoard::enableInterrupt(uint32_t sources)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
     if (m_bridge)
         m_intcsr |= m_bridge->enableBits(sources);
     m_armed = true;
@@ -175,13 +198,45 @@ void SimBoard::enableInterrupt(uint32_t sources)
 void SimBoard::disableInterrupt(uint32_t sources)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
     if (m_bridge)
         m_intcsr &= ~m_bridge->disableBits(sources);
 }
 
+SimBus::Clock::time_point SimBoard::tick()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
+    updateInterrupt();
+    return m_bus.nextEvent();
+}
+
+void SimBoard::holdInterrupt(bool hold)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
+    m_held = hold;
+    updateInterrupt();
+}
+
+void SimBoard::setOverload(bool overload)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
+    m_bus.setOverload(overload);
+}
+
+void SimBoard::advance()
+{
+    m_now = SimBus::Clock::now();
+    SimBus::Frame carried;
+    while (m_bus.nextEnded(m_now, carried))
+        complete(carried);
+}
+
 void SimBoard::updateInterrupt()
 {
-    if (!m_armed)
+    if (!m_armed || m_held)
         return;
     // The bridge passes the controllers' line on only while its local
     // input and its PCI interrupt are both enabled.
@@ -196,6 +251,7 @@ void SimBoard::updateInterrupt()
     // Like the bridge's own handler: the interrupt stays masked until the
     // driver enables it again.
     m_armed = false;
+    ++m_interrupts;
     for (auto it = m_notifiers.begin(); it != m_notifiers.end();) {
         if (const std::shared_ptr<SimNotifier> n = it->lock()) {
             if (n->listensTo(PLX_INT_LOCAL_1))
@@ -217,7 +273,7 @@ void SimBoard::opened()
     }
     uint32_t bitRate = 0, id = 0, framesPerSecond = 0;
     if (demoTraffic(bitRate, id, framesPerSecond))
-        m_traffic.start(bitRate, id, framesPerSecond);
+        m_traffic.start(bitRate, id, framesPerSecond, m_trafficLength);
 }
 
 void SimBoard::closed()
@@ -228,21 +284,71 @@ void SimBoard::closed()
         if (m_opens == 0 || --m_opens > 0)
             return;
     }
-    m_traffic.stop();
+    stopTraffic();
 }
 
-bool SimBoard::transmit(SimSja1000 &sender, const VCI_CAN_OBJ &frame)
+void SimBoard::stopTraffic()
 {
-    // Called from a controller's command, m_mutex held.
-    const uint32_t rate = sender.bitRate();
-    bool acknowledged = m_acknowledge;
-    for (const auto &c : m_controllers)
-        acknowledged = acknowledged || (c.get() != &sender && c->acknowledges(rate));
-    // Without an acknowledge the sender raises an error frame and nobody
-    // keeps the frame, unless self test suppresses that error frame.
-    if (acknowledged || sender.selfTest())
-        deliver(frame, rate, &sender);
-    return acknowledged;
+    m_traffic.stop();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
+    m_bus.dropTraffic();
+    m_trafficCounter = 0;
+}
+
+void SimBoard::requestBus(SimSja1000 &sender, const VCI_CAN_OBJ &frame)
+{
+    // From a controller's command, m_mutex held.
+    m_bus.request(&sender, frame, sender.bitRate(), m_now);
+}
+
+void SimBoard::withdrawBus(SimSja1000 &sender)
+{
+    m_bus.withdraw(&sender);
+}
+
+void SimBoard::complete(const SimBus::Frame &carried)
+{
+    const uint32_t rate = carried.bitRate;
+    switch (carried.source) {
+    case SimBus::Source::Controller: {
+        SimSja1000 *sender = nullptr;
+        for (const auto &c : m_controllers) {
+            if (c.get() == carried.owner)
+                sender = c.get();
+        }
+        bool acknowledged = m_acknowledge;
+        for (const auto &c : m_controllers)
+            acknowledged = acknowledged || (c.get() != sender && c->acknowledges(rate));
+        if (!sender || carried.withdrawn)
+            break;
+        // Without an acknowledge the sender raises an error frame and
+        // nobody keeps the frame, unless self test suppresses that error
+        // frame.
+        if (acknowledged || sender->selfTest())
+            deliver(carried.frame, rate, sender);
+        if (sender->transmissionEnded(acknowledged)) {
+            SimBus::Clock::time_point again = carried.end;
+            if (sender->errorPassive() && rate > 0)
+                again += std::chrono::nanoseconds(uint64_t(kSuspendBits) * 1000000000ull / rate);
+            m_bus.request(sender, carried.frame, rate, again);
+        }
+        break;
+    }
+    case SimBus::Source::Partner: {
+        const bool stored = deliver(carried.frame, rate, nullptr);
+        const auto batch = m_batches.find(carried.batch);
+        if (batch != m_batches.end() && batch->second.remaining > 0) {
+            --batch->second.remaining;
+            batch->second.stored += stored ? 1 : 0;
+        }
+        break;
+    }
+    case SimBus::Source::Traffic:
+        deliver(carried.frame, rate, nullptr);
+        ++m_trafficCarried;
+        break;
+    }
 }
 
 bool SimBoard::deliver(const VCI_CAN_OBJ &frame, uint32_t bitRate, const SimSja1000 *sender)
@@ -257,19 +363,48 @@ bool SimBoard::deliver(const VCI_CAN_OBJ &frame, uint32_t bitRate, const SimSja1
 
 uint32_t SimBoard::send(uint32_t bitRate, const VCI_CAN_OBJ *frames, uint32_t count)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    uint32_t stored = 0;
+    std::unique_lock<std::mutex> lock(m_mutex);
+    advance();
+    const uint64_t batch = ++m_lastBatch;
+    m_batches[batch].remaining = count;
     for (uint32_t i = 0; i < count; ++i) {
         VCI_CAN_OBJ f = frames[i];
         f.ExternFlag = f.ExternFlag ? 1 : 0;
         f.RemoteFlag = f.RemoteFlag ? 1 : 0;
         f.ID &= f.ExternFlag ? 0x1FFFFFFFu : 0x7FFu;
         f.DataLen &= 0x0F;
-        if (deliver(f, bitRate, nullptr))
-            ++stored;
+        m_bus.sendPartner(f, bitRate, batch, m_now);
     }
-    updateInterrupt();
+    // The partner's frames take their bus time: wait until the last ended.
+    for (;;) {
+        advance();
+        updateInterrupt();
+        const SimBus::Clock::time_point next = m_bus.nextEvent();
+        if (m_batches[batch].remaining == 0 || next == SimBus::Clock::time_point::max())
+            break;
+        lock.unlock();
+        std::this_thread::sleep_until(std::min(next, SimBus::Clock::now() + std::chrono::milliseconds(10)));
+        lock.lock();
+    }
+    const uint32_t stored = m_batches[batch].stored;
+    m_batches.erase(batch);
     return stored;
+}
+
+void SimBoard::offerTraffic(VCI_CAN_OBJ frame, uint32_t bitRate)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
+    // Bytes 0..3 count the frames queued, so that a receiver sees a gap
+    // only for a frame lost after the bus carried it.
+    for (int b = 0; b < 4; ++b)
+        frame.Data[b] = uint8_t(m_trafficCounter >> (8 * b));
+    if (m_bus.offerTraffic(frame, bitRate, m_now))
+        ++m_trafficCounter;
+    else
+        ++m_trafficDropped; // above the bus's capacity
+    advance();
+    updateInterrupt();
 }
 
 void SimBoard::setAcknowledge(bool acknowledge)
@@ -281,12 +416,20 @@ void SimBoard::setAcknowledge(bool acknowledge)
 void SimBoard::setTraffic(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond)
 {
     std::lock_guard<std::mutex> traffic(m_trafficMutex);
-    m_traffic.start(bitRate, id, framesPerSecond);
+    stopTraffic();
+    m_traffic.start(bitRate, id, framesPerSecond, m_trafficLength);
+}
+
+void SimBoard::setTrafficLength(uint8_t dataLength)
+{
+    std::lock_guard<std::mutex> traffic(m_trafficMutex);
+    m_trafficLength = dataLength;
 }
 
 bool SimBoard::busError(uint32_t controller, uint8_t ecc)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
     if (controller >= m_controllers.size())
         return false;
     m_controllers[controller]->busError(ecc);
@@ -297,6 +440,7 @@ bool SimBoard::busError(uint32_t controller, uint8_t ecc)
 bool SimBoard::arbitrationLost(uint32_t controller, uint8_t bitNumber)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
     if (controller >= m_controllers.size())
         return false;
     m_controllers[controller]->arbitrationLost(bitNumber);
@@ -307,6 +451,7 @@ bool SimBoard::arbitrationLost(uint32_t controller, uint8_t bitNumber)
 bool SimBoard::setPresent(uint32_t controller, bool present)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
     if (controller >= m_controllers.size())
         return false;
     m_controllers[controller]->setPresent(present);
@@ -316,6 +461,7 @@ bool SimBoard::setPresent(uint32_t controller, bool present)
 bool SimBoard::peek(uint32_t controller, uint8_t reg, uint8_t *value)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
     if (controller >= m_controllers.size())
         return false;
     *value = m_controllers[controller]->peek(reg);
@@ -325,11 +471,14 @@ bool SimBoard::peek(uint32_t controller, uint8_t reg, uint8_t *value)
 bool SimBoard::stats(uint32_t controller, PLXSIM_STATS *stats)
 {
     *stats = PLXSIM_STATS{};
+    std::lock_guard<std::mutex> lock(m_mutex);
+    advance();
     if (controller == PLXSIM_BOARD) {
-        stats->generated = m_traffic.generated();
+        stats->generated = m_trafficCarried;
+        stats->notCarried = m_trafficDropped;
+        stats->interrupts = m_interrupts;
         return true;
     }
-    std::lock_guard<std::mutex> lock(m_mutex);
     if (controller >= m_controllers.size())
         return false;
     const SimSja1000::Stats &s = m_controllers[controller]->stats();

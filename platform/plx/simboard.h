@@ -2,16 +2,21 @@
 // them, its EEPROM, the bus the controllers share with a partner node, and
 // the board's interrupt line to the notifications. Every member function
 // is thread-safe (one mutex per board); the partner's traffic thread and
-// any number of device handles use it at once.
+// any number of device handles use it at once. The bus keeps time
+// (simbus.h): every entry point first brings it up to the present, so
+// whoever looks (a register read, a notification wait) sees the frames
+// that ended by then.
 #pragma once
 
 #include "plxbridge.h"
 #include "plxsim.h"
+#include "simbus.h"
 #include "simnotifier.h"
 #include "simsja1000.h"
 #include "simtraffic.h"
 
 #include <cstddef>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -42,6 +47,9 @@ public:
     void addNotifier(const std::shared_ptr<SimNotifier> &notifier);
     void enableInterrupt(uint32_t sources);
     void disableInterrupt(uint32_t sources);
+    // Brings the bus up to the present (raising the interrupt for what
+    // ended); returns when the next frame on it ends or may start.
+    SimBus::Clock::time_point tick();
 
     // A device handle opened or closed; the first open starts the demo
     // traffic of PLXSIM_DEMO_TRAFFIC, the last close stops all traffic.
@@ -50,8 +58,11 @@ public:
 
     // The partner node and bus events (see plxsim.h).
     uint32_t send(uint32_t bitRate, const VCI_CAN_OBJ *frames, uint32_t count);
+    void setOverload(bool overload);
+    void holdInterrupt(bool hold);
     void setAcknowledge(bool acknowledge);
     void setTraffic(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond);
+    void setTrafficLength(uint8_t dataLength);
     bool busError(uint32_t controller, uint8_t ecc);
     bool arbitrationLost(uint32_t controller, uint8_t bitNumber);
     bool setPresent(uint32_t controller, bool present);
@@ -64,7 +75,18 @@ private:
         size_t offset; // of the controller's register 0 in the BAR
     };
 
-    bool transmit(SimSja1000 &sender, const VCI_CAN_OBJ &frame) override;
+    struct Batch {
+        uint32_t remaining = 0;
+        uint32_t stored = 0;
+    };
+
+    void requestBus(SimSja1000 &sender, const VCI_CAN_OBJ &frame) override;
+    void withdrawBus(SimSja1000 &sender) override;
+    // With m_mutex held: completes every frame whose bus time has ended.
+    void advance();
+    void complete(const SimBus::Frame &carried);
+    void offerTraffic(VCI_CAN_OBJ frame, uint32_t bitRate);
+    void stopTraffic();
     bool deliver(const VCI_CAN_OBJ &frame, uint32_t bitRate, const SimSja1000 *sender);
     // With m_mutex held, after anything that may raise the line.
     void updateInterrupt();
@@ -83,9 +105,20 @@ private:
     std::vector<std::weak_ptr<SimNotifier>> m_notifiers;
     bool m_armed = false;
     uint32_t m_intcsr = 0; // enable bits; the EEPROM left them clear
+    bool m_held = false;
     bool m_acknowledge = true;
     uint32_t m_opens = 0;
 
+    SimBus m_bus;
+    SimBus::Clock::time_point m_now; // of the call in progress
+    std::map<uint64_t, Batch> m_batches; // partner frames being sent
+    uint64_t m_lastBatch = 0;
+    uint32_t m_trafficCounter = 0; // of the next background frame queued
+    uint64_t m_trafficCarried = 0;
+    uint64_t m_trafficDropped = 0;
+    uint64_t m_interrupts = 0;
+
     std::mutex m_trafficMutex; // start and stop, never under m_mutex
+    uint8_t m_trafficLength = 8; // guarded by m_trafficMutex
     SimTraffic m_traffic;      // declared last: stopped before the rest goes
 };

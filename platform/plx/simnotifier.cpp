@@ -2,8 +2,6 @@
 
 #include "plxapi.h"
 
-#include <chrono>
-
 void SimNotifier::signal()
 {
     {
@@ -15,14 +13,23 @@ void SimNotifier::signal()
 
 uint32_t SimNotifier::wait(uint64_t timeoutMs)
 {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return m_signalled || m_cancelled; });
-    if (m_cancelled)
-        return PLX_STATUS_CANCELED;
-    if (!m_signalled)
-        return PLX_STATUS_TIMEOUT;
-    m_signalled = false;
-    return PLX_STATUS_OK;
+    using SteadyClock = std::chrono::steady_clock;
+    const SteadyClock::time_point deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        SteadyClock::time_point until = deadline;
+        if (m_clock)
+            until = std::min(until, m_clock());
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait_until(lock, until, [this] { return m_signalled || m_cancelled; });
+        if (m_cancelled)
+            return PLX_STATUS_CANCELED;
+        if (m_signalled) {
+            m_signalled = false;
+            return PLX_STATUS_OK;
+        }
+        if (SteadyClock::now() >= deadline)
+            return PLX_STATUS_TIMEOUT;
+    }
 }
 
 void SimNotifier::cancel()

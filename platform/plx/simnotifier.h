@@ -1,17 +1,25 @@
 // A notification of a simulated board: an auto-reset event that the
-// board signals on its interrupt, and a cancel that sticks.
+// board signals on its interrupt, and a cancel that sticks. A waiter also
+// keeps the board's bus time: it wakes when the next frame on the bus
+// ends and lets the board raise the interrupt for it (the clock), so that
+// the interrupt comes on time however late other threads look.
 #pragma once
 
 #include "plxnotifier.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 
 class SimNotifier : public PlxNotifier
 {
 public:
-    explicit SimNotifier(uint32_t sources) : m_sources(sources) {}
+    // Brings the board up to the present; returns its next event.
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+
+    explicit SimNotifier(uint32_t sources, Clock clock = nullptr) : m_sources(sources), m_clock(std::move(clock)) {}
 
     // Whether the registration covers the given interrupt sources.
     bool listensTo(uint32_t sources) const { return (m_sources & sources) != 0; }
@@ -22,6 +30,7 @@ public:
 
 private:
     const uint32_t m_sources;
+    const Clock m_clock; // called without m_mutex: the board signals under its own lock
     std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_signalled = false;

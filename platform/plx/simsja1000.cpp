@@ -219,7 +219,10 @@ void SimSja1000::enterResetMode()
     m_r.used = 0;
     m_r.messages = 0;
     m_r.dataOverrun = false;
-    m_r.txPending = false;
+    if (m_r.txPending) {
+        m_r.txPending = false;
+        m_bus.withdrawBus(*this);
+    }
 }
 
 void SimSja1000::command(uint8_t value)
@@ -229,29 +232,38 @@ void SimSja1000::command(uint8_t value)
     if (value & kRRB)
         releaseMessage();
     if (value & (kTR | kSRR))
-        requestTransmission((value & kSRR) != 0);
-    if (value & kAT)
+        requestTransmission((value & kSRR) != 0, (value & kAT) != 0);
+    else if (value & kAT)
         abortTransmission();
 }
 
-void SimSja1000::requestTransmission(bool selfReception)
+void SimSja1000::requestTransmission(bool selfReception, bool singleShot)
 {
     if (resetMode() || m_r.txPending)
         return;
     m_r.txPending = true;
     m_r.txComplete = false;
+    m_r.selfReception = selfReception;
+    m_r.singleShot = singleShot;
     if (m_r.mod & kLOM)
         return; // listen only: the request never reaches the bus
-    const VCI_CAN_OBJ frame = transmitFrame();
-    if (m_bus.transmit(*this, frame) || (m_r.mod & kSTM)) {
+    m_bus.requestBus(*this, transmitFrame());
+}
+
+bool SimSja1000::transmissionEnded(bool acknowledged)
+{
+    if (!m_r.txPending || !m_present)
+        return false;
+    if (acknowledged || (m_r.mod & kSTM)) {
         m_r.txPending = false;
         m_r.txComplete = true;
         ++m_stats.transmitted;
-        if (selfReception && accepts(frame))
+        const VCI_CAN_OBJ frame = transmitFrame();
+        if (m_r.selfReception && accepts(frame))
             store(frame);
         setErrorCounters(m_r.rxerr, m_r.txerr > 0 ? m_r.txerr - 1 : 0);
         raise(kTI);
-        return;
+        return false;
     }
     // Acknowledge error; an error-passive transmitter does not count it.
     if (!m_r.eccHeld) {
@@ -260,6 +272,11 @@ void SimSja1000::requestTransmission(bool selfReception)
         raise(kBEI);
     }
     setErrorCounters(m_r.rxerr, m_r.txerr < kPassive ? m_r.txerr + 8 : m_r.txerr);
+    if (m_r.singleShot && m_r.txPending) {
+        m_r.txPending = false;
+        raise(kTI);
+    }
+    return m_r.txPending;
 }
 
 void SimSja1000::abortTransmission()
@@ -267,6 +284,7 @@ void SimSja1000::abortTransmission()
     if (!m_r.txPending)
         return;
     m_r.txPending = false;
+    m_bus.withdrawBus(*this);
     raise(kTI);
 }
 

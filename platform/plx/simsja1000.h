@@ -1,7 +1,7 @@
 // One simulated SJA1000 CAN controller as the board drivers use it: its
 // 128 registers, receive FIFO, transmit buffer, error counters and
-// interrupt output. Timeless: a transmission completes (or fails for want
-// of an acknowledge) within the command that requests it.
+// interrupt output. A transmission request asks the bus for its frame;
+// the bus reports the end of the frame's bus time (transmissionEnded).
 //
 // Modes. After power-up the controller is in BasicCAN mode (CDR bit 7
 // clear) and in reset mode. BasicCAN is kept to what matters for the
@@ -27,9 +27,11 @@
 //   its data; one that does not fit is lost and sets data overrun.
 // - Transmission: acknowledged when another node at the same bit rate can
 //   acknowledge (the bus decides) or in self-test mode; without one the
-//   request stays pending, each attempt counting an acknowledge error
-//   (TXERR +8 up to error passive, bus error 0xD9) until aborted. Listen
-//   only never transmits. TR|AT is a single shot.
+//   request stays pending and is sent again, each attempt counting an
+//   acknowledge error (TXERR +8 up to error passive, bus error 0xD9)
+//   until aborted. Listen only never transmits. TR|AT is a single shot:
+//   one attempt. An abort drops the request; a frame already on the bus
+//   is cut short by an error frame and reaches nobody.
 // - Bus off when TXERR passes 255: reset mode, TXERR 127, RXERR 0. Leaving
 //   reset mode then recovers at once (TXERR and RXERR 0); writing TXERR in
 //   reset mode ends bus off as well.
@@ -47,8 +49,10 @@ public:
     class Bus
     {
     public:
-        // Puts sender's frame on the bus; true when a node acknowledged it.
-        virtual bool transmit(SimSja1000 &sender, const VCI_CAN_OBJ &frame) = 0;
+        // sender wants the bus for its transmit buffer's frame.
+        virtual void requestBus(SimSja1000 &sender, const VCI_CAN_OBJ &frame) = 0;
+        // sender no longer wants it (abort, reset mode).
+        virtual void withdrawBus(SimSja1000 &sender) = 0;
 
     protected:
         ~Bus() = default;
@@ -83,6 +87,10 @@ public:
     // Whether this controller would acknowledge a frame at bitRate.
     bool acknowledges(uint32_t bitRate) const;
     bool selfTest() const;
+    bool errorPassive() const { return m_r.txerr >= 128 || m_r.rxerr >= 128; }
+    // The bus time of this controller's frame has passed. True when the
+    // request stays pending for another attempt.
+    bool transmissionEnded(bool acknowledged);
     // A frame another node sent at bitRate; true when it was stored.
     bool receive(const VCI_CAN_OBJ &frame, uint32_t bitRate);
 
@@ -110,7 +118,7 @@ private:
     void writeMode(uint8_t value);
     void enterResetMode();
     void command(uint8_t value);
-    void requestTransmission(bool selfReception);
+    void requestTransmission(bool selfReception, bool singleShot);
     void abortTransmission();
     VCI_CAN_OBJ transmitFrame() const;
     bool store(const VCI_CAN_OBJ &frame);
@@ -136,6 +144,7 @@ private:
         bool busOff = false;
         bool dataOverrun = false;
         bool txPending = false, txComplete = true;
+        bool selfReception = false, singleShot = false;
         uint8_t acr[4] = {}, amr[4] = {0xFF, 0xFF, 0xFF, 0xFF};
         uint8_t txBuffer[13] = {};
         uint8_t fifo[kFifoSize] = {};

@@ -22,19 +22,13 @@ SimTraffic::~SimTraffic()
     stop();
 }
 
-uint32_t SimTraffic::frameBits(bool extended, uint8_t dataBytes)
-{
-    // SOF, arbitration, control, data, CRC, ACK, EOF and intermission.
-    return (extended ? 67u : 47u) + 8u * dataBytes;
-}
-
-void SimTraffic::start(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond)
+void SimTraffic::start(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond, uint8_t dataLength)
 {
     stop();
     if (framesPerSecond == 0 || bitRate == 0)
         return;
     m_stopping = false;
-    m_thread = std::thread(&SimTraffic::run, this, bitRate, id, framesPerSecond);
+    m_thread = std::thread(&SimTraffic::run, this, bitRate, id, framesPerSecond, std::min<uint8_t>(dataLength, 8));
 }
 
 void SimTraffic::stop()
@@ -49,7 +43,7 @@ void SimTraffic::stop()
     m_thread.join();
 }
 
-void SimTraffic::run(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond)
+void SimTraffic::run(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond, uint8_t dataLength)
 {
     pthread_setname_np(pthread_self(), "plxsim traffic");
     // A node on the bus keeps its timing: wake on time (frames are ~100 us
@@ -62,35 +56,22 @@ void SimTraffic::run(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond)
 
     using Clock = std::chrono::steady_clock;
     const auto period = std::chrono::nanoseconds(1000000000ll / framesPerSecond);
-    const auto length = std::chrono::nanoseconds(1000000000ll * frameBits(false, 8) / bitRate);
 
     VCI_CAN_OBJ frame{};
     frame.ID = id & 0x7FFu;
-    frame.DataLen = 8;
-    uint32_t counter = 0;
+    frame.DataLen = dataLength;
     Clock::time_point scheduled = Clock::now(); // frame n is due at start + n periods
-    Clock::time_point busFree = scheduled;      // bus time at which the previous frame ended
 
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_stopping) {
-        Clock::time_point start = std::max(scheduled, busFree);
-        if (m_wake.wait_until(lock, start, [this] { return m_stopping; }))
+        if (m_wake.wait_until(lock, scheduled, [this] { return m_stopping; }))
             break;
         lock.unlock();
         const Clock::time_point now = Clock::now();
-        // Woken more than a frame late: the bus was idle meanwhile; frames
-        // are never delivered in a burst.
-        if (now > start + length)
-            start = now;
-        for (int b = 0; b < 4; ++b)
-            frame.Data[b] = uint8_t(counter >> (8 * b));
-        m_sender(frame, bitRate);
-        ++counter;
-        m_generated.fetch_add(1, std::memory_order_relaxed);
-        busFree = start + length;
-        scheduled += period;
         if (scheduled + kMaxBacklog < now)
             scheduled = now;
+        for (; scheduled <= now; scheduled += period)
+            m_sender(frame, bitRate);
         lock.lock();
     }
 }

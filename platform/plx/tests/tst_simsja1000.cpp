@@ -7,6 +7,8 @@
 //   wR=V         write V into register R
 //   rR=V         read register R, expect V (rR=V/M: only the bits of M)
 //   pR=V         peek without the read's side effects
+//   tR=V         peek until R reads V (tR=V/M: in the bits of M), at most
+//                5 s: for what takes bus time
 //   P            PeliCAN set-up in reset mode: CDR 0xC8, 500 kbit/s,
 //                acceptance code 0, mask all ones
 //   f<id>[.<dlc>]:<data>  the partner sends a standard data frame
@@ -15,7 +17,7 @@
 //   e<ecc>       a bus error with that error code capture
 //   a<bit>       arbitration lost at that bit
 //   ack0, ack1   the partner stops or starts acknowledging
-//   <step>*<n>   the step n times
+//   <step>*<n>   the step n times; steps joined by + repeat together
 #include "plxtest.h"
 
 #include <QtTest>
@@ -46,7 +48,8 @@ QStringList expand(const QString &steps)
                                   "w21=ff", "w22=ff", "w23=ff"})
                 one << prefix + QLatin1String(s);
         } else {
-            one << prefix + step;
+            for (const QString &part : step.split(QLatin1Char('+')))
+                one << prefix + part;
         }
         for (int i = 0; i < times; ++i)
             out << one;
@@ -121,30 +124,33 @@ void TestSimSja1000::registerSequences_data()
     QTest::newRow("entering reset mode empties the FIFO and drops a pending transmission")
         << "P w0=00 f123:01 r29=01 ack0 w16=00 w17=24 w18=60 w1=01 r2=21 w0=01 r29=00 r2=04";
     QTest::newRow("transmission acknowledged by the partner")
-        << "P w4=02 w0=00 w16=02 w17=24 w18=60 w19=11 w20=22 w1=01 r2=0c r3=02 r15=00";
-    QTest::newRow("no acknowledge: pending, locked buffer, acknowledge error, until aborted")
-        << "P w4=80 w0=00 ack0 w16=00 w17=24 w18=60 w1=01 r2=20 r3=80 r12=d9 r15=08 w16=05 r96=00 w1=02 r2=04"
-           " r15=08";
+        << "P w4=02 w0=00 w16=02 w17=24 w18=60 w19=11 w20=22 w1=01 t2=0c r3=02 r15=00";
+    // Sent again after every missing acknowledge: TXERR climbs to error
+    // passive and stays there.
+    QTest::newRow("no acknowledge: pending, locked buffer, acknowledge errors, until aborted")
+        << "P w4=80 w0=00 ack0 w16=00 w17=24 w18=60 w1=01 t15=80 r2=20/2c r3=80 r12=d9 w16=05 r96=00 w1=02"
+           " r2=04/2c r15=80";
     QTest::newRow("acknowledge errors stop counting at error passive")
-        << "P w0=00 ack0 w16=00 w17=24 w18=60 w1=03*15 r15=78 w1=03*5 r15=80";
-    QTest::newRow("single shot fails without acknowledge") << "P w0=00 ack0 w16=00 w17=24 w18=60 w1=03 r2=04";
+        << "P w0=00 ack0 w16=00 w17=24 w18=60 w1=03+t2=04/24*15 r15=78 w1=03+t2=04/24*5 r15=80";
+    QTest::newRow("single shot fails without acknowledge")
+        << "P w0=00 ack0 w16=00 w17=24 w18=60 w1=03 t2=04/24 r2=04 r15=08";
     QTest::newRow("self test completes without acknowledge; self reception stores the frame")
-        << "P w0=05 w0=04 r0=04 ack0 w16=01 w17=24 w18=60 w19=7e w1=01 r2=0c r29=00 w1=10 r2=0d r29=01 r19=7e";
+        << "P w0=05 w0=04 r0=04 ack0 w16=01 w17=24 w18=60 w19=7e w1=01 t2=0c r29=00 w1=10 t2=0d r29=01 r19=7e";
     QTest::newRow("self reception in normal mode needs an acknowledge")
-        << "P w0=00 w16=01 w17=24 w18=60 w19=7f w1=10 r29=01 r19=7f w1=04 ack0 w1=10 r2=20 r29=00";
+        << "P w0=00 w16=01 w17=24 w18=60 w19=7f w1=10 t29=01 r19=7f w1=04 ack0 w1=10 t15=80 r2=20/2c r29=00";
     QTest::newRow("controllers at one rate acknowledge each other; another rate does not")
         << "P 1:P w0=00 1:w0=00 ack0 w16=88 w17=91 w18=a2 w19=b3 w20=c0 w21=01 w22=02 w23=03 w24=04 w25=05"
-           " w26=06 w27=07 w28=08 w1=01 r2=0c 1:r16=88 1:r17=91 1:r20=c0 1:r28=08 1:w0=01 1:w6=01 1:w0=00"
-           " w1=01 r2=20";
+           " w26=06 w27=07 w28=08 w1=01 t2=0c 1:r16=88 1:r17=91 1:r20=c0 1:r28=08 1:w0=01 1:w6=01 1:w0=00"
+           " w1=01 t15=80 r2=20/2c";
     QTest::newRow("listen only neither acknowledges nor transmits, but receives")
-        << "P 1:P w0=03 w0=02 1:w0=00 ack0 1:w16=00 1:w17=24 1:w18=60 1:w1=01 1:r2=20 r29=00 w16=00 w17=24"
-           " w18=60 w1=01 r2=20 1:r29=00 1:w1=02 ack1 1:w1=01 1:r2=0c r29=01";
+        << "P 1:P w0=03 w0=02 1:w0=00 ack0 1:w16=00 1:w17=24 1:w18=60 1:w1=01 1:t15=80 1:r2=20/2c r29=00 w16=00"
+           " w17=24 w18=60 w1=01 r2=20/2c 1:r29=00 1:w1=02 ack1 1:w1=01 1:t2=0c/2c r29=01";
     QTest::newRow("single filter: identifier bits compared, RTR and data masked")
         << "P w16=24 w17=60 w20=00 w21=1f w0=08 r0=08 f123:01 f124:01 f123: q123.0 r29=03";
     QTest::newRow("dual filter: either filter passes")
         << "P w16=24 w17=60 w18=8a w19=c0 w20=00 w21=1f w22=00 w23=1f w0=00 f123:01 f456:01 f124:01 r29=02";
     QTest::newRow("acceptance filter applies to self reception")
-        << "P w16=aa w20=00 w22=00 w0=00 w16=00 w17=24 w18=60 w1=10 r2=0c r29=00";
+        << "P w16=aa w20=00 w22=00 w0=00 w16=00 w17=24 w18=60 w1=10 t2=0c r29=00";
     QTest::newRow("warning and passive interrupts at 96 and 128")
         << "P w4=24 w0=00 e00*12 r3=04 r15=60 r2=4c e00*4 r3=20 r15=80";
     QTest::newRow("receive errors count by one, a good frame takes one off") << "P w0=00 e20*3 r14=03 f123: r14=02";
@@ -169,7 +175,7 @@ void TestSimSja1000::registerSequences()
             step = step.mid(2);
         }
         const QChar op = step.at(0);
-        if (op == QLatin1Char('w') || op == QLatin1Char('r') || op == QLatin1Char('p')) {
+        if (op == QLatin1Char('w') || op == QLatin1Char('r') || op == QLatin1Char('p') || op == QLatin1Char('t')) {
             const QStringList parts = step.mid(1).split(QLatin1Char('='));
             const uint8_t reg = uint8_t(parts.at(0).toUInt());
             const QStringList valueMask = parts.at(1).split(QLatin1Char('/'));
@@ -180,10 +186,16 @@ void TestSimSja1000::registerSequences()
                 continue;
             }
             uint8_t got = 0;
-            if (op == QLatin1Char('r'))
+            if (op == QLatin1Char('r')) {
                 got = bar.read(base + reg);
-            else
+            } else if (op == QLatin1Char('t')) {
+                QElapsedTimer waited;
+                waited.start();
+                while (PLXSIM_PeekRegister(0, controller, reg, &got) && (got & mask) != value && waited.elapsed() < 5000)
+                    QThread::usleep(50);
+            } else {
                 QVERIFY(PLXSIM_PeekRegister(0, controller, reg, &got));
+            }
             QVERIFY2((got & mask) == value,
                      qPrintable(QStringLiteral("%1: read 0x%2").arg(where).arg(got, 2, 16, QLatin1Char('0'))));
         } else if (QStringLiteral("fxqQ").contains(op)) {

@@ -1,0 +1,150 @@
+#include "simbus.h"
+
+#include "simframebits.h"
+
+#include <algorithm>
+
+SimBus::Clock::duration SimBus::busTime(const VCI_CAN_OBJ &frame, uint32_t bitRate) const
+{
+    if (m_overload || bitRate == 0)
+        return Clock::duration::zero();
+    const uint64_t bits = SimFrameBits::length(frame);
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(bits * 1000000000ull / bitRate));
+}
+
+void SimBus::enqueue(Frame f)
+{
+    f.order = m_order++;
+    m_lanes[f.bitRate]; // the bit rate's bus exists from now on
+    m_waiting.push_back(f);
+}
+
+void SimBus::request(const void *owner, const VCI_CAN_OBJ &frame, uint32_t bitRate, Clock::time_point since)
+{
+    m_waiting.erase(std::remove_if(m_waiting.begin(), m_waiting.end(),
+                                   [owner](const Frame &f) { return f.source == Source::Controller && f.owner == owner; }),
+                    m_waiting.end());
+    Frame f;
+    f.frame = frame;
+    f.bitRate = bitRate;
+    f.source = Source::Controller;
+    f.owner = owner;
+    f.since = since;
+    enqueue(f);
+}
+
+void SimBus::withdraw(const void *owner)
+{
+    m_waiting.erase(std::remove_if(m_waiting.begin(), m_waiting.end(),
+                                   [owner](const Frame &f) { return f.source == Source::Controller && f.owner == owner; }),
+                    m_waiting.end());
+    for (auto &lane : m_lanes) {
+        if (lane.second.busy && lane.second.onBus.source == Source::Controller && lane.second.onBus.owner == owner)
+            lane.second.onBus.withdrawn = true;
+    }
+}
+
+void SimBus::sendPartner(const VCI_CAN_OBJ &frame, uint32_t bitRate, uint64_t batch, Clock::time_point since)
+{
+    Frame f;
+    f.frame = frame;
+    f.bitRate = bitRate;
+    f.source = Source::Partner;
+    f.batch = batch;
+    f.since = since;
+    enqueue(f);
+}
+
+bool SimBus::offerTraffic(const VCI_CAN_OBJ &frame, uint32_t bitRate, Clock::time_point since)
+{
+    if (m_trafficWaiting >= kTrafficQueue)
+        return false;
+    Frame f;
+    f.frame = frame;
+    f.bitRate = bitRate;
+    f.source = Source::Traffic;
+    f.since = since;
+    enqueue(f);
+    ++m_trafficWaiting;
+    return true;
+}
+
+void SimBus::dropTraffic()
+{
+    m_waiting.erase(std::remove_if(m_waiting.begin(), m_waiting.end(),
+                                   [](const Frame &f) { return f.source == Source::Traffic; }),
+                    m_waiting.end());
+    m_trafficWaiting = 0;
+}
+
+void SimBus::clear()
+{
+    m_waiting.clear();
+    m_lanes.clear();
+    m_trafficWaiting = 0;
+}
+
+void SimBus::startIfIdle(uint32_t bitRate, Lane &lane, Clock::time_point now)
+{
+    if (lane.busy)
+        return;
+    // The bus is free from freeAt (or from the first arrival after it);
+    // the frames waiting then arbitrate, the lowest key wins.
+    Clock::time_point start = Clock::time_point::max();
+    for (const Frame &f : m_waiting) {
+        if (f.bitRate == bitRate)
+            start = std::min(start, std::max(f.since, lane.freeAt));
+    }
+    if (start == Clock::time_point::max() || start > now)
+        return;
+    auto best = m_waiting.end();
+    uint64_t bestKey = 0;
+    for (auto it = m_waiting.begin(); it != m_waiting.end(); ++it) {
+        if (it->bitRate != bitRate || it->since > start)
+            continue;
+        const uint64_t key = SimFrameBits::arbitrationKey(it->frame);
+        if (best == m_waiting.end() || key < bestKey || (key == bestKey && it->order < best->order)) {
+            best = it;
+            bestKey = key;
+        }
+    }
+    lane.onBus = *best;
+    lane.onBus.start = start;
+    lane.onBus.end = start + busTime(best->frame, bitRate);
+    lane.busy = true;
+    if (best->source == Source::Traffic)
+        --m_trafficWaiting;
+    m_waiting.erase(best);
+}
+
+bool SimBus::nextEnded(Clock::time_point now, Frame &out)
+{
+    Lane *first = nullptr;
+    for (auto &entry : m_lanes) {
+        Lane &lane = entry.second;
+        startIfIdle(entry.first, lane, now);
+        if (lane.busy && lane.onBus.end <= now && (!first || lane.onBus.end < first->onBus.end))
+            first = &lane;
+    }
+    if (!first)
+        return false;
+    out = first->onBus;
+    first->busy = false;
+    first->freeAt = first->onBus.end;
+    return true;
+}
+
+SimBus::Clock::time_point SimBus::nextEvent() const
+{
+    Clock::time_point next = Clock::time_point::max();
+    for (const auto &entry : m_lanes) {
+        if (entry.second.busy)
+            next = std::min(next, entry.second.onBus.end);
+    }
+    for (const Frame &f : m_waiting) {
+        const auto lane = m_lanes.find(f.bitRate);
+        if (lane != m_lanes.end() && !lane->second.busy)
+            next = std::min(next, std::max(f.since, lane->second.freeAt));
+    }
+    return next;
+}
