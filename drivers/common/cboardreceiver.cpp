@@ -28,14 +28,19 @@ bool CBoardReceiver::start(uint32_t channels)
     m_goneReported = false;
     std::unique_lock<std::mutex> lock(m_stateMutex);
     m_state = State::Starting;
+    m_listened = false;
     m_thread = std::thread(&CBoardReceiver::run, this);
     m_stateChanged.wait(lock, [this] { return m_state != State::Starting; });
-    if (m_state != State::Listening)
+    // A thread that listened and then failed at once has filed its error
+    // records: the board is open, and failed() tells the calls.
+    if (!m_listened)
         return false;
+    const bool listening = m_state == State::Listening;
     lock.unlock();
     // Listening, and asleep in the wait: the first interrupt wakes it at
     // once instead of finding it preempted behind the caller.
-    DrvPort::waitUntilAsleep(m_threadId, 100);
+    if (listening)
+        DrvPort::waitUntilAsleep(m_threadId, 100);
     return true;
 }
 
@@ -44,6 +49,7 @@ void CBoardReceiver::setState(State state)
     {
         std::lock_guard<std::mutex> lock(m_stateMutex);
         m_state = state;
+        m_listened = m_listened || state == State::Listening;
     }
     m_stateChanged.notify_all();
 }

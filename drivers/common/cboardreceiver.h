@@ -79,6 +79,7 @@ private:
     std::mutex m_stateMutex;
     std::condition_variable m_stateChanged;
     State m_state = State::Ended;
+    bool m_listened = false; // reached Listening since start(); under m_stateMutex
     long m_threadId = 0; // set by the thread before it leaves Starting
     std::thread m_thread;
 };
