@@ -25,7 +25,7 @@
 // Exits with 1 if the driver lost a frame or the transmit misses its target.
 #include "drvport.h"
 #include "plxsim.h"
-#include "simframebits.h"
+#include "framebits.h"
 #include "vciexports.h"
 
 #include <dirent.h>
@@ -280,7 +280,7 @@ bool transmitBench(uint32_t frames)
     // bus time.
     double busTime = 0;
     for (const VCI_CAN_OBJ &f : batch)
-        busTime += SimFrameBits::length(f) / double(kBitRate);
+        busTime += FrameBits::length(f) / double(kBitRate);
     busTime /= double(batch.size());
     const double round = 1.0 / roundsPerSecond();
     const double perFrame = 38000 * round + 15 * (1e-6 + 6000 * round) + (1e-6 + 1200 * round) + busTime;

@@ -75,7 +75,10 @@ uint32_t FrameBits::length(const VCI_CAN_OBJ &frame)
 {
     const bool ext = frame.ExternFlag != 0;
     const bool rtr = frame.RemoteFlag != 0;
-    const uint32_t dlc = std::min<uint32_t>(frame.DataLen, 8);
+    // A controller sends the 4-bit length code as written; codes 9-15
+    // carry 8 bytes.
+    const uint32_t code = std::min<uint32_t>(frame.DataLen, 15);
+    const uint32_t dlc = std::min<uint32_t>(code, 8);
     BitString s;
     s.append(0, 1); // start of frame
     if (ext) {
@@ -91,7 +94,7 @@ uint32_t FrameBits::length(const VCI_CAN_OBJ &frame)
         s.append(rtr ? 1 : 0, 1);
         s.append(0, 2); // IDE, r0
     }
-    s.append(dlc, 4);
+    s.append(code, 4);
     if (!rtr) {
         for (uint32_t i = 0; i < dlc; ++i)
             s.append(frame.Data[i], 8);
@@ -106,4 +109,14 @@ uint64_t FrameBits::durationNs(const VCI_CAN_OBJ &frame, uint32_t bitRate)
     if (bitRate == 0)
         return 0;
     return uint64_t(length(frame)) * 1000000000ull / bitRate;
+}
+
+uint64_t FrameBits::arbitrationKey(const VCI_CAN_OBJ &f)
+{
+    const uint64_t rtr = f.RemoteFlag ? 1 : 0;
+    if (f.ExternFlag) {
+        const uint64_t id = f.ID & 0x1FFFFFFFu;
+        return (id >> 18) << 21 | 1u << 20 | 1u << 19 | (id & 0x3FFFFu) << 1 | rtr;
+    }
+    return uint64_t(f.ID & 0x7FFu) << 21 | rtr << 20;
 }

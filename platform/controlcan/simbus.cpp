@@ -5,24 +5,6 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
-
-// Arbitration field as the bus compares it, first bit most significant;
-// the lower value wins (dominant 0). Standard: ID, RTR, IDE 0. Extended:
-// base ID, SRR 1, IDE 1, ID extension, RTR. So at equal base ID a
-// standard frame wins, and a data frame wins over a remote frame.
-uint64_t arbitrationKey(const VCI_CAN_OBJ &f)
-{
-    const uint64_t rtr = f.RemoteFlag ? 1 : 0;
-    if (f.ExternFlag) {
-        const uint64_t id = f.ID & 0x1FFFFFFFu;
-        return (id >> 18) << 21 | 1u << 20 | 1u << 19 | (id & 0x3FFFFu) << 1 | rtr;
-    }
-    return uint64_t(f.ID & 0x7FFu) << 21 | rtr << 20;
-}
-
-} // namespace
-
 SimBus::SimBus(uint32_t channelCount) : m_queues(channelCount)
 {
     m_channels.reserve(channelCount);
@@ -247,7 +229,7 @@ bool SimBus::startNextLocked(int64_t nowNs, bool *room)
     for (uint32_t i = 0; i < m_queues.size(); ++i) {
         if (m_queues[i].empty() || m_queues[i].front().readyNs > start)
             continue;
-        const uint64_t key = arbitrationKey(m_queues[i].front().frame);
+        const uint64_t key = FrameBits::arbitrationKey(m_queues[i].front().frame);
         if (!found || key < best) {
             best = key;
             winner = i;
@@ -255,7 +237,7 @@ bool SimBus::startNextLocked(int64_t nowNs, bool *room)
         }
     }
     if (!m_injected.empty() && m_injected.front().readyNs <= start) {
-        const uint64_t key = arbitrationKey(m_injected.front().frame);
+        const uint64_t key = FrameBits::arbitrationKey(m_injected.front().frame);
         if (!found || key < best) {
             best = key;
             winner = kInjected;
@@ -267,7 +249,7 @@ bool SimBus::startNextLocked(int64_t nowNs, bool *room)
         // Arbitration sees the ID only; the counter bytes do not take part.
         VCI_CAN_OBJ head{};
         head.ID = m_background.id();
-        if (!found || arbitrationKey(head) < best) {
+        if (!found || FrameBits::arbitrationKey(head) < best) {
             winner = kBackground;
             found = true;
         }

@@ -1,6 +1,6 @@
 #include "simbus.h"
 
-#include "simframebits.h"
+#include "framebits.h"
 
 #include <algorithm>
 
@@ -8,7 +8,7 @@ SimBus::Clock::duration SimBus::busTime(const VCI_CAN_OBJ &frame, uint32_t bitRa
 {
     if (m_overload || bitRate == 0)
         return Clock::duration::zero();
-    const uint64_t bits = SimFrameBits::length(frame);
+    const uint64_t bits = FrameBits::length(frame);
     return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(bits * 1000000000ull / bitRate));
 }
 
@@ -102,7 +102,7 @@ void SimBus::startIfIdle(uint32_t bitRate, Lane &lane, Clock::time_point now)
     for (auto it = m_waiting.begin(); it != m_waiting.end(); ++it) {
         if (it->bitRate != bitRate || it->since > start)
             continue;
-        const uint64_t key = SimFrameBits::arbitrationKey(it->frame);
+        const uint64_t key = FrameBits::arbitrationKey(it->frame);
         if (best == m_waiting.end() || key < bestKey || (key == bestKey && it->order < best->order)) {
             best = it;
             bestKey = key;

@@ -67,8 +67,9 @@ void tst_FrameBits::length_data()
                                               << 149u;
     QTest::newRow("ext 0x18FEF100, 01..08")
         << 0x18FEF100u << true << false << 8u << QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08", 8) << 143u;
-    // Only DataLen bytes go out; a DataLen above 8 sends 8.
-    QTest::newRow("std 0x123, dlc 15 as 8") << 0x123u << false << false << 15u << QByteArray(8, '\0') << 125u;
+    // The length code goes out as written; a code above 8 sends 8 bytes.
+    QTest::newRow("std 0x123, dlc 15: code sent, 8 bytes") << 0x123u << false << false << 15u << QByteArray(8, '\0')
+                                                          << 124u;
 }
 
 void tst_FrameBits::length()

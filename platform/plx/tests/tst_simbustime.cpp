@@ -4,7 +4,7 @@
 // carries it. Time bounds are stated where they are used; they hold on a
 // machine under load.
 #include "plxtest.h"
-#include "simframebits.h"
+#include "framebits.h"
 #include "vciexports.h"
 
 #include <QtTest>
@@ -149,7 +149,7 @@ void TestSimBusTime::frameLength()
 {
     QFETCH(VCI_CAN_OBJ, frame);
     QFETCH(uint32_t, bits);
-    QCOMPARE(SimFrameBits::length(frame), bits);
+    QCOMPARE(FrameBits::length(frame), bits);
 }
 
 void TestSimBusTime::arbitration_data()
@@ -220,7 +220,7 @@ void TestSimBusTime::dravinReceivesAtBusSpeed()
         frames[i] = canFrame(0x200, false, false, 8);
         frames[i].Data[0] = uint8_t(i);
         frames[i].Data[1] = uint8_t(i >> 8);
-        busTime += SimFrameBits::length(frames[i]) / 1e6;
+        busTime += FrameBits::length(frames[i]) / 1e6;
         due[i] = busTime;
     }
 
