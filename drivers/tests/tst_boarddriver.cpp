@@ -1,6 +1,7 @@
 // One board driver through its 14 VCI_ functions on simulated boards.
 // Built twice: tst_dravex links Dravex (TEST_DRAVEX), tst_dravin Dravin.
 #include "plxsim.h"
+#include "plxtest.h"
 #include "vciexports.h"
 
 #include <QtTest>
@@ -85,27 +86,6 @@ VCI_ERR_INFO nextError(uint32_t channel)
     while (VCI_ReadErrInfo(kTwo, 0, channel, &e) != 1 && timer.elapsed() < 5000)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return e;
-}
-
-// What the default message hook prints to stderr while fn runs.
-template <typename Fn>
-QByteArray stderrOf(Fn fn)
-{
-    std::fflush(stderr);
-    FILE *capture = std::tmpfile();
-    const int saved = dup(2);
-    dup2(fileno(capture), 2);
-    fn();
-    std::fflush(stderr);
-    dup2(saved, 2);
-    close(saved);
-    std::rewind(capture);
-    QByteArray text;
-    char buffer[256];
-    while (size_t n = std::fread(buffer, 1, sizeof buffer, capture))
-        text.append(buffer, int(n));
-    std::fclose(capture);
-    return text;
 }
 
 } // namespace
@@ -305,7 +285,8 @@ void TestBoardDriver::deadController()
     QVERIFY(PLXSIM_SetControllerPresent(0, 1, 0));
     VCI_INIT_CONFIG cfg = config();
     uint32_t result = 1;
-    const QByteArray message = stderrOf([&] { result = VCI_InitCAN(kTwo, 0, 1, &cfg); });
+    const QByteArray message = QByteArray::fromStdString(
+        plxtest::stderrOf([&] { result = VCI_InitCAN(kTwo, 0, 1, &cfg); }));
     QCOMPARE(result, 0u);
     QCOMPARE(message.contains("测试: 波特率设置失败"), kPci);
     QCOMPARE(VCI_StartCAN(kTwo, 0, 1), 0u);
