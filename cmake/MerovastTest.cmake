@@ -5,6 +5,10 @@ function(merovast_add_qtest name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE Qt5::Test ${T_LIBS})
+    # Time bounds of a test may allow for the sanitizers' slower code.
+    if(MEROVAST_SANITIZE)
+        target_compile_definitions(${name} PRIVATE MEROVAST_SANITIZED)
+    endif()
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/testconfig/${name}"

@@ -14,6 +14,7 @@ SimBus::Clock::duration SimBus::busTime(const VCI_CAN_OBJ &frame, uint32_t bitRa
 
 void SimBus::enqueue(Frame f)
 {
+    f.key = FrameBits::arbitrationKey(f.frame);
     f.order = m_order++;
     m_lanes[f.bitRate]; // the bit rate's bus exists from now on
     m_waiting.push_back(f);
@@ -102,10 +103,9 @@ void SimBus::startIfIdle(uint32_t bitRate, Lane &lane, Clock::time_point now)
     for (auto it = m_waiting.begin(); it != m_waiting.end(); ++it) {
         if (it->bitRate != bitRate || it->since > start)
             continue;
-        const uint64_t key = FrameBits::arbitrationKey(it->frame);
-        if (best == m_waiting.end() || key < bestKey || (key == bestKey && it->order < best->order)) {
+        if (best == m_waiting.end() || it->key < bestKey || (it->key == bestKey && it->order < best->order)) {
             best = it;
-            bestKey = key;
+            bestKey = it->key;
         }
     }
     lane.onBus = *best;

@@ -32,6 +32,7 @@ public:
         Source source = Source::Partner;
         const void *owner = nullptr; // the sending controller
         Clock::time_point since;     // waiting from
+        uint64_t key = 0;            // arbitration key (FrameBits), set when queued
         uint64_t order = 0;          // queueing order, for equal keys
         uint64_t batch = 0;          // partner frames: their send call
         bool withdrawn = false;      // sender gave up while on the bus
