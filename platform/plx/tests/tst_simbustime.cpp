@@ -243,7 +243,9 @@ void TestSimBusTime::dravinReceivesAtBusSpeed()
     reader.join();
     VCI_CloseDevice(VCI_DRAVIN_PCI2, 0);
 
-    QVERIFY2(elapsed >= 0.9 * busTime && elapsed <= 1.1 * busTime,
+    // Never faster than the bus; at most 20 ms over 1.1 x for the reader's
+    // start and the last wake-up on a loaded machine or a sanitizer build.
+    QVERIFY2(elapsed >= 0.9 * busTime && elapsed <= 1.1 * busTime + 0.02,
              qPrintable(QStringLiteral("%1 s for %2 s of bus time").arg(elapsed).arg(busTime)));
     PLXSIM_STATS stats{};
     QVERIFY(PLXSIM_GetStats(0, 0, &stats));
