@@ -244,8 +244,16 @@ void TestSimBusTime::dravinReceivesAtBusSpeed()
     VCI_CloseDevice(VCI_DRAVIN_PCI2, 0);
 
     // Never faster than the bus; at most 20 ms over 1.1 x for the reader's
-    // start and the last wake-up on a loaded machine or a sanitizer build.
-    QVERIFY2(elapsed >= 0.9 * busTime && elapsed <= 1.1 * busTime + 0.02,
+    // start and the last wake-up on a loaded machine. A sanitizer build's
+    // driver and simulation run several times slower, and beside the other
+    // tests' real-time receive threads the sender's last wake-up came up
+    // to 45 ms late: there the bound is 1.5 x.
+#ifdef MEROVAST_SANITIZED
+    const double slowest = 1.5 * busTime;
+#else
+    const double slowest = 1.1 * busTime + 0.02;
+#endif
+    QVERIFY2(elapsed >= 0.9 * busTime && elapsed <= slowest,
              qPrintable(QStringLiteral("%1 s for %2 s of bus time").arg(elapsed).arg(busTime)));
     PLXSIM_STATS stats{};
     QVERIFY(PLXSIM_GetStats(0, 0, &stats));
