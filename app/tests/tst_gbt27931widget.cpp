@@ -13,11 +13,11 @@
 #include "gbt27931widget.h"
 #include "gbtframes.h"
 #include "guitest.h"
+#include "procstatus.h"
 #include "uilanguage.h"
 #include "ulbuffer.h"
 #include "vci.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -59,18 +59,6 @@ QByteArray brm()
 QByteArray bcs(quint16 minutes)
 {
     return QByteArray::fromHex("100eac0d591150") + char(minutes & 0xFF) + char(minutes >> 8);
-}
-
-qint64 residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return 0;
 }
 
 // BCP: 3.5 V per cell, 0 A, 60 kWh, 400 V, 60 degrees, 50 %, 380.5 V.
@@ -552,7 +540,7 @@ void tst_GBT27931Widget::heldGuiThreadGetsTheNewestOnly()
         }
     } counter;
     window->installEventFilter(&counter);
-    const qint64 before = residentKb();
+    const qint64 before = ProcStatus::residentKb();
     std::atomic<bool> feeding{true};
     std::atomic<int> fed{0};
     std::thread charger([&] {
@@ -572,7 +560,7 @@ void tst_GBT27931Widget::heldGuiThreadGetsTheNewestOnly()
         }
     });
     std::this_thread::sleep_for(std::chrono::seconds(2));
-    const qint64 grown = residentKb() - before;
+    const qint64 grown = ProcStatus::residentKb() - before;
     feeding = false;
     charger.join();
     // Bound for a loaded machine; unloaded it shows within one event-loop turn.

@@ -21,6 +21,7 @@
 #include "gbt27930.h"
 #include "gbt27931widget.h"
 #include "gbtframes.h"
+#include "procstatus.h"
 #include "uifont.h"
 #include "uilanguage.h"
 #include "ulbuffer.h"
@@ -29,7 +30,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTimer>
@@ -49,18 +49,6 @@ using namespace GbtFrames;
 namespace {
 
 constexpr int kChannel = 0;
-
-qint64 residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return 0;
-}
 
 // Runs the event loop until done or timeoutMs have passed.
 void waitFor(const std::function<bool()> &done, int timeoutMs)
@@ -227,10 +215,10 @@ int main(int argc, char *argv[])
     };
 
     wait(1000);
-    const qint64 before = residentKb();
+    const qint64 before = ProcStatus::residentKb();
     const qint64 fedBefore = fed;
     std::this_thread::sleep_for(std::chrono::seconds(hold)); // the GUI thread held
-    const qint64 after = residentKb();
+    const qint64 after = ProcStatus::residentKb();
     const qint64 fedInHold = fed - fedBefore;
     const quint32 newest = lastCycle;
     QElapsedTimer returned;

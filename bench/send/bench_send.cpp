@@ -13,6 +13,7 @@
 #include "canwritethread.h"
 #include "controlcan.h"
 #include "devcan.h"
+#include "procstatus.h"
 #include "taskthread.h"
 #include "ultimingscheduler.h"
 #include "ulbuffer.h"
@@ -22,7 +23,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 
 #include <time.h>
 
@@ -160,19 +160,6 @@ void benchWriteThread(int frames)
                 delays[delays.size() / 2], delays[delays.size() * 99 / 100]);
 }
 
-// Threads of this process now.
-int threadCount()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("Threads:"))
-            return line.mid(8).trimmed().toInt();
-    }
-    return -1;
-}
-
 // What the timing run's device calls saw: each accepted frame is one
 // cycle of its task (Times 1), late by this much against start + k × Interval.
 struct TimingProbe {
@@ -241,7 +228,7 @@ void benchTiming(int tasks, int seconds, int minMs)
     // The send-task thread hands a timing run to one such scheduler and
     // ends; the scheduler is run here directly to know its schedule's origin.
     UlTimingScheduler scheduler(Channel, queue);
-    const int threadsBefore = threadCount();
+    const int threadsBefore = ProcStatus::threadCount();
     const uint64_t before = transmitted();
     const double cpu = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
     const auto handOver = std::chrono::steady_clock::now();
@@ -252,7 +239,7 @@ void benchTiming(int tasks, int seconds, int minMs)
     seen.start = scheduler.scheduleStart().time_since_epoch().count();
     const double startUs = std::chrono::duration<double, std::micro>(scheduler.scheduleStart() - handOver).count();
     QThread::msleep(unsigned(seconds) * 500);
-    const int threadsDuring = threadCount();
+    const int threadsDuring = ProcStatus::threadCount();
     QThread::msleep(unsigned(seconds) * 500);
     QElapsedTimer stopTimer;
     stopTimer.start();

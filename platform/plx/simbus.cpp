@@ -12,8 +12,16 @@ SimBus::Clock::duration SimBus::busTime(const VCI_CAN_OBJ &frame, uint32_t bitRa
     return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(bits * 1000000000ull / bitRate));
 }
 
-void SimBus::enqueue(Frame f)
+void SimBus::enqueue(const VCI_CAN_OBJ &frame, uint32_t bitRate, Source source, Clock::time_point since,
+                     const void *owner, uint64_t batch)
 {
+    Frame f;
+    f.frame = frame;
+    f.bitRate = bitRate;
+    f.source = source;
+    f.owner = owner;
+    f.batch = batch;
+    f.since = since;
     f.key = FrameBits::arbitrationKey(f.frame);
     f.order = m_order++;
     m_lanes[f.bitRate]; // the bit rate's bus exists from now on
@@ -25,13 +33,7 @@ void SimBus::request(const void *owner, const VCI_CAN_OBJ &frame, uint32_t bitRa
     m_waiting.erase(std::remove_if(m_waiting.begin(), m_waiting.end(),
                                    [owner](const Frame &f) { return f.source == Source::Controller && f.owner == owner; }),
                     m_waiting.end());
-    Frame f;
-    f.frame = frame;
-    f.bitRate = bitRate;
-    f.source = Source::Controller;
-    f.owner = owner;
-    f.since = since;
-    enqueue(f);
+    enqueue(frame, bitRate, Source::Controller, since, owner);
 }
 
 void SimBus::withdraw(const void *owner)
@@ -47,25 +49,14 @@ void SimBus::withdraw(const void *owner)
 
 void SimBus::sendPartner(const VCI_CAN_OBJ &frame, uint32_t bitRate, uint64_t batch, Clock::time_point since)
 {
-    Frame f;
-    f.frame = frame;
-    f.bitRate = bitRate;
-    f.source = Source::Partner;
-    f.batch = batch;
-    f.since = since;
-    enqueue(f);
+    enqueue(frame, bitRate, Source::Partner, since, nullptr, batch);
 }
 
 bool SimBus::offerTraffic(const VCI_CAN_OBJ &frame, uint32_t bitRate, Clock::time_point since)
 {
     if (m_trafficWaiting >= kTrafficQueue)
         return false;
-    Frame f;
-    f.frame = frame;
-    f.bitRate = bitRate;
-    f.source = Source::Traffic;
-    f.since = since;
-    enqueue(f);
+    enqueue(frame, bitRate, Source::Traffic, since);
     ++m_trafficWaiting;
     return true;
 }

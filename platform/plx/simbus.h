@@ -74,7 +74,8 @@ private:
     };
 
     void startIfIdle(uint32_t bitRate, Lane &lane, Clock::time_point now);
-    void enqueue(Frame f);
+    void enqueue(const VCI_CAN_OBJ &frame, uint32_t bitRate, Source source, Clock::time_point since,
+                 const void *owner = nullptr, uint64_t batch = 0);
 
     bool m_overload = false;
     uint64_t m_order = 0;
