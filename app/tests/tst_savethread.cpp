@@ -1,10 +1,12 @@
 // Saving a channel's frame buffer: the three record formats against golden
 // files, the copy taken when the save starts, progress, cancelling, a full
-// disk, the choice of format by file name, and an ASC file read back by
-// python-can's reader.
+// disk (the file cut back to whole records that every reader replays), the
+// choice of format by file name, and an ASC file read back by python-can's
+// reader.
 #include "apphelpers.h"
 #include "filesizelimit.h"
 #include "guitest.h"
+#include "recordreadback.h"
 #include "recordfilewriter.h"
 #include "savethread.h"
 #include "ulbuffer.h"
@@ -89,8 +91,8 @@ private Q_SLOTS:
     void cancelStopsAfterTheFrameInHand();
     void emptyBufferGivesEmptyRecordFile();
     void fullDiskFails();
-    void fileLimitGivesTheReason_data();
-    void fileLimitGivesTheReason();
+    void fileLimitKeepsWholeRecords_data();
+    void fileLimitKeepsWholeRecords();
     void nameToSave_data();
     void nameToSave();
     void pythonCanReadsAsc();
@@ -251,20 +253,26 @@ void tst_SaveThread::fullDiskFails()
     QVERIFY(!thread.errorString().isEmpty());
 }
 
-void tst_SaveThread::fileLimitGivesTheReason_data()
+void tst_SaveThread::fileLimitKeepsWholeRecords_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("csv") << "limit.csv";
-    QTest::newRow("asc") << "limit.asc";
-    QTest::newRow("can") << "limit.can";
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<RecordReader>("reader");
+    QTest::newRow(".can, core reader") << "can" << RecordReader::Core;
+    QTest::newRow("CSV, core reader") << "csv" << RecordReader::Core;
+    QTest::newRow("CSV, DBC replay") << "csv" << RecordReader::DbcReplay;
+    QTest::newRow("ASC, core reader") << "asc" << RecordReader::Core;
+    QTest::newRow("ASC, DBC replay") << "asc" << RecordReader::DbcReplay;
 }
 
 // The file fills up in the middle of a buffer: the save fails with the
-// system's reason, not an unknown error, and keeps what reached the file.
-void tst_SaveThread::fileLimitGivesTheReason()
+// system's reason, not an unknown error, and the file keeps every whole
+// record that fitted and no part of the next, so that it replays to its end.
+void tst_SaveThread::fileLimitKeepsWholeRecords()
 {
-    QFETCH(QString, name);
-    const QString path = dir.filePath(name);
+    QFETCH(QString, suffix);
+    QFETCH(RecordReader, reader);
+    const QString path = dir.filePath(QStringLiteral("limit.") + suffix);
+    const QString whole = dir.filePath(QStringLiteral("whole.") + suffix);
     QFile::remove(path);
     constexpr qint64 kLimit = 3000 + 7;  // no whole number of rows or records
     UlBuffer &buffer = UlBuffer::instance(kChannel);
@@ -280,7 +288,18 @@ void tst_SaveThread::fileLimitGivesTheReason()
     }
     QCOMPARE(thread.result(), saveThread::Failed);
     QCOMPARE(thread.errorString(), FileSizeLimit::reason());
-    QCOMPARE(QFileInfo(path).size(), kLimit);
+
+    saveThread unlimited(kChannel, whole);
+    QVERIFY(runSave(unlimited));
+    QCOMPARE(unlimited.result(), saveThread::Complete);
+    const ReadBack back = readBack(path, reader);
+    QCOMPARE(back.error, QString());
+    QVERIFY(back.frames.size() > 10);
+    for (int i = 0; i < back.frames.size(); ++i)
+        QCOMPARE(back.frames.at(i).ID, uint32_t(i));
+
+    const QString wrong = wholeRecordsOf(readAll(path), readAll(whole), kLimit, suffix == QLatin1String("can"));
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
 }
 
 void tst_SaveThread::nameToSave_data()
