@@ -7,12 +7,12 @@
 #include "canrealtimesavethread.h"
 #include "filesizelimit.h"
 #include "guitest.h"
+#include "queuedspy.h"
 #include "recordreadback.h"
 #include "ulbuffer.h"
 #include "ulglobalset.h"
 
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -259,7 +259,7 @@ void tst_CanRealTimeSaveThread::failureEndsRecording()
     UlBuffer &buffer = UlBuffer::instance(kChannel);
     CanRealTimeSaveThread thread(kChannel);
     thread.setSplitRows(splitRows);
-    QSignalSpy failed(&thread, &CanRealTimeSaveThread::failed);
+    QueuedSpy failed(&thread, &CanRealTimeSaveThread::failed);
     // Queued before the thread starts, so that none comes after it gave up.
     UlGlobalSet::instance().channel[kChannel].realTimeSave = true;
     for (uint32_t id = 0; id < 5000; ++id) {
@@ -306,7 +306,7 @@ void tst_CanRealTimeSaveThread::fileLimitKeepsWholeRecords()
             buffer.addRtSaveFrame(stamped(id, false, int(id)));
     };
     CanRealTimeSaveThread thread(kChannel);
-    QSignalSpy failed(&thread, &CanRealTimeSaveThread::failed);
+    QueuedSpy failed(&thread, &CanRealTimeSaveThread::failed);
     UlGlobalSet::instance().channel[kChannel].realTimeSave = true;
     queue();
     {

@@ -6,6 +6,7 @@
 #include "apphelpers.h"
 #include "filesizelimit.h"
 #include "guitest.h"
+#include "queuedspy.h"
 #include "recordreadback.h"
 #include "recordfilewriter.h"
 #include "savethread.h"
@@ -15,7 +16,6 @@
 
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -191,7 +191,7 @@ void tst_SaveThread::progressEndsAtFrameCount()
     }
     saveThread thread(kChannel, dir.filePath(QStringLiteral("progress.can")));
     QCOMPARE(thread.frameCount(), 1000);
-    QSignalSpy status(&thread, &saveThread::statusSignal);
+    QueuedSpy status(&thread, &saveThread::statusSignal);
     QVERIFY(runSave(thread));
     QVERIFY(status.size() >= 2);
     QCOMPARE(status.first().at(0).toInt(), 0);
@@ -229,7 +229,7 @@ void tst_SaveThread::emptyBufferGivesEmptyRecordFile()
 {
     const QString path = dir.filePath(QStringLiteral("empty.can"));
     saveThread thread(kChannel, path);
-    QSignalSpy status(&thread, &saveThread::statusSignal);
+    QueuedSpy status(&thread, &saveThread::statusSignal);
     QVERIFY(runSave(thread));
     QCOMPARE(thread.result(), saveThread::Complete);
     QCOMPARE(status.size(), 1);
