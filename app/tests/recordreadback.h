@@ -1,7 +1,7 @@
 // Record files read back to their end, for the save tests: by the core's
 // reader of the file's format (as the file send page replays it) or by the
-// DBC window's replay (ASC and CSV); and the check that a file cut short
-// by a full disk holds every whole record that fitted and nothing more.
+// DBC window's replay (ASC and CSV); and the check of a recording cut short
+// by a full disk, in every format with every reader.
 #pragma once
 
 #include "ascfile.h"
@@ -12,10 +12,12 @@
 #include "ulfilecsv.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QFileInfo>
 #include <QMetaType>
 #include <QString>
 #include <QVector>
+#include <QtTest>
 
 #include <atomic>
 #include <memory>
@@ -88,4 +90,36 @@ inline QString wholeRecordsOf(const QByteArray &cut, const QByteArray &whole, qi
     if (size + next <= limit)
         return QStringLiteral("%1 bytes: a whole record more fits").arg(size);
     return QString();
+}
+
+// Every format with every reader that replays it.
+inline void addCutRecordingRows()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<RecordReader>("reader");
+    QTest::newRow(".can, core reader") << "can" << RecordReader::Core;
+    QTest::newRow("CSV, core reader") << "csv" << RecordReader::Core;
+    QTest::newRow("CSV, DBC replay") << "csv" << RecordReader::DbcReplay;
+    QTest::newRow("ASC, core reader") << "asc" << RecordReader::Core;
+    QTest::newRow("ASC, DBC replay") << "asc" << RecordReader::DbcReplay;
+}
+
+// A recording of frames with the IDs 0, 1, 2, ... that filled its file at
+// limit bytes (cut), beside the same recording written whole: the cut one
+// replays to its end, frames in order, and holds every whole record that
+// fitted and no part of the next.
+inline void verifyCutRecording(const QString &cut, const QString &whole, qint64 limit, RecordReader reader)
+{
+    const ReadBack back = readBack(cut, reader);
+    QCOMPARE(back.error, QString());
+    QVERIFY(back.frames.size() > 10);
+    for (int i = 0; i < back.frames.size(); ++i)
+        QCOMPARE(back.frames.at(i).ID, uint32_t(i));
+
+    QFile cutFile(cut);
+    QFile wholeFile(whole);
+    QVERIFY(cutFile.open(QIODevice::ReadOnly) && wholeFile.open(QIODevice::ReadOnly));
+    const QString wrong = wholeRecordsOf(cutFile.readAll(), wholeFile.readAll(), limit,
+                                         QFileInfo(cut).suffix().toLower() == QLatin1String("can"));
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
 }

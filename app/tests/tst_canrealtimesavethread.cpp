@@ -3,7 +3,6 @@
 // opened or written (a full one cut back to whole records that every reader
 // replays), CSV files read back by the core's reader, and an idle recorder
 // that waits instead of spinning.
-#include "apphelpers.h"
 #include "canrealtimesavethread.h"
 #include "filesizelimit.h"
 #include "guitest.h"
@@ -278,13 +277,7 @@ void tst_CanRealTimeSaveThread::failureEndsRecording()
 
 void tst_CanRealTimeSaveThread::fileLimitKeepsWholeRecords_data()
 {
-    QTest::addColumn<QString>("suffix");
-    QTest::addColumn<RecordReader>("reader");
-    QTest::newRow(".can, core reader") << "can" << RecordReader::Core;
-    QTest::newRow("CSV, core reader") << "csv" << RecordReader::Core;
-    QTest::newRow("CSV, DBC replay") << "csv" << RecordReader::DbcReplay;
-    QTest::newRow("ASC, core reader") << "asc" << RecordReader::Core;
-    QTest::newRow("ASC, DBC replay") << "asc" << RecordReader::DbcReplay;
+    addCutRecordingRows();
 }
 
 // The file fills up in the middle of a recording: it ends with the system's
@@ -328,14 +321,7 @@ void tst_CanRealTimeSaveThread::fileLimitKeepsWholeRecords()
     QTRY_COMPARE_WITH_TIMEOUT(buffer.countRt(), 0, 10000);
     stopRecording(thread);
     QCOMPARE(failed.size(), 1);
-    const ReadBack back = readBack(path, reader);
-    QCOMPARE(back.error, QString());
-    QVERIFY(back.frames.size() > 10);
-    for (int i = 0; i < back.frames.size(); ++i)
-        QCOMPARE(back.frames.at(i).ID, uint32_t(i));
-
-    const QString wrong = wholeRecordsOf(readAll(path), readAll(whole), kLimit, suffix == QLatin1String("can"));
-    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    verifyCutRecording(path, whole, kLimit, reader);
 }
 
 void tst_CanRealTimeSaveThread::idleRecorderWaits()
