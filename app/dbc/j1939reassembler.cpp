@@ -150,13 +150,16 @@ J1939Reassembler::Result J1939Reassembler::onData(const VCI_CAN_OBJ &frame, int 
     const int sequence = frame.Data[0];
     if (sequence == 0 || sequence > session.packets)
         return Consumed;
-    const int offset = (sequence - 1) * PacketBytes;
-    const int bytes = std::min({length - 1, PacketBytes, session.size - offset});
-    if (bytes > 0)
+    // Data packets are always 8 bytes: a shorter one is a packet missed,
+    // never stored in part.
+    if (length == 8) {
+        const int offset = (sequence - 1) * PacketBytes;
+        const int bytes = std::min(PacketBytes, session.size - offset);
         std::memcpy(session.buffer.data() + offset, frame.Data + 1, std::size_t(bytes));
-    if (!session.arrived.at(sequence - 1)) {
-        session.arrived[sequence - 1] = 1;
-        ++session.received;
+        if (!session.arrived.at(sequence - 1)) {
+            session.arrived[sequence - 1] = 1;
+            ++session.received;
+        }
     }
     if (session.destination != Global)
         return Consumed;

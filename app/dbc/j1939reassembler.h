@@ -4,10 +4,10 @@
 // sender-receiver pair one RTS/CTS transfer at the same time. RTS/CTS
 // transfers complete at the receiver's end-of-message acknowledgement,
 // broadcasts when their last packet is in. A message is delivered only when
-// every one of its packets arrived; a transfer with a gap is dropped. Sizes
-// are bounded by the 255 packets of 7 bytes that a transfer can carry, and
-// at most MaxSessions transfers are followed at once (a new one drops the
-// oldest). Not thread-safe: one instance belongs to one thread.
+// every one of its packets arrived whole (8 bytes); a transfer with a gap is
+// dropped. Sizes are bounded by the 255 packets of 7 bytes that a transfer
+// can carry, and at most MaxSessions transfers are followed at once (a new
+// one drops the oldest). Not thread-safe: one instance belongs to one thread.
 #pragma once
 
 #include "vci.h"

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 RecordFileWriter::Format RecordFileWriter::formatOf(const QString &fileName)
 {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
@@ -62,7 +64,11 @@ bool RecordFileWriter::open(const QString &fileName, bool replace)
         return false;
     }
     asc = UlAscFormat();
-    return file.open(mode);
+    failure = QString();
+    if (!file.open(mode))
+        return false;
+    openedSize = file.size();
+    return true;
 }
 
 bool RecordFileWriter::put(const QByteArray &bytes)
@@ -71,9 +77,9 @@ bool RecordFileWriter::put(const QByteArray &bytes)
     if (n == bytes.size() && file.error() == QFileDevice::NoError)
         return true;
     // -1: none of bytes was taken, the buffer before them failed to go out.
-    if (n < 0 && retryFlush())
-        return file.write(bytes) == bytes.size() && file.error() == QFileDevice::NoError;
-    return false;
+    if (n < 0 && retryFlush() && file.write(bytes) == bytes.size() && file.error() == QFileDevice::NoError)
+        return true;
+    return fail();
 }
 
 bool RecordFileWriter::retryFlush()
@@ -125,14 +131,50 @@ bool RecordFileWriter::writeFooter()
 
 bool RecordFileWriter::flush()
 {
-    return (file.flush() && file.error() == QFileDevice::NoError) || retryFlush();
+    return (file.flush() && file.error() == QFileDevice::NoError) || retryFlush() || fail();
 }
 
 bool RecordFileWriter::close()
 {
     if (!file.isOpen())
         return true;
-    const bool flushed = flush();
+    if (!flush())
+        return false;
     file.close();
-    return flushed && file.error() == QFileDevice::NoError;
+    return file.error() == QFileDevice::NoError || fail();
+}
+
+bool RecordFileWriter::fail()
+{
+    failure = file.errorString();
+    // What is still buffered goes out if it can; the cut follows the disk.
+    file.close();
+    // A device (such as /dev/full) has no records to cut.
+    if (!QFileInfo(file.fileName()).isFile())
+        return false;
+    QFile written(file.fileName());
+    if (written.open(QIODevice::ReadWrite))
+        written.resize(wholeRecordsEnd(written));
+    return false;
+}
+
+qint64 RecordFileWriter::wholeRecordsEnd(QFile &written) const
+{
+    const qint64 size = written.size();
+    if (fileFormat == CanFormat) {
+        const qint64 records = size - UlCanFileFormat::HeaderSize;
+        return records < 0 ? 0 : size - records % UlCanFileFormat::RecordSize;
+    }
+    // Text records are lines; what the file held before is kept as it was.
+    constexpr qint64 Chunk = 4096;
+    for (qint64 end = size; end > openedSize;) {
+        const qint64 from = std::max(openedSize, end - Chunk);
+        if (!written.seek(from))
+            break;
+        const int at = written.read(end - from).lastIndexOf('\n');
+        if (at >= 0)
+            return from + at + 1;
+        end = from;
+    }
+    return std::min(openedSize, size);
 }

@@ -48,16 +48,21 @@ public:
     bool isOpen() const { return file.isOpen(); }
     QString fileName() const { return file.fileName(); }
     // The system's reason for the last failure (such as "No space left on
-    // device"); what was written before it stays in the file.
-    QString errorString() const { return file.errorString(); }
+    // device"). A write, flush or close that fails closes the file and cuts
+    // it back to its last whole record, so that it reads back to its end.
+    QString errorString() const { return failure.isNull() ? file.errorString() : failure; }
 
 private:
     bool put(const QByteArray &bytes);
     bool retryFlush();
+    bool fail();
+    qint64 wholeRecordsEnd(QFile &written) const;
 
     Format fileFormat;
     int timeMode;
     int idFormat;
     QFile file;
     UlAscFormat asc;
+    qint64 openedSize = 0;  // what an appended file held before this writer
+    QString failure;
 };

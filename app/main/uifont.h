@@ -18,8 +18,9 @@ QString cjkFamily();
 // Chinese from another font; the CJK face replaces it when installed.
 void chooseApplicationFont(QApplication &app);
 
-// family when installed, else the CJK face when that is installed, else
-// family (left to the platform's matching).
+// family when installed (also as fontconfig lists it with a foundry,
+// "C059 [UKWN]", or without one, "C059"), else the CJK face when that is
+// installed, else family (left to the platform's matching).
 QString family(const QString &family);
 
 } // namespace UiFont

@@ -1,17 +1,17 @@
 // Real-time recording of a channel's frames: what stop leaves in the file,
 // CSV file parts, the settings a recording keeps, files that cannot be
-// opened or written, CSV files read back by the core's reader, and an idle
-// recorder that waits instead of spinning.
-#include "canobj.h"
+// opened or written (a full one cut back to whole records that every reader
+// replays), CSV files read back by the core's reader, and an idle recorder
+// that waits instead of spinning.
 #include "canrealtimesavethread.h"
 #include "filesizelimit.h"
 #include "guitest.h"
+#include "queuedspy.h"
+#include "recordreadback.h"
 #include "ulbuffer.h"
-#include "ulfilecsv.h"
 #include "ulglobalset.h"
 
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -49,19 +49,6 @@ QList<QByteArray> lines(const QString &path)
     return all;
 }
 
-// The frames of a CSV file as the core reads them back.
-QList<CanObj> readCsv(const QString &path)
-{
-    UlFileCsv file;
-    QList<CanObj> frames;
-    if (!file.open(path) || !file.prepare())
-        return frames;
-    CanObj f;
-    while (file.getFrame(f))
-        frames << f;
-    return frames;
-}
-
 double processCpuSeconds()
 {
     timespec t{};
@@ -85,8 +72,8 @@ private Q_SLOTS:
     void settingsKeptForTheRecording();
     void failureEndsRecording_data();
     void failureEndsRecording();
-    void fileLimitGivesTheReason_data();
-    void fileLimitGivesTheReason();
+    void fileLimitKeepsWholeRecords_data();
+    void fileLimitKeepsWholeRecords();
     void idleRecorderWaits();
     void withoutChannelDoesNothing();
 
@@ -183,9 +170,10 @@ void tst_CanRealTimeSaveThread::csvPartsReadBack()
         QVERIFY(text.first().startsWith("Index,"));
         // Row numbers go on across the parts.
         QVERIFY(text.at(1).startsWith(QByteArray::number(next) + ','));
-        const QList<CanObj> frames = readCsv(parts[p]);
-        QCOMPARE(frames.size(), rows[p]);
-        for (const CanObj &f : frames) {
+        const ReadBack back = readBack(parts[p], RecordReader::Core);
+        QCOMPARE(back.error, QString());
+        QCOMPARE(back.frames.size(), rows[p]);
+        for (const VCI_CAN_OBJ &f : back.frames) {
             const VCI_CAN_OBJ &expected = sent.at(next++).obj;
             QCOMPARE(f.ID, expected.ID);
             QCOMPARE(f.ExternFlag, expected.ExternFlag);
@@ -270,7 +258,7 @@ void tst_CanRealTimeSaveThread::failureEndsRecording()
     UlBuffer &buffer = UlBuffer::instance(kChannel);
     CanRealTimeSaveThread thread(kChannel);
     thread.setSplitRows(splitRows);
-    QSignalSpy failed(&thread, &CanRealTimeSaveThread::failed);
+    QueuedSpy failed(&thread, &CanRealTimeSaveThread::failed);
     // Queued before the thread starts, so that none comes after it gave up.
     UlGlobalSet::instance().channel[kChannel].realTimeSave = true;
     for (uint32_t id = 0; id < 5000; ++id) {
@@ -287,30 +275,33 @@ void tst_CanRealTimeSaveThread::failureEndsRecording()
     QCOMPARE(buffer.countRt(), 0);
 }
 
-void tst_CanRealTimeSaveThread::fileLimitGivesTheReason_data()
+void tst_CanRealTimeSaveThread::fileLimitKeepsWholeRecords_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("csv") << "limit.csv";
-    QTest::newRow("asc") << "limit.asc";
-    QTest::newRow("can") << "limit.can";
+    addCutRecordingRows();
 }
 
-// The file fills up in the middle of a buffer: the recording ends with the
-// system's reason, not an unknown error, and keeps what reached the file.
-void tst_CanRealTimeSaveThread::fileLimitGivesTheReason()
+// The file fills up in the middle of a recording: it ends with the system's
+// reason, not an unknown error, and the file keeps every whole record that
+// fitted and no part of the next, so that it replays to its end.
+void tst_CanRealTimeSaveThread::fileLimitKeepsWholeRecords()
 {
-    QFETCH(QString, name);
-    const QString path = dir.filePath(name);
+    QFETCH(QString, suffix);
+    QFETCH(RecordReader, reader);
+    const QString path = dir.filePath(QStringLiteral("limit.") + suffix);
+    const QString whole = dir.filePath(QStringLiteral("whole.") + suffix);
     QFile::remove(path);
+    QFile::remove(whole);
     constexpr qint64 kLimit = 3000 + 7;  // no whole number of rows or records
     UlBuffer &buffer = UlBuffer::instance(kChannel);
+    // Arrival times of their own, so that both recordings write the same.
+    const auto queue = [&] {
+        for (uint32_t id = 0; id < 1000; ++id)
+            buffer.addRtSaveFrame(stamped(id, false, int(id)));
+    };
     CanRealTimeSaveThread thread(kChannel);
-    QSignalSpy failed(&thread, &CanRealTimeSaveThread::failed);
+    QueuedSpy failed(&thread, &CanRealTimeSaveThread::failed);
     UlGlobalSet::instance().channel[kChannel].realTimeSave = true;
-    for (uint32_t id = 0; id < 1000; ++id) {
-        const VCI_CAN_OBJ f = stamped(id).obj;
-        buffer.addFrame(&f, 1, false);
-    }
+    queue();
     {
         const FileSizeLimit limit(kLimit);
         QVERIFY(limit.isSet());
@@ -322,9 +313,15 @@ void tst_CanRealTimeSaveThread::fileLimitGivesTheReason()
     QCOMPARE(failed.first().at(0).toInt(), int(CanRealTimeSaveThread::WriteFailed));
     QCOMPARE(failed.first().at(1).toString(), path);
     QCOMPARE(failed.first().at(2).toString(), FileSizeLimit::reason());
-    QCOMPARE(QFileInfo(path).size(), kLimit);
     QVERIFY(!UlGlobalSet::instance().channel[kChannel].realTimeSave);
     QCOMPARE(buffer.countRt(), 0);
+
+    queue();
+    startRecording(thread, whole);
+    QTRY_COMPARE_WITH_TIMEOUT(buffer.countRt(), 0, 10000);
+    stopRecording(thread);
+    QCOMPARE(failed.size(), 1);
+    verifyCutRecording(path, whole, kLimit, reader);
 }
 
 void tst_CanRealTimeSaveThread::idleRecorderWaits()

@@ -196,13 +196,11 @@ void tst_J1939Reassembler::transfers_data()
     QTest::newRow("length above 8") << Frames{request(Rts, 0x10, 7, 0x000600), longPacket, frame(Ack, {0x13})} << 1
                                     << quint32(0x0600) << counting(7);
 
-    QByteArray partial = counting(9);
-    partial[3] = partial[4] = partial[5] = partial[6] = 0;
     VCI_CAN_OBJ shortPacket = packet(Data, 1);
     shortPacket.DataLen = 4;
-    QTest::newRow("short packet keeps its own bytes only")
-        << Frames{request(Rts, 0x10, 9, 0x000600), shortPacket, packet(Data, 2), frame(Ack, {0x13})} << 1
-        << quint32(0x0600) << partial;
+    QTest::newRow("short packet is a packet missed")
+        << Frames{request(Rts, 0x10, 9, 0x000600), shortPacket, packet(Data, 2), frame(Ack, {0x13})} << 0
+        << quint32(0) << QByteArray();
 
     QTest::newRow("short request is no session")
         << Frames{frame(Rts, {0x10, 9, 0, 2}), packet(Data, 1), frame(Ack, {0x13})} << 0 << quint32(0) << QByteArray();
@@ -332,6 +330,39 @@ void tst_J1939Reassembler::connections_data()
                   seeded(dt(0xF4, 0x56), 3, 1), eoma(0x56, 0xF4, 21, 0x0600), seeded(dt(0xF4, 0x56), 2, 1),
                   eoma(0x56, 0xF4, 21, 0x0600)}
         << Deliveries{};
+    // The 4th of 5 packets cut to 5 bytes, beside the same transfer whole.
+    const auto cut = [](VCI_CAN_OBJ f) {
+        f.DataLen = 5;
+        return f;
+    };
+    QTest::newRow("broadcast whole")
+        << Frames{request(cm(0x00, 0xFF), 0x20, 33, dm1), seeded(dt(0x00, 0xFF), 1, 1), seeded(dt(0x00, 0xFF), 2, 1),
+                  seeded(dt(0x00, 0xFF), 3, 1), seeded(dt(0x00, 0xFF), 4, 1), seeded(dt(0x00, 0xFF), 5, 1)}
+        << Deliveries{{dm1, 0x00, 0xFF, seededBytes(33, 1)}};
+    QTest::newRow("broadcast with a short packet is dropped")
+        << Frames{request(cm(0x00, 0xFF), 0x20, 33, dm1), seeded(dt(0x00, 0xFF), 1, 1), seeded(dt(0x00, 0xFF), 2, 1),
+                  seeded(dt(0x00, 0xFF), 3, 1), cut(seeded(dt(0x00, 0xFF), 4, 1)), seeded(dt(0x00, 0xFF), 5, 1)}
+        << Deliveries{};
+    QTest::newRow("broadcast whose last packet is short is dropped")
+        << Frames{request(cm(0x00, 0xFF), 0x20, 33, dm1), seeded(dt(0x00, 0xFF), 1, 1), seeded(dt(0x00, 0xFF), 2, 1),
+                  seeded(dt(0x00, 0xFF), 3, 1), seeded(dt(0x00, 0xFF), 4, 1), cut(seeded(dt(0x00, 0xFF), 5, 1))}
+        << Deliveries{};
+    QTest::newRow("RTS/CTS whole")
+        << Frames{request(cm(0xF4, 0x56), 0x10, 33, 0x0600), seeded(dt(0xF4, 0x56), 1, 1), seeded(dt(0xF4, 0x56), 2, 1),
+                  seeded(dt(0xF4, 0x56), 3, 1), seeded(dt(0xF4, 0x56), 4, 1), seeded(dt(0xF4, 0x56), 5, 1),
+                  eoma(0x56, 0xF4, 33, 0x0600)}
+        << Deliveries{{0x0600, 0xF4, 0x56, seededBytes(33, 1)}};
+    QTest::newRow("RTS/CTS with a short packet is dropped at the acknowledgement")
+        << Frames{request(cm(0xF4, 0x56), 0x10, 33, 0x0600), seeded(dt(0xF4, 0x56), 1, 1), seeded(dt(0xF4, 0x56), 2, 1),
+                  seeded(dt(0xF4, 0x56), 3, 1), cut(seeded(dt(0xF4, 0x56), 4, 1)), seeded(dt(0xF4, 0x56), 5, 1),
+                  eoma(0x56, 0xF4, 33, 0x0600)}
+        << Deliveries{};
+    // A short copy of a packet already stored leaves it stored.
+    QTest::newRow("RTS/CTS with a short packet resent whole")
+        << Frames{request(cm(0xF4, 0x56), 0x10, 33, 0x0600), seeded(dt(0xF4, 0x56), 1, 1), seeded(dt(0xF4, 0x56), 2, 1),
+                  seeded(dt(0xF4, 0x56), 3, 1), cut(seeded(dt(0xF4, 0x56), 4, 1)), seeded(dt(0xF4, 0x56), 5, 1),
+                  seeded(dt(0xF4, 0x56), 4, 1), cut(seeded(dt(0xF4, 0x56), 4, 1)), eoma(0x56, 0xF4, 33, 0x0600)}
+        << Deliveries{{0x0600, 0xF4, 0x56, seededBytes(33, 1)}};
     QTest::newRow("a resent packet fills its gap")
         << Frames{request(cm(0xF4, 0x56), 0x10, 21, 0x0600), seeded(dt(0xF4, 0x56), 1, 1),
                   seeded(dt(0xF4, 0x56), 3, 1), seeded(dt(0xF4, 0x56), 2, 1), seeded(dt(0xF4, 0x56), 2, 1),

@@ -1,10 +1,13 @@
 // Saving a channel's frame buffer: the three record formats against golden
 // files, the copy taken when the save starts, progress, cancelling, a full
-// disk, the choice of format by file name, and an ASC file read back by
-// python-can's reader.
+// disk (the file cut back to whole records that every reader replays), the
+// choice of format by file name, and an ASC file read back by python-can's
+// reader.
 #include "apphelpers.h"
 #include "filesizelimit.h"
 #include "guitest.h"
+#include "queuedspy.h"
+#include "recordreadback.h"
 #include "recordfilewriter.h"
 #include "savethread.h"
 #include "ulbuffer.h"
@@ -13,7 +16,6 @@
 
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -89,8 +91,8 @@ private Q_SLOTS:
     void cancelStopsAfterTheFrameInHand();
     void emptyBufferGivesEmptyRecordFile();
     void fullDiskFails();
-    void fileLimitGivesTheReason_data();
-    void fileLimitGivesTheReason();
+    void fileLimitKeepsWholeRecords_data();
+    void fileLimitKeepsWholeRecords();
     void nameToSave_data();
     void nameToSave();
     void pythonCanReadsAsc();
@@ -189,7 +191,7 @@ void tst_SaveThread::progressEndsAtFrameCount()
     }
     saveThread thread(kChannel, dir.filePath(QStringLiteral("progress.can")));
     QCOMPARE(thread.frameCount(), 1000);
-    QSignalSpy status(&thread, &saveThread::statusSignal);
+    QueuedSpy status(&thread, &saveThread::statusSignal);
     QVERIFY(runSave(thread));
     QVERIFY(status.size() >= 2);
     QCOMPARE(status.first().at(0).toInt(), 0);
@@ -227,7 +229,7 @@ void tst_SaveThread::emptyBufferGivesEmptyRecordFile()
 {
     const QString path = dir.filePath(QStringLiteral("empty.can"));
     saveThread thread(kChannel, path);
-    QSignalSpy status(&thread, &saveThread::statusSignal);
+    QueuedSpy status(&thread, &saveThread::statusSignal);
     QVERIFY(runSave(thread));
     QCOMPARE(thread.result(), saveThread::Complete);
     QCOMPARE(status.size(), 1);
@@ -251,20 +253,20 @@ void tst_SaveThread::fullDiskFails()
     QVERIFY(!thread.errorString().isEmpty());
 }
 
-void tst_SaveThread::fileLimitGivesTheReason_data()
+void tst_SaveThread::fileLimitKeepsWholeRecords_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("csv") << "limit.csv";
-    QTest::newRow("asc") << "limit.asc";
-    QTest::newRow("can") << "limit.can";
+    addCutRecordingRows();
 }
 
 // The file fills up in the middle of a buffer: the save fails with the
-// system's reason, not an unknown error, and keeps what reached the file.
-void tst_SaveThread::fileLimitGivesTheReason()
+// system's reason, not an unknown error, and the file keeps every whole
+// record that fitted and no part of the next, so that it replays to its end.
+void tst_SaveThread::fileLimitKeepsWholeRecords()
 {
-    QFETCH(QString, name);
-    const QString path = dir.filePath(name);
+    QFETCH(QString, suffix);
+    QFETCH(RecordReader, reader);
+    const QString path = dir.filePath(QStringLiteral("limit.") + suffix);
+    const QString whole = dir.filePath(QStringLiteral("whole.") + suffix);
     QFile::remove(path);
     constexpr qint64 kLimit = 3000 + 7;  // no whole number of rows or records
     UlBuffer &buffer = UlBuffer::instance(kChannel);
@@ -280,7 +282,11 @@ void tst_SaveThread::fileLimitGivesTheReason()
     }
     QCOMPARE(thread.result(), saveThread::Failed);
     QCOMPARE(thread.errorString(), FileSizeLimit::reason());
-    QCOMPARE(QFileInfo(path).size(), kLimit);
+
+    saveThread unlimited(kChannel, whole);
+    QVERIFY(runSave(unlimited));
+    QCOMPARE(unlimited.result(), saveThread::Complete);
+    verifyCutRecording(path, whole, kLimit, reader);
 }
 
 void tst_SaveThread::nameToSave_data()

@@ -1,6 +1,7 @@
 // Font faces on a machine without the desktop fonts the program names: the
 // CJK face stands in for named families that are missing and for Qt's
-// generic face, and leaves installed families alone.
+// generic face, and leaves installed families alone, also those Qt lists
+// with a foundry.
 #include "guitest.h"
 #include "uifont.h"
 
@@ -15,25 +16,16 @@ private Q_SLOTS:
     void initTestCase();
     void missingFamilyFallsBack_data();
     void missingFamilyFallsBack();
+    void installedFamilyKept_data();
     void installedFamilyKept();
     void applicationFont_data();
     void applicationFont();
-
-private:
-    QString installedOther;  // an installed family other than the CJK face
 };
 
 void tst_UiFont::initTestCase()
 {
-    const QFontDatabase fonts;
-    if (!fonts.hasFamily(UiFont::cjkFamily()))
+    if (!QFontDatabase().hasFamily(UiFont::cjkFamily()))
         QSKIP("the CJK face is not installed (Debian: fonts-wqy-microhei)");
-    for (const QString &family : fonts.families()) {
-        if (family.compare(UiFont::cjkFamily(), Qt::CaseInsensitive) != 0) {
-            installedOther = family;
-            break;
-        }
-    }
 }
 
 void tst_UiFont::missingFamilyFallsBack_data()
@@ -43,6 +35,7 @@ void tst_UiFont::missingFamilyFallsBack_data()
     for (const char *family : {"Microsoft YaHei", "Microsoft Yahei", "Euphemia", "DokChampa"})
         QTest::newRow(family) << QString::fromLatin1(family);
     QTest::newRow("no such family") << QStringLiteral("No Such Family 7f3a");
+    QTest::newRow("no such family, with a foundry") << QStringLiteral("No Such Family 7f3a [urw]");
 }
 
 void tst_UiFont::missingFamilyFallsBack()
@@ -55,12 +48,26 @@ void tst_UiFont::missingFamilyFallsBack()
     QCOMPARE(UiFont::family(family), UiFont::cjkFamily());
 }
 
+// Every family installed here, as Qt lists it: with a foundry ("C059
+// [UKWN]") where more than one foundry makes it, and then also without.
+void tst_UiFont::installedFamilyKept_data()
+{
+    QTest::addColumn<QString>("family");
+    QSet<QString> bare;
+    for (const QString &family : QFontDatabase().families()) {
+        QTest::newRow(qPrintable(family)) << family;
+        const int foundry = family.lastIndexOf(QLatin1String(" ["));
+        if (foundry > 0 && !bare.contains(family.left(foundry))) {
+            bare.insert(family.left(foundry));
+            QTest::newRow(qPrintable(family.left(foundry))) << family.left(foundry);
+        }
+    }
+}
+
 void tst_UiFont::installedFamilyKept()
 {
-    if (installedOther.isEmpty())
-        QSKIP("no other family installed");
-    QCOMPARE(UiFont::family(installedOther), installedOther);
-    QCOMPARE(UiFont::family(UiFont::cjkFamily()), UiFont::cjkFamily());
+    QFETCH(QString, family);
+    QCOMPARE(UiFont::family(family), family);
 }
 
 void tst_UiFont::applicationFont_data()

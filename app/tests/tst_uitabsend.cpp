@@ -6,6 +6,7 @@
 #include "chinesecatalogue.h"
 #include "errorinfowidget.h"
 #include "guitest.h"
+#include "queuedspy.h"
 #include "sendfixture.h"
 #include "taskthread.h"
 #include "testhelpers.h"
@@ -357,7 +358,7 @@ void tst_UiTabSend::buttonsFollowTheSender()
 void tst_UiTabSend::sendWhileSendingStartsNothing()
 {
     setBase(QStringLiteral("100"), 1, 3, 100);
-    QSignalSpy runs(tabs->sendTaskThread(), &taskThread::startSignal);
+    QueuedSpy runs(tabs->sendTaskThread(), &taskThread::startSignal);
     clickBaseSend();
     tabs->onStart(UiTabSend::BasePage, queueOf(TestFrames::task(TestFrames::frame(0x200, "x"), 1, 5)));
     Q_EMIT tabs->taskPage()->start(queueOf(TestFrames::task(TestFrames::frame(0x300, "x"), 1, 5)));

@@ -1,3 +1,4 @@
+#include "queuedspy.h"
 #include "sendfixture.h"
 #include "testhelpers.h"
 #include "ulbuffer.h"
@@ -125,7 +126,7 @@ void tst_UlSingleTaskThread::tasksThatCannotBeSent()
     QFETCH(int, errors);
 
     UlSingleTaskThread thread(Tx, theTask);
-    QSignalSpy spy(&thread, &UlSingleTaskThread::errorSignal);
+    QueuedSpy spy(&thread, &UlSingleTaskThread::errorSignal);
     thread.start();
     QVERIFY(thread.wait(5000));  // ends by itself instead of spinning
     QCOMPARE(spy.count(), errors);
@@ -136,7 +137,7 @@ void tst_UlSingleTaskThread::failedTransmitEndsThread()
 {
     QCOMPARE(VCISIM_SetTransmitLimit(Type, 0, Tx, 0), 1u);
     UlSingleTaskThread thread(Tx, task(0x1, 1, 5));
-    QSignalSpy spy(&thread, &UlSingleTaskThread::errorSignal);
+    QueuedSpy spy(&thread, &UlSingleTaskThread::errorSignal);
     thread.start();
     QVERIFY(thread.wait(5000));
     QCOMPARE(spy.count(), 1);

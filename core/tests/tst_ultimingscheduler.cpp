@@ -1,3 +1,4 @@
+#include "queuedspy.h"
 #include "sendfixture.h"
 #include "taskthread.h"
 #include "testhelpers.h"
@@ -282,7 +283,7 @@ void tst_UlTimingScheduler::refusals()
     taskQueue tasks;
     tasks.enqueue(task(0x5, 1, 10));
     UlTimingScheduler scheduler(Tx, tasks);
-    QSignalSpy spy(&scheduler, &UlTimingScheduler::errorSignal);
+    QueuedSpy spy(&scheduler, &UlTimingScheduler::errorSignal);
     scheduler.start();
     if (errors == 0) {
         QTRY_VERIFY_WITH_TIMEOUT(Wire::sentById()[0x5].size() >= 10, 5000);
@@ -307,7 +308,7 @@ void tst_UlTimingScheduler::firstErrorStopsAllTasks()
     tasks.enqueue(task(0x2, 1, 7));
     tasks.enqueue(task(0x3, 1, 9));
     taskThread thread(Tx);
-    QSignalSpy errors(&thread, &taskThread::errorSignal);
+    QueuedSpy errors(&thread, &taskThread::errorSignal);
     thread.setTaskQueue(tasks);
     thread.setPage(taskThread::TaskPage);
     thread.start();

@@ -1,5 +1,6 @@
 #include "uionotifier.h"
 
+#include "linuxaccess.h"
 #include "plxapi.h"
 
 #include <fcntl.h>
@@ -22,13 +23,20 @@ std::shared_ptr<UioNotifier> UioNotifier::open(const std::string &node)
         ::close(fd);
         return nullptr;
     }
-    return std::shared_ptr<UioNotifier>(new UioNotifier(fd, cancel));
+    return std::shared_ptr<UioNotifier>(new UioNotifier(node, fd, cancel));
 }
 
 UioNotifier::~UioNotifier()
 {
     ::close(m_node);
     ::close(m_cancel);
+}
+
+uint32_t UioNotifier::hungUp(const std::string &reason)
+{
+    if (!m_reported.exchange(true))
+        LinuxAccess::report(m_name, "interrupt wait failed", reason);
+    return PLX_STATUS_FAILED;
 }
 
 uint32_t UioNotifier::wait(uint64_t timeoutMs)
@@ -42,21 +50,26 @@ uint32_t UioNotifier::wait(uint64_t timeoutMs)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return PLX_STATUS_FAILED;
+            return hungUp(LinuxAccess::reason(errno));
         if (fds[0].revents & POLLIN)
             return PLX_STATUS_CANCELED;
         if (n == 0)
             return PLX_STATUS_TIMEOUT;
-        if (fds[1].revents & (POLLERR | POLLHUP | POLLNVAL))
-            return PLX_STATUS_FAILED;
+        if (fds[1].revents & POLLNVAL)
+            return hungUp("not an open file");
+        // On a hang-up the read tells why (EIO once the driver is unbound);
+        // the node then stays readable, so the caller must stop.
         uint32_t count = 0;
         const ssize_t got = ::read(m_node, &count, sizeof count);
         if (got == ssize_t(sizeof count))
             return PLX_STATUS_OK;
-        // End of file or an error (EIO once the driver is unbound): the
-        // node hung up and will stay readable; the caller must stop.
-        if (got >= 0 || (errno != EAGAIN && errno != EINTR))
-            return PLX_STATUS_FAILED;
+        if (got >= 0)
+            return hungUp(got == 0 ? "end of file instead of an interrupt count"
+                                   : "an interrupt count of " + std::to_string(got) + " bytes");
+        if (errno != EAGAIN && errno != EINTR)
+            return hungUp(LinuxAccess::reason(errno));
+        if (fds[1].revents & (POLLERR | POLLHUP))
+            return hungUp("the node hung up");
     }
 }
 

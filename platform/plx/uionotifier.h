@@ -5,6 +5,7 @@
 
 #include "plxnotifier.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -16,13 +17,17 @@ public:
     ~UioNotifier() override;
 
     // PLX_STATUS_FAILED once the node hung up (poll error, end of file,
-    // EIO): every later wait fails at once too.
+    // EIO): every later wait fails at once too. The first failure prints
+    // one PlxApi line naming the node and the reason.
     uint32_t wait(uint64_t timeoutMs) override;
     void cancel() override;
 
 private:
-    UioNotifier(int node, int cancel) : m_node(node), m_cancel(cancel) {}
+    UioNotifier(const std::string &name, int node, int cancel) : m_name(name), m_node(node), m_cancel(cancel) {}
+    uint32_t hungUp(const std::string &reason);
 
+    const std::string m_name;
     const int m_node;
     const int m_cancel;
+    std::atomic<bool> m_reported{false};
 };

@@ -2,8 +2,8 @@
 // boards without a UIO driver refused, BARs mapped from resource files,
 // the interrupt re-enabled in the bridge and the config space, UIO
 // notifications (a FIFO stands in for /dev/uioN) that time out, arrive and
-// are cancelled, and each file it cannot use failing its call with one
-// line on stderr.
+// are cancelled, and each file it cannot use (a UIO node that hangs up
+// among them) failing its call with one line on stderr.
 #include "plxtest.h"
 
 #include <QtTest>
@@ -274,7 +274,7 @@ void TestPlxLinux::notifications()
 
 namespace {
 
-enum Step { Open, MapBar2, MapBar1, Register, Enable };
+enum Step { Open, MapBar2, MapBar1, Register, Enable, Wait };
 
 // A file the writer of a sealed memory file may no longer change: writes
 // and writable shared mappings fail with EPERM, as the kernel lockdown
@@ -325,6 +325,9 @@ void TestPlxLinux::failures_data()
     QTest::newRow("config write under lockdown")
         << "config locked, masked" << Enable << access << "0000:0a:00.0/config"
         << "cannot write the command register: refused by the kernel lockdown (integrity)";
+    // Readable at once and never a count, as a node whose board was unbound.
+    QTest::newRow("UIO node hung up") << "uio dead" << Wait << uint32_t(PLX_STATUS_FAILED) << "dev/uio7"
+                                      << "interrupt wait failed: end of file instead of an interrupt count";
 }
 
 // Each row builds its own board 0x2210 (bound to UIO, everything readable
@@ -358,7 +361,10 @@ void TestPlxLinux::failures()
         QVERIFY(QFile::setPermissions(path + '/' + f.first, everyone));
     }
     const QByteArray node = QFile::encodeName(root + "/dev/uio7");
-    QCOMPARE(::mkfifo(node.constData(), 0666), 0);
+    if (fault == "uio dead")
+        write(QString::fromUtf8(node), QByteArray());
+    else
+        QCOMPARE(::mkfifo(node.constData(), 0666), 0);
     QCOMPARE(::chmod(node.constData(), 0666), 0);
     if (fault == "other driver")
         QCOMPARE(::symlink("../../../bus/pci/drivers/plx_pci", QFile::encodeName(path + "/driver").constData()), 0);
@@ -399,6 +405,9 @@ void TestPlxLinux::failures()
             got = PlxPci_NotificationRegisterFor(&device, &irq, &event);
         if (got == PLX_STATUS_OK && step == Enable)
             got = PlxPci_InterruptEnable(&device, &irq);
+        // A failed wait fails again, with no second line.
+        if (got == PLX_STATUS_OK && step == Wait && PlxPci_NotificationWait(&device, &event, 1000) == PLX_STATUS_FAILED)
+            got = PlxPci_NotificationWait(&device, &event, 1000);
     };
     // File modes do not bind root, and /proc/self/fd is root's alone once
     // the effective user changes: the sealed rows keep the test's user.
