@@ -330,7 +330,7 @@ void ChargingWidget::updateBCS(const BcsRecord &bcs)
     form->m_pLineEditMaxVoltage->setText(trimmedNumber(bcs.maxCellVoltage));
     form->m_pLineEditNumber->setText(QString::number(bcs.maxCellGroup));
     form->m_pLineEditChargeStatus->setText(QString::number(bcs.stateOfCharge));
-    form->m_pLineEditRemainTime->setText(QString::number(bcs.remainingTime));
+    form->m_pLineEditRemainTime->setText(bcs.remainingTime ? QString::number(*bcs.remainingTime) : QString());
 }
 
 void ChargingWidget::updateCCS(const CcsRecord &ccs)

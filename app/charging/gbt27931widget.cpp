@@ -204,10 +204,11 @@ void GBT27931Widget::setStatus(Status value)
 
 void GBT27931Widget::showRemainingTime()
 {
-    // The form's text until the first BCS; then hours and minutes.
-    if (remainingMinutes)
+    // Hours and minutes; empty when the last BCS held no valid time.
+    if (bcsSeen)
         form->m_pLineEditBMSClock->setText(
-                QString::asprintf("%02d:%02d:00", *remainingMinutes / 60, *remainingMinutes % 60));
+                remainingMinutes ? QString::asprintf("%02d:%02d:00", *remainingMinutes / 60, *remainingMinutes % 60)
+                                 : QString());
 }
 
 void GBT27931Widget::handOver(uint pgn, QByteArray data)
@@ -407,6 +408,7 @@ void GBT27931Widget::showBcs(const QByteArray &data)
     if (!bcs)
         return;
     m_pCharging->updateBCS(*bcs);
+    bcsSeen = true;
     remainingMinutes = bcs->remainingTime;
     showRemainingTime();
     // Values outside a dashboard's range leave its needle where it is.

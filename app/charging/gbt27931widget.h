@@ -112,7 +112,8 @@ private:
     int m_channel;
     bool *m_pOpenFlag;
     Status status = Status::None;
-    std::optional<quint16> remainingMinutes; // from the last BCS
+    bool bcsSeen = false; // the clock keeps the form's text until the first BCS
+    std::optional<quint16> remainingMinutes; // from the last BCS; none when it was not valid
 
     // Pages, owned by the tab widget.
     MinorParameterWidget *m_pMinorParameter = nullptr;

@@ -145,17 +145,19 @@ void tst_ChargingWidget::bcs()
     record.maxCellVoltage = 330 * 0.01;
     record.maxCellGroup = 15;
     record.stateOfCharge = 100;
-    record.remainingTime = 65535;
+    record.remainingTime = 600;
     page.updateBCS(record);
     QCOMPARE(texts(page, {"m_pLineEditVoltageMeasure", "m_pLineEditCurrentMeasure", "m_pLineEditMaxVoltage",
                           "m_pLineEditNumber", "m_pLineEditChargeStatus", "m_pLineEditRemainTime"}),
-             (QStringList{"400", "-0.1", "3.3", "15", "100", "65535"}));
+             (QStringList{"400", "-0.1", "3.3", "15", "100", "600"}));
     record.stateOfCharge = 50;
     page.updateBCS(record);
     QCOMPARE(text(page, "m_pLineEditChargeStatus"), QStringLiteral("50"));
     record.stateOfCharge = 0;
+    record.remainingTime.reset(); // not valid
     page.updateBCS(record);
     QCOMPARE(text(page, "m_pLineEditChargeStatus"), QStringLiteral("0"));
+    QCOMPARE(text(page, "m_pLineEditRemainTime"), QString());
 }
 
 void tst_ChargingWidget::ccsPermission_data()
@@ -292,7 +294,9 @@ void tst_ChargingWidget::eachMessageKeepsToItsRows()
     page.updateCCS(CcsRecord());
     QCOMPARE(filled(), (QList<int>{10, 11, 12, 13, 17, 18, 19}));
     page.updateBST(stop(0, 0, 0));
-    page.updateBCS(BcsRecord());
+    BcsRecord bcs;
+    bcs.remainingTime = 0;
+    page.updateBCS(bcs);
     QCOMPARE(filled(), (QList<int>{4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}));
     page.updateBCL(BclRecord());
     QCOMPARE(filled().size(), 19);

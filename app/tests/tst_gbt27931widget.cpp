@@ -504,25 +504,36 @@ void tst_GBT27931Widget::brmFieldsNotProvidedShowEmpty()
 void tst_GBT27931Widget::remainingTime_data()
 {
     QTest::addColumn<int>("minutes");
-    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("clock"); // empty: not valid
     QTest::newRow("none left") << 0 << "00:00:00";
-    QTest::newRow("45 min") << 45 << "00:45:00";
+    QTest::newRow("59 min") << 59 << "00:59:00";
     QTest::newRow("2 h 5 min") << 125 << "02:05:00";
-    QTest::newRow("the standard's 600 min") << 600 << "10:00:00";
-    QTest::newRow("largest") << 65535 << "1092:15:00";
+    QTest::newRow("the standard's largest, 600 min") << 600 << "10:00:00";
+    QTest::newRow("601 min") << 601 << "";
+    QTest::newRow("0xFFFF") << 0xFFFF << "";
 }
 
+// Before the first BCS the clock shows the form's text; after it, what the
+// last BCS said, also in another language.
 void tst_GBT27931Widget::remainingTime()
 {
     QFETCH(int, minutes);
-    QFETCH(QString, shown);
+    QFETCH(QString, clock);
+    const QString remaining = clock.isEmpty() ? QString() : QString::number(minutes);
+    QCOMPARE(text("m_pLineEditBMSClock"), QStringLiteral("00:00:00"));
     window->onProcessData(Gbt::BCS, bcs(30));
     window->onProcessData(Gbt::BCS, bcs(quint16(minutes)));
-    QCOMPARE(text("m_pLineEditBMSClock"), shown);
-    QCOMPARE(text("m_pLineEditRemainTime"), QString::number(minutes));
+    QCOMPARE(text("m_pLineEditBMSClock"), clock);
+    QCOMPARE(text("m_pLineEditRemainTime"), remaining);
+    {
+        ChineseCatalogue chinese;
+        QVERIFY(chinese.isLoaded());
+        QCOMPARE(text("m_pLineEditBMSClock"), clock);
+    }
     // A message too short for BCS leaves it.
     window->onProcessData(Gbt::BCS, bcs(7).left(8));
-    QCOMPARE(text("m_pLineEditBMSClock"), shown);
+    QCOMPARE(text("m_pLineEditBMSClock"), clock);
+    QCOMPARE(text("m_pLineEditRemainTime"), remaining);
 }
 
 // The GUI thread held for 2 s while 5000 frames/s arrive: the window gets
