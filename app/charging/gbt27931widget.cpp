@@ -19,6 +19,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHash>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -54,6 +55,11 @@ void setUpDashboard(DigitalDashboardWidget *gauge, const QString &unitFormat)
 uint singleFramePgn(const VCI_CAN_OBJ &frame)
 {
     return ((frame.ID >> 16) & 0xFF) << 8;
+}
+
+QString clockText(quint16 minutes)
+{
+    return QString::asprintf("%02d:%02d:00", minutes / 60, minutes % 60);
 }
 
 QVBoxLayout *gaugeColumn(QWidget *gauge)
@@ -168,9 +174,11 @@ void GBT27931Widget::retranslateUi()
 void GBT27931Widget::applyLanguageSizes()
 {
     const bool chinese = UiLanguage::code() == UiLanguage::Chinese;
-    setMinimumWidth(chinese ? 700 : 1180);
-    form->label_3->setFixedWidth(chinese ? 70 : 120);
-    form->label_4->setFixedWidth(chinese ? 70 : 120);
+    ChargingPages::fitLabels({form->label_3, form->label_4}, chinese ? 70 : 120);
+    // The clock starts as "00:00:00".
+    const QStringList shown{clockText(0), clockText(BcsRecord::MaxRemainingTime),
+                            statusText(Status::Charging), statusText(Status::Ended), statusText(Status::Failed)};
+    ChargingPages::fitFields({form->m_pLineEditBMSClock, form->m_pLineEditSysOpeMode}, shown, 170);
 }
 
 void GBT27931Widget::changeEvent(QEvent *event)
@@ -178,28 +186,41 @@ void GBT27931Widget::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         retranslateUi();
         applyLanguageSizes();
+        // The pages take the change after the window, and hidden ones
+        // neither lay themselves out again nor tell the window: once they
+        // have their widths, do both for them.
+        QTabWidget *tabs = form->m_pTabWidget;
+        QMetaObject::invokeMethod(
+                tabs,
+                [tabs] {
+                    for (int i = 0; i < tabs->count(); ++i)
+                        tabs->widget(i)->layout()->activate();
+                    tabs->updateGeometry();
+                },
+                Qt::QueuedConnection);
     }
     QWidget::changeEvent(event);
+}
+
+QString GBT27931Widget::statusText(Status status)
+{
+    switch (status) {
+    case Status::None:
+        break;
+    case Status::Charging:
+        return tr("Charging", "status line");
+    case Status::Ended:
+        return tr("End of charging");
+    case Status::Failed:
+        return tr("Charging failure");
+    }
+    return QString();
 }
 
 void GBT27931Widget::setStatus(Status value)
 {
     status = value;
-    QString text;
-    switch (status) {
-    case Status::None:
-        break;
-    case Status::Charging:
-        text = tr("Charging", "status line");
-        break;
-    case Status::Ended:
-        text = tr("End of charging");
-        break;
-    case Status::Failed:
-        text = tr("Charging failure");
-        break;
-    }
-    form->m_pLineEditSysOpeMode->setText(text);
+    form->m_pLineEditSysOpeMode->setText(statusText(status));
 }
 
 void GBT27931Widget::showRemainingTime()
@@ -207,8 +228,7 @@ void GBT27931Widget::showRemainingTime()
     // Hours and minutes; empty when the last BCS held no valid time.
     if (bcsSeen)
         form->m_pLineEditBMSClock->setText(
-                remainingMinutes ? QString::asprintf("%02d:%02d:00", *remainingMinutes / 60, *remainingMinutes % 60)
-                                 : QString());
+                remainingMinutes ? clockText(*remainingMinutes) : QString());
 }
 
 void GBT27931Widget::handOver(uint pgn, QByteArray data)

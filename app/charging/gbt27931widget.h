@@ -72,7 +72,10 @@ private:
 
     void buildLayout();
     void retranslateUi();
+    // Widths that hold the texts of the language in force; the window's
+    // minimum size is what its layout needs then.
     void applyLanguageSizes();
+    static QString statusText(Status status);
     void setStatus(Status status);
     void showRemainingTime();
     void pollFrames();

@@ -102,8 +102,8 @@ void tst_ChargingWidget::formAndWidths()
         if (i > kStateFields)
             QCOMPARE(edit->minimumWidth(), page.findChild<QLineEdit *>(QLatin1String(kFields[kStateFields]))->minimumWidth());
     }
-    QCOMPARE(fixedLabelWidth(page, 1, kStateFields), 132);
-    QCOMPARE(fixedLabelWidth(page, kStateFields + 1, 19), 310);
+    QCOMPARE(fixedLabelWidth(page, 1, kStateFields), neededLabelWidth(page, 1, kStateFields, 132));
+    QCOMPARE(fixedLabelWidth(page, kStateFields + 1, 19), neededLabelWidth(page, kStateFields + 1, 19, 310));
     QCOMPARE(page.findChild<QLabel *>(QStringLiteral("label_6"))->text(), QStringLiteral("Max voltage(V)："));
     QCOMPARE(page.findChild<QLabel *>(QStringLiteral("label_19"))->text(),
              QStringLiteral("Reason of the charger stop charging："));
@@ -311,7 +311,9 @@ void tst_ChargingWidget::chineseLabels()
         QVERIFY(chinese.isLoaded());
         QCOMPARE(label->text(), QStringLiteral("需求电压(V)："));
         QCOMPARE(page.findChild<QLabel *>(QStringLiteral("label_6"))->text(), QStringLiteral("最高单体电压(V)："));
-        QCOMPARE(fixedLabelWidth(page, 1, kStateFields), 132);
+        QCOMPARE(fixedLabelWidth(page, 1, kStateFields), neededLabelWidth(page, 1, kStateFields, 132));
+        // The stop labels as wide as their texts need.
+        QCOMPARE(fixedLabelWidth(page, kStateFields + 1, 19), neededLabelWidth(page, kStateFields + 1, 19, 0));
         page.updateBCL(BclRecord());
         QCOMPARE(text(page, "m_pLineEditChargeModel"), QStringLiteral("恒流充电"));
         page.updateCST(stop(0, 0, 0));
