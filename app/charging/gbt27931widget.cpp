@@ -105,6 +105,9 @@ GBT27931Widget::GBT27931Widget(int channel, bool *openFlag)
                                                           m_pChargeEnd, m_pMinorParameter, m_pMonomerVoltage,
                                                           m_pMonomerTemperature, m_pChargeError})
         form->m_pTabWidget->addTab(page, QString());
+    // Every tab shows its whole text: the window is as wide as they need.
+    form->m_pTabWidget->setUsesScrollButtons(false);
+    form->m_pTabWidget->setElideMode(Qt::ElideNone);
     retranslateUi();
     applyLanguageSizes();
 

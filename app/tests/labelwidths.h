@@ -14,6 +14,7 @@
 #include <QSet>
 #include <QStringList>
 #include <QStyle>
+#include <QTabBar>
 
 #include <algorithm>
 
@@ -85,8 +86,9 @@ inline void measure(TextsShown &found, const QWidget &widget, const QString &tex
 } // namespace LabelWidthsDetail
 
 // Every visible label with a text, every section of a visible horizontal
-// header (in the bold face a header keeps room for) and every visible
-// read-only line edit, which must not be empty. A field that cuts a line
+// header (in the bold face a header keeps room for), every tab of a
+// visible tab bar and every visible read-only line edit, which must not be
+// empty. A field that cuts a line
 // of ';'-joined parts must show the first part from its start.
 inline TextsShown textsShown(const QWidget &window)
 {
@@ -110,6 +112,18 @@ inline TextsShown textsShown(const QWidget &window)
             const int shown = header->viewport()->width() - header->sectionViewportPosition(i);
             measure(found, *header, text, metrics.horizontalAdvance(text) + 2 * margin,
                     std::min(header->sectionSize(i), shown), header->viewport());
+        }
+    }
+    // Tabs neither scrolled nor elided.
+    for (const QTabBar *tabs : window.findChildren<QTabBar *>()) {
+        if (!tabs->isVisible())
+            continue;
+        for (int i = 0; i < tabs->count(); ++i) {
+            const QRect tab = tabs->tabRect(i);
+            const bool inside = tabs->rect().contains(tab) && tabs->visibleRegion().contains(tab);
+            const int space = tabs->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, tabs);
+            measure(found, *tabs, tabs->tabText(i), tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)) + space,
+                    inside ? tab.width() : 0);
         }
     }
     for (const QLineEdit *field : window.findChildren<QLineEdit *>()) {
