@@ -88,8 +88,8 @@ inline void measure(TextsShown &found, const QWidget &widget, const QString &tex
 // Every visible label with a text, every section of a visible horizontal
 // header (in the bold face a header keeps room for), every tab of a
 // visible tab bar and every visible read-only line edit, which must not be
-// empty. A field that cuts a line
-// of ';'-joined parts must show the first part from its start.
+// empty. A field that cuts a line of ';'-joined parts must show the first
+// part from its start.
 inline TextsShown textsShown(const QWidget &window)
 {
     using namespace LabelWidthsDetail;

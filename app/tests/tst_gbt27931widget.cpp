@@ -3,8 +3,9 @@
 // parameter pages through the poll thread, the transport reassembly and
 // the dispatcher; the queue and the open flag follow the window's life;
 // texts and widths follow the language; BRM's fields left out show empty;
-// the remaining time comes from BCS; a held GUI thread gets the newest
-// messages only.
+// the remaining time comes from BCS, empty beyond 600 min; a held GUI
+// thread gets the newest messages only; every text of every page shows
+// whole at the default and the minimum size in both languages.
 #include "busstatusledwidget.h"
 #include "chargehandshakewidget.h"
 #include "chargeparamconfigwidget.h"
@@ -20,7 +21,6 @@
 #include "vci.h"
 
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTabWidget>
@@ -85,13 +85,12 @@ using Messages = QVector<QPair<uint, QByteArray>>;
 // each battery type.
 QVector<Messages> widestValues()
 {
-    const QByteArray w3(3, 'W');
     const QByteArray brm = QByteArray::fromHex("010100" "03" "ffff" "ffff") + QByteArray(4, 'W')
             + QByteArray::fromHex("feffffff" "fefefe" "feffff" "01" "ff") + QByteArray(17, 'W')
             + QByteArray::fromHex("feffffffff" "ffffff");
     QVector<Messages> rounds;
     rounds << Messages{{Gbt::CHM, QByteArray::fromHex("ffffff")},
-                       {Gbt::CRM, QByteArray::fromHex("aaffffffff") + w3},
+                       {Gbt::CRM, QByteArray::fromHex("aaffffffff") + QByteArray(3, 'W')},
                        {Gbt::BRM, brm},
                        {Gbt::BCP, QByteArray::fromHex("ffffffffffffffffffffffffff")},
                        {Gbt::CTS, QByteArray::fromHex("ffffffffffffff")},
