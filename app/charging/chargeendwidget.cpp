@@ -10,8 +10,9 @@
 
 namespace {
 
+// Widths at least; wider where a text needs it.
 constexpr int kFieldWidth = 70;
-// Label widths of the BSD rows and the CSD rows.
+// Labels of the BSD rows and the CSD rows.
 constexpr int kChineseBsdWidth = 105;
 constexpr int kChineseCsdWidth = 100;
 constexpr int kOtherBsdWidth = 160;
@@ -23,11 +24,13 @@ ChargeEndWidget::ChargeEndWidget(QWidget *parent) : QWidget(parent), form(std::m
 {
     form->setupUi(this);
     const Ui::ChargeEndWidget &f = *form;
-    ChargingPages::setFixedWidths({f.m_pLineEditStaopChargeStatus, f.m_pLineEditMaxmonomerVoltage,
-                                   f.m_pLineEditMinMonomerVoltage, f.m_pLineEditMaxTemperature,
-                                   f.m_pLineEditMinTemperature, f.m_pLineEditChargeTime, f.m_pLineEditOutputEnergy,
-                                   f.m_pLineEditChargeSN},
-                                  kFieldWidth);
+    using ChargingPages::Value;
+    ChargingPages::fitFields({f.m_pLineEditStaopChargeStatus, f.m_pLineEditMaxmonomerVoltage,
+                              f.m_pLineEditMinMonomerVoltage, f.m_pLineEditMaxTemperature,
+                              f.m_pLineEditMinTemperature},
+                             ChargingPages::widestTexts({Value::Byte, Value::Hundredths, Value::Celsius}), kFieldWidth);
+    ChargingPages::fitFields({f.m_pLineEditChargeTime, f.m_pLineEditOutputEnergy, f.m_pLineEditChargeSN},
+                             ChargingPages::widestTexts({Value::Word, Value::Tenths, Value::Long}), kFieldWidth);
 
     QVBoxLayout *left = ChargingPages::column({{f.label, f.m_pLineEditStaopChargeStatus},
                                                {f.label_2, f.m_pLineEditMaxmonomerVoltage},
@@ -65,9 +68,9 @@ void ChargeEndWidget::adjustLabelWidths()
 {
     const bool chinese = UiLanguage::code() == UiLanguage::Chinese;
     const Ui::ChargeEndWidget &f = *form;
-    ChargingPages::setFixedWidths({f.label, f.label_2, f.label_3, f.label_4, f.label_5},
-                                  chinese ? kChineseBsdWidth : kOtherBsdWidth);
-    ChargingPages::setFixedWidths({f.label_6, f.label_7, f.label_8}, chinese ? kChineseCsdWidth : kOtherCsdWidth);
+    ChargingPages::fitLabels({f.label, f.label_2, f.label_3, f.label_4, f.label_5},
+                             chinese ? kChineseBsdWidth : kOtherBsdWidth);
+    ChargingPages::fitLabels({f.label_6, f.label_7, f.label_8}, chinese ? kChineseCsdWidth : kOtherCsdWidth);
 }
 
 void ChargeEndWidget::changeEvent(QEvent *event)

@@ -10,7 +10,8 @@
 
 namespace {
 
-// Label widths of the BEM rows and the CEM rows.
+// Label widths of the BEM rows and the CEM rows, at least; wider where a
+// text needs it.
 constexpr int kChineseBemWidth = 220;
 constexpr int kChineseCemWidth = 160;
 constexpr int kOtherBemWidth = 371;
@@ -75,10 +76,10 @@ void ChargeErrorWidget::adjustLabelWidths()
 {
     const bool chinese = UiLanguage::code() == UiLanguage::Chinese;
     const Ui::ChargeErrorWidget &f = *form;
-    ChargingPages::setFixedWidths({f.label, f.label_2, f.label_3, f.label_4, f.label_5, f.label_6, f.label_7},
-                                  chinese ? kChineseBemWidth : kOtherBemWidth);
-    ChargingPages::setFixedWidths({f.label_8, f.label_9, f.label_10, f.label_11, f.label_12, f.label_13, f.label_14},
-                                  chinese ? kChineseCemWidth : kOtherCemWidth);
+    ChargingPages::fitLabels({f.label, f.label_2, f.label_3, f.label_4, f.label_5, f.label_6, f.label_7},
+                             chinese ? kChineseBemWidth : kOtherBemWidth);
+    ChargingPages::fitLabels({f.label_8, f.label_9, f.label_10, f.label_11, f.label_12, f.label_13, f.label_14},
+                             chinese ? kChineseCemWidth : kOtherCemWidth);
 }
 
 void ChargeErrorWidget::changeEvent(QEvent *event)

@@ -9,12 +9,16 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
 
-// Wide enough for a VIN and the longest battery type.
+// At least; wider where a value in the language in force needs it.
 constexpr int BatteryFieldWidth = 230;
+
+// Battery types in the table, 255 the last.
+constexpr quint8 BatteryTypes[] = {1, 2, 3, 4, 5, 6, 7, 8, 0xFF};
 
 // A lamp beside its label, then space up to where the column's fields start.
 QHBoxLayout *lampRow(QWidget *label, QWidget *lamp, int space)
@@ -36,11 +40,6 @@ ChargeHandshakeWidget::ChargeHandshakeWidget(QWidget *)
     for (BusStatusLEDWidget *lamp :
          {form->m_pWidgetChargePileHandshake, form->m_pWidgetBMSHandshake, form->m_pWidgetBMSRecognize})
         lamp->setIconSize(ChargingPages::LampSize);
-    for (QLineEdit *field : {form->m_pLineEditBatteryType, form->m_pLineEditRateCapcity, form->m_pLineEditRateVoltage,
-                             form->m_pLineEditManufacturer, form->m_pLineEditBatterySN, form->m_pLineEditBatteryPD,
-                             form->m_pLineEditBatteryCT, form->m_pLineEditBatteryPR, form->m_pLineEditVIN,
-                             form->m_pLineEditVersion})
-        field->setMinimumWidth(BatteryFieldWidth);
     buildLayout();
     applyLanguageWidths();
     connect(&handshakeTimer, &QTimer::timeout, this, &ChargeHandshakeWidget::onUpdateHandshakeStatusDisabled);
@@ -93,13 +92,35 @@ void ChargeHandshakeWidget::buildLayout()
 
 void ChargeHandshakeWidget::applyLanguageWidths()
 {
+    using ChargingPages::Value;
     const bool chinese = UiLanguage::code() == UiLanguage::Chinese;
     const Ui::ChargeHandshakeWidget &f = *form;
-    ChargingPages::setFixedWidths({f.label, f.label_2, f.label_3}, chinese ? 85 : 170);
-    ChargingPages::setFixedWidths({f.label_4, f.label_5, f.label_6}, chinese ? 70 : 105);
-    ChargingPages::setFixedWidths({f.label_7, f.label_8, f.label_9, f.label_10, f.label_11, f.label_12, f.label_13,
-                                   f.label_14, f.label_15, f.label_16},
-                                  chinese ? 70 : 140);
+    ChargingPages::fitLabels({f.label, f.label_2, f.label_3}, chinese ? 85 : 170);
+    ChargingPages::fitLabels({f.label_4, f.label_5, f.label_6}, chinese ? 70 : 105);
+    ChargingPages::fitLabels({f.label_7, f.label_8, f.label_9, f.label_10, f.label_11, f.label_12, f.label_13,
+                              f.label_14, f.label_15, f.label_16},
+                             chinese ? 70 : 140);
+
+    // The protocol version as the window writes CHM's two numbers.
+    f.m_pLineEditProtocolVer->setMinimumWidth(
+            ChargingPages::fieldWidthFor(*f.m_pLineEditProtocolVer, {QStringLiteral("V%1.%2").arg(0xFFFF).arg(0xFF)}));
+    const int recognition = ChargingPages::fieldWidthFor(
+            *f.m_pLineEditChargeNum, ChargingPages::widestTexts({Value::Long}) << ChargingPages::widestLetters(3));
+    for (QLineEdit *field : {f.m_pLineEditChargeNum, f.m_pLineEditAreaCode})
+        field->setMinimumWidth(recognition);
+
+    // A provided field holds at least one byte that is not 0xFF.
+    QStringList battery = ChargingPages::widestTexts({Value::Tenths, Value::Long});
+    battery << ChargingPages::widestLetters(4) << ChargingPages::widestLetters(17)
+            << dateText(0xFE + 1985, 0xFE, 0xFE) << QString::number(0xFFFFFF) << propertyText(true)
+            << propertyText(false) << versionText(0xFE, 0xFFFF, 0xFF, 0xFF);
+    for (quint8 code : BatteryTypes)
+        battery << batteryTypeText(code);
+    const int batteryWidth = std::max(BatteryFieldWidth, ChargingPages::fieldWidthFor(*f.m_pLineEditBatteryType, battery));
+    for (QLineEdit *field : {f.m_pLineEditBatteryType, f.m_pLineEditRateCapcity, f.m_pLineEditRateVoltage,
+                             f.m_pLineEditManufacturer, f.m_pLineEditBatterySN, f.m_pLineEditBatteryPD,
+                             f.m_pLineEditBatteryCT, f.m_pLineEditBatteryPR, f.m_pLineEditVIN, f.m_pLineEditVersion})
+        field->setMinimumWidth(batteryWidth);
 }
 
 void ChargeHandshakeWidget::setChargerHandshake()
@@ -178,9 +199,14 @@ void ChargeHandshakeWidget::setBatterySN(const QString &text)
     form->m_pLineEditBatterySN->setText(text);
 }
 
+QString ChargeHandshakeWidget::dateText(int year, int month, int day)
+{
+    return QString::asprintf("%d-%d-%d", year, month, day);
+}
+
 void ChargeHandshakeWidget::setProductionDate(int year, int month, int day)
 {
-    form->m_pLineEditBatteryPD->setText(QString::asprintf("%d-%d-%d", year, month, day));
+    form->m_pLineEditBatteryPD->setText(dateText(year, month, day));
 }
 
 void ChargeHandshakeWidget::setChargeCount(quint32 count)
@@ -188,10 +214,15 @@ void ChargeHandshakeWidget::setChargeCount(quint32 count)
     form->m_pLineEditBatteryCT->setText(QString::number(count));
 }
 
+QString ChargeHandshakeWidget::propertyText(bool ownedByCar)
+{
+    return ownedByCar ? tr("Car own") : tr("Lease");
+}
+
 void ChargeHandshakeWidget::setPropertyRight(bool ownedByCar)
 {
     propertyRight = ownedByCar;
-    form->m_pLineEditBatteryPR->setText(ownedByCar ? tr("Car own") : tr("Lease"));
+    form->m_pLineEditBatteryPR->setText(propertyText(ownedByCar));
 }
 
 void ChargeHandshakeWidget::setVIN(const QString &text)
@@ -199,9 +230,14 @@ void ChargeHandshakeWidget::setVIN(const QString &text)
     form->m_pLineEditVIN->setText(text);
 }
 
+QString ChargeHandshakeWidget::versionText(quint8 serial, quint16 year, quint8 month, quint8 day)
+{
+    return QString::asprintf("%d-%d-%d %d", year, month, day, serial);
+}
+
 void ChargeHandshakeWidget::setBmsVersion(quint8 serial, quint16 year, quint8 month, quint8 day)
 {
-    form->m_pLineEditVersion->setText(QString::asprintf("%d-%d-%d %d", year, month, day, serial));
+    form->m_pLineEditVersion->setText(versionText(serial, year, month, day));
 }
 
 void ChargeHandshakeWidget::resetHandshake()

@@ -68,8 +68,13 @@ protected:
 
 private:
     void buildLayout();
+    // Label widths by language, and fields as wide as the longest values
+    // they can show in it.
     void applyLanguageWidths();
     void showDecodedTexts();
+    static QString dateText(int year, int month, int day);
+    static QString versionText(quint8 serial, quint16 year, quint8 month, quint8 day);
+    static QString propertyText(bool ownedByCar);
 
     std::unique_ptr<Ui::ChargeHandshakeWidget> form;
     QTimer handshakeTimer;

@@ -29,13 +29,17 @@ ChargeParamConfigWidget::ChargeParamConfigWidget(QWidget *)
     Ui::ChargeParamConfigWidget &f = *form;
     for (BusStatusLEDWidget *lamp : {f.m_pWidgetBMSStatus, f.m_pWidgetChargepileStatus})
         lamp->setIconSize(ChargingPages::LampSize);
-    ChargingPages::setFixedWidths({f.m_pLineEditMaxAllowVoltage, f.m_pLineEditMaxAllowCurrent,
-                                   f.m_pLineEditTotalEnergy, f.m_pLineEditMaxTotalVoltage,
-                                   f.m_pLineEditMaxTemperature, f.m_pLineEditChargeState, f.m_pLineEditCurrentVoltage,
-                                   f.m_pLineEditMaxOutputVoltage, f.m_pLineEditMinOutputVoltage,
-                                   f.m_pLineEditMaxOutputCurrent, f.m_pLineEditMinOutputCurrent},
-                                  FieldWidth);
-    f.m_pLineEditTime->setFixedWidth(TimeFieldWidth);
+    using ChargingPages::Value;
+    ChargingPages::fitFields({f.m_pLineEditMaxAllowVoltage, f.m_pLineEditMaxAllowCurrent, f.m_pLineEditTotalEnergy,
+                              f.m_pLineEditMaxTotalVoltage, f.m_pLineEditMaxTemperature, f.m_pLineEditChargeState,
+                              f.m_pLineEditCurrentVoltage, f.m_pLineEditMaxOutputVoltage,
+                              f.m_pLineEditMinOutputVoltage, f.m_pLineEditMaxOutputCurrent,
+                              f.m_pLineEditMinOutputCurrent},
+                             ChargingPages::widestTexts({Value::Tenths, Value::Hundredths, Value::Current, Value::Celsius}),
+                             FieldWidth);
+    // CTS's bytes are read as BCD without a check: all 0xFF is the widest.
+    ChargingPages::fitFields({f.m_pLineEditTime}, {timeText(*decodeCts(QByteArray(CtsRecord::Size, '\xFF')))},
+                             TimeFieldWidth);
     buildLayout();
     applyLanguageWidths();
     showTemperatureUnit();
@@ -82,10 +86,10 @@ void ChargeParamConfigWidget::applyLanguageWidths()
 {
     const bool chinese = UiLanguage::code() == UiLanguage::Chinese;
     const Ui::ChargeParamConfigWidget &f = *form;
-    ChargingPages::setFixedWidths({f.label, f.label_2, f.label_3, f.label_4, f.label_5, f.label_6, f.label_7},
-                                  chinese ? 145 : 220);
-    ChargingPages::setFixedWidths({f.label_9, f.label_10, f.label_11, f.label_12}, chinese ? 105 : RightLabelWidth);
-    ChargingPages::setFixedWidths({f.label_8, f.label_13, f.label_14}, chinese ? 100 : RightLabelWidth);
+    ChargingPages::fitLabels({f.label, f.label_2, f.label_3, f.label_4, f.label_5, f.label_6, f.label_7},
+                             chinese ? 145 : 220);
+    ChargingPages::fitLabels({f.label_9, f.label_10, f.label_11, f.label_12}, chinese ? 105 : RightLabelWidth);
+    ChargingPages::fitLabels({f.label_8, f.label_13, f.label_14}, chinese ? 100 : RightLabelWidth);
 }
 
 void ChargeParamConfigWidget::showTemperatureUnit()
@@ -105,10 +109,14 @@ void ChargeParamConfigWidget::setBatteryParameters(const BcpRecord &bcp)
     f.m_pLineEditCurrentVoltage->setText(trimmedNumber(bcp.presentVoltage));
 }
 
+QString ChargeParamConfigWidget::timeText(const CtsRecord &cts)
+{
+    return QString::asprintf("%d-%d-%d %d:%d:%d", cts.year, cts.month, cts.day, cts.hour, cts.minute, cts.second);
+}
+
 void ChargeParamConfigWidget::setTimeSync(const CtsRecord &cts)
 {
-    form->m_pLineEditTime->setText(
-            QString::asprintf("%d-%d-%d %d:%d:%d", cts.year, cts.month, cts.day, cts.hour, cts.minute, cts.second));
+    form->m_pLineEditTime->setText(timeText(cts));
 }
 
 void ChargeParamConfigWidget::setChargerLimits(double maxVoltage, double minVoltage, double maxCurrent,

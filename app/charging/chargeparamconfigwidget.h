@@ -38,6 +38,7 @@ protected:
 private:
     void buildLayout();
     void applyLanguageWidths();
+    static QString timeText(const CtsRecord &cts);
     // The temperature label's unit in a form its face can draw.
     void showTemperatureUnit();
 

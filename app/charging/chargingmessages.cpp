@@ -25,7 +25,9 @@ std::optional<BcsRecord> decodeBcs(const QByteArray &data)
     bcs.maxCellVoltage = (cell & 0x0FFF) * 0.01;
     bcs.maxCellGroup = quint8(cell >> 12);
     bcs.stateOfCharge = Gbt::u8(data, 6);
-    bcs.remainingTime = Gbt::u16(data, 7);
+    const quint16 minutes = Gbt::u16(data, 7);
+    if (minutes <= BcsRecord::MaxRemainingTime)
+        bcs.remainingTime = minutes;
     return bcs;
 }
 

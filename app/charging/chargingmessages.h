@@ -19,12 +19,13 @@ struct BclRecord {
 // BCS, battery charging state (9 bytes, sent in several packets).
 struct BcsRecord {
     static constexpr int Size = 9;
+    static constexpr quint16 MaxRemainingTime = 600; // min; a larger value is not valid
     double measuredVoltage = 0; // V
     double measuredCurrent = 0; // A
     double maxCellVoltage = 0;  // V
     quint8 maxCellGroup = 0;    // 0-15
     quint8 stateOfCharge = 0;   // %
-    quint16 remainingTime = 0;  // min
+    std::optional<quint16> remainingTime; // min; none when not valid
 };
 
 // CCS, charger charging state.

@@ -1,10 +1,13 @@
 #include "chargingpages.h"
 
 #include "busstatusledwidget.h"
+#include "trimzeros.h"
 
 #include <QBoxLayout>
 #include <QFontMetrics>
 #include <QGlyphRun>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainterPath>
 #include <QRawFont>
@@ -77,6 +80,70 @@ int fieldWidthFor(const QLineEdit &field, const QStringList &texts)
     for (const QString &text : texts)
         widest = std::max(widest, metrics.horizontalAdvance(text));
     return fieldWidthFor(field, widest);
+}
+
+QStringList widestTexts(std::initializer_list<Value> kinds)
+{
+    QStringList texts;
+    for (Value kind : kinds) {
+        switch (kind) {
+        case Value::Tenths:
+            texts << trimmedNumber(0xFFFF / 10.0);
+            break;
+        case Value::Hundredths:
+            texts << trimmedNumber(0xFFFF / 100.0);
+            break;
+        case Value::Current:
+            texts << trimmedNumber(1 / 10.0 - 400) << trimmedNumber(0xFFFF / 10.0 - 400);
+            break;
+        case Value::Celsius:
+            texts << QString::number(0x00 - 50) << QString::number(0xFF - 50);
+            break;
+        case Value::Byte:
+            texts << QString::number(0xFF + 1);
+            break;
+        case Value::Word:
+            texts << QString::number(0xFFFF);
+            break;
+        case Value::Long:
+            texts << QString::number(0xFFFFFFFFu);
+            break;
+        }
+    }
+    return texts;
+}
+
+QString widestLetters(int count)
+{
+    return QString(count, QLatin1Char('W'));
+}
+
+void fitFields(std::initializer_list<QLineEdit *> fields, const QStringList &texts, int least)
+{
+    if (fields.size() == 0)
+        return;
+    const int width = std::max(least, fieldWidthFor(**fields.begin(), texts));
+    for (QLineEdit *field : fields)
+        field->setFixedWidth(width);
+}
+
+void fitLabels(std::initializer_list<QLabel *> labels, int least)
+{
+    // Not the size hint, which is never below the minimum width.
+    int width = least;
+    for (const QLabel *label : labels) {
+        const QMargins frame = label->contentsMargins();
+        width = std::max(width, label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin()
+                                        + frame.left() + frame.right());
+    }
+    for (QLabel *label : labels)
+        label->setFixedWidth(width);
+}
+
+void fitSections(QHeaderView &header)
+{
+    for (int i = 0; i < header.count(); ++i)
+        header.resizeSection(i, std::max(header.defaultSectionSize(), header.sectionSizeHint(i)));
 }
 
 QString withCelsius(const QString &text, const QFont &font)

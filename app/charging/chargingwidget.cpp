@@ -17,10 +17,11 @@
 
 namespace {
 
+// At least; wider where a text in the language in force needs it.
 constexpr int kStateLabelWidth = 132; // rows of BCL, BCS and CCS
-constexpr int kStateFieldWidth = 60; // at least; the mode field as wide as its texts need
+constexpr int kStateFieldWidth = 60;
 constexpr int kStopLabelWidth = 310; // rows of BST and CST; in Chinese as wide as their texts
-constexpr int kStopFieldWidth = 300; // at least; as wide as the longest single field text
+constexpr int kStopFieldWidth = 300; // as wide as the longest single field text
 
 // The texts of one two-bit status field: code 0, code 1, codes 2 and 3.
 struct FieldTexts {
@@ -218,16 +219,6 @@ ChargingWidget::ChargingWidget(QWidget *parent) : QWidget(parent), form(std::mak
 {
     form->setupUi(this);
     const Ui::ChargingWidget &f = *form;
-    using ChargingPages::setFixedWidths;
-    setFixedWidths({f.label, f.label_2, f.label_3, f.label_4, f.label_5, f.label_6, f.label_7, f.label_8, f.label_9,
-                    f.label_10, f.label_11, f.label_12, f.label_13},
-                   kStateLabelWidth);
-    setFixedWidths({f.m_pLineEditVoltageDemand, f.m_pLineEditCurrentDemand, f.m_pLineEditChargeModel,
-                    f.m_pLineEditVoltageMeasure, f.m_pLineEditCurrentMeasure, f.m_pLineEditMaxVoltage,
-                    f.m_pLineEditNumber, f.m_pLineEditChargeStatus, f.m_pLineEditRemainTime,
-                    f.m_pLineEditVoloutput, f.m_pLineEditCuroutput, f.m_pLineEditTotalTime,
-                    f.m_pLineEditAllowCharge},
-                   kStateFieldWidth);
     applyTextWidths();
 
     auto *left = new QVBoxLayout;
@@ -265,23 +256,26 @@ ChargingWidget::~ChargingWidget() = default;
 
 void ChargingWidget::applyTextWidths()
 {
+    using ChargingPages::Value;
     const Ui::ChargingWidget &f = *form;
-    f.m_pLineEditChargeModel->setFixedWidth(
-            std::max(kStateFieldWidth, ChargingPages::fieldWidthFor(*f.m_pLineEditChargeModel,
-                                                                    {modeText(BclRecord::ConstantVoltage),
-                                                                     modeText(BclRecord::ConstantVoltage + 1)})));
+    ChargingPages::fitLabels({f.label, f.label_2, f.label_3, f.label_4, f.label_5, f.label_6, f.label_7, f.label_8,
+                              f.label_9, f.label_10, f.label_11, f.label_12, f.label_13},
+                             kStateLabelWidth);
+    ChargingPages::fitFields({f.m_pLineEditVoltageDemand, f.m_pLineEditCurrentDemand, f.m_pLineEditVoltageMeasure,
+                              f.m_pLineEditCurrentMeasure, f.m_pLineEditMaxVoltage, f.m_pLineEditNumber,
+                              f.m_pLineEditChargeStatus, f.m_pLineEditRemainTime, f.m_pLineEditVoloutput,
+                              f.m_pLineEditCuroutput, f.m_pLineEditTotalTime, f.m_pLineEditAllowCharge},
+                             ChargingPages::widestTexts({Value::Tenths, Value::Current, Value::Hundredths, Value::Word})
+                                     << allowText(CcsRecord::Allowed) << allowText(0),
+                             kStateFieldWidth);
+    ChargingPages::fitFields({f.m_pLineEditChargeModel},
+                             {modeText(BclRecord::ConstantVoltage), modeText(BclRecord::ConstantVoltage + 1)},
+                             kStateFieldWidth);
     // The Chinese labels need less than half the English width; the room
     // goes to the fields, so that the page fits the window's default size.
-    const std::initializer_list<QWidget *> stopLabels{f.label_14, f.label_15, f.label_16,
-                                                       f.label_17, f.label_18, f.label_19};
-    int labelWidth = kStopLabelWidth;
-    if (UiLanguage::code() == UiLanguage::Chinese) {
-        const QFontMetrics labelMetrics(f.label_14->font());
-        labelWidth = 0;
-        for (QWidget *label : stopLabels)
-            labelWidth = std::max(labelWidth, labelMetrics.horizontalAdvance(static_cast<QLabel *>(label)->text()) + 4);
-    }
-    ChargingPages::setFixedWidths(stopLabels, labelWidth);
+    const bool chinese = UiLanguage::code() == UiLanguage::Chinese;
+    ChargingPages::fitLabels({f.label_14, f.label_15, f.label_16, f.label_17, f.label_18, f.label_19},
+                             chinese ? 0 : kStopLabelWidth);
     const QFontMetrics metrics(f.m_pLineEditBMSStopReason->font());
     const int widest = std::max({widestField(metrics, kBstReasons), widestField(metrics, kBstFaults),
                                  widestField(metrics, kBstErrors), widestField(metrics, kCstReasons),
@@ -330,7 +324,7 @@ void ChargingWidget::updateBCS(const BcsRecord &bcs)
     form->m_pLineEditMaxVoltage->setText(trimmedNumber(bcs.maxCellVoltage));
     form->m_pLineEditNumber->setText(QString::number(bcs.maxCellGroup));
     form->m_pLineEditChargeStatus->setText(QString::number(bcs.stateOfCharge));
-    form->m_pLineEditRemainTime->setText(QString::number(bcs.remainingTime));
+    form->m_pLineEditRemainTime->setText(bcs.remainingTime ? QString::number(*bcs.remainingTime) : QString());
 }
 
 void ChargingWidget::updateCCS(const CcsRecord &ccs)

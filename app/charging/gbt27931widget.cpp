@@ -19,6 +19,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHash>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -54,6 +55,11 @@ void setUpDashboard(DigitalDashboardWidget *gauge, const QString &unitFormat)
 uint singleFramePgn(const VCI_CAN_OBJ &frame)
 {
     return ((frame.ID >> 16) & 0xFF) << 8;
+}
+
+QString clockText(quint16 minutes)
+{
+    return QString::asprintf("%02d:%02d:00", minutes / 60, minutes % 60);
 }
 
 QVBoxLayout *gaugeColumn(QWidget *gauge)
@@ -99,6 +105,9 @@ GBT27931Widget::GBT27931Widget(int channel, bool *openFlag)
                                                           m_pChargeEnd, m_pMinorParameter, m_pMonomerVoltage,
                                                           m_pMonomerTemperature, m_pChargeError})
         form->m_pTabWidget->addTab(page, QString());
+    // Every tab shows its whole text: the window is as wide as they need.
+    form->m_pTabWidget->setUsesScrollButtons(false);
+    form->m_pTabWidget->setElideMode(Qt::ElideNone);
     retranslateUi();
     applyLanguageSizes();
 
@@ -168,9 +177,11 @@ void GBT27931Widget::retranslateUi()
 void GBT27931Widget::applyLanguageSizes()
 {
     const bool chinese = UiLanguage::code() == UiLanguage::Chinese;
-    setMinimumWidth(chinese ? 700 : 1180);
-    form->label_3->setFixedWidth(chinese ? 70 : 120);
-    form->label_4->setFixedWidth(chinese ? 70 : 120);
+    ChargingPages::fitLabels({form->label_3, form->label_4}, chinese ? 70 : 120);
+    // The clock starts as "00:00:00".
+    const QStringList shown{clockText(0), clockText(BcsRecord::MaxRemainingTime),
+                            statusText(Status::Charging), statusText(Status::Ended), statusText(Status::Failed)};
+    ChargingPages::fitFields({form->m_pLineEditBMSClock, form->m_pLineEditSysOpeMode}, shown, 170);
 }
 
 void GBT27931Widget::changeEvent(QEvent *event)
@@ -178,36 +189,49 @@ void GBT27931Widget::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         retranslateUi();
         applyLanguageSizes();
+        // The pages take the change after the window, and hidden ones
+        // neither lay themselves out again nor tell the window: once they
+        // have their widths, do both for them.
+        QTabWidget *tabs = form->m_pTabWidget;
+        QMetaObject::invokeMethod(
+                tabs,
+                [tabs] {
+                    for (int i = 0; i < tabs->count(); ++i)
+                        tabs->widget(i)->layout()->activate();
+                    tabs->updateGeometry();
+                },
+                Qt::QueuedConnection);
     }
     QWidget::changeEvent(event);
+}
+
+QString GBT27931Widget::statusText(Status status)
+{
+    switch (status) {
+    case Status::None:
+        break;
+    case Status::Charging:
+        return tr("Charging", "status line");
+    case Status::Ended:
+        return tr("End of charging");
+    case Status::Failed:
+        return tr("Charging failure");
+    }
+    return QString();
 }
 
 void GBT27931Widget::setStatus(Status value)
 {
     status = value;
-    QString text;
-    switch (status) {
-    case Status::None:
-        break;
-    case Status::Charging:
-        text = tr("Charging", "status line");
-        break;
-    case Status::Ended:
-        text = tr("End of charging");
-        break;
-    case Status::Failed:
-        text = tr("Charging failure");
-        break;
-    }
-    form->m_pLineEditSysOpeMode->setText(text);
+    form->m_pLineEditSysOpeMode->setText(statusText(status));
 }
 
 void GBT27931Widget::showRemainingTime()
 {
-    // The form's text until the first BCS; then hours and minutes.
-    if (remainingMinutes)
+    // Hours and minutes; empty when the last BCS held no valid time.
+    if (bcsSeen)
         form->m_pLineEditBMSClock->setText(
-                QString::asprintf("%02d:%02d:00", *remainingMinutes / 60, *remainingMinutes % 60));
+                remainingMinutes ? clockText(*remainingMinutes) : QString());
 }
 
 void GBT27931Widget::handOver(uint pgn, QByteArray data)
@@ -407,6 +431,7 @@ void GBT27931Widget::showBcs(const QByteArray &data)
     if (!bcs)
         return;
     m_pCharging->updateBCS(*bcs);
+    bcsSeen = true;
     remainingMinutes = bcs->remainingTime;
     showRemainingTime();
     // Values outside a dashboard's range leave its needle where it is.

@@ -72,7 +72,10 @@ private:
 
     void buildLayout();
     void retranslateUi();
+    // Widths that hold the texts of the language in force; the window's
+    // minimum size is what its layout needs then.
     void applyLanguageSizes();
+    static QString statusText(Status status);
     void setStatus(Status status);
     void showRemainingTime();
     void pollFrames();
@@ -112,7 +115,8 @@ private:
     int m_channel;
     bool *m_pOpenFlag;
     Status status = Status::None;
-    std::optional<quint16> remainingMinutes; // from the last BCS
+    bool bcsSeen = false; // the clock keeps the form's text until the first BCS
+    std::optional<quint16> remainingMinutes; // from the last BCS; none when it was not valid
 
     // Pages, owned by the tab widget.
     MinorParameterWidget *m_pMinorParameter = nullptr;

@@ -9,6 +9,7 @@
 
 namespace {
 
+// At least; wider where a text needs it.
 constexpr int kLeftLabelWidth = 300;
 constexpr int kRightLabelWidth = 200;
 constexpr int kFieldWidth = 60;
@@ -37,13 +38,11 @@ MinorParameterWidget::MinorParameterWidget(QWidget *parent)
 {
     form->setupUi(this);
     const Ui::MinorParameterWidget &f = *form;
-    using ChargingPages::setFixedWidths;
-    setFixedWidths({f.label_7, f.label_2, f.label_5, f.label_8, f.label_11}, kLeftLabelWidth);
-    setFixedWidths({f.label_13, f.label_14, f.label_15, f.label_16, f.label_17, f.label_18, f.label_19},
-                   kRightLabelWidth);
-    setFixedWidths({f.m_pLineEditMaxVoltageSN, f.m_pLineEditMaxMonomerTemperature, f.m_pLineEditMaxTemperatureSN,
-                    f.m_pLineEditMinMonomerTemperature, f.m_pLineEditMinTemperatureSN},
-                   kFieldWidth);
+    using ChargingPages::Value;
+    ChargingPages::fitFields({f.m_pLineEditMaxVoltageSN, f.m_pLineEditMaxMonomerTemperature,
+                              f.m_pLineEditMaxTemperatureSN, f.m_pLineEditMinMonomerTemperature,
+                              f.m_pLineEditMinTemperatureSN},
+                             ChargingPages::widestTexts({Value::Byte, Value::Celsius}), kFieldWidth);
     for (BusStatusLEDWidget *lamp : {f.m_pWidgetVoltageStatus, f.m_pWidgetChargeStatusSOC, f.m_pWidgetCurrentStatus,
                                      f.m_pWidgetTemperatureStatus, f.m_pWidgetInsulationStatus,
                                      f.m_pWidgetOutputlinkerStatus, f.m_pWidgetAllowCharge})
@@ -65,6 +64,15 @@ MinorParameterWidget::MinorParameterWidget(QWidget *parent)
                                                false);
     ChargingPages::setColumns(*this, left, 5, right, 15);
     showTemperatureUnits();
+    applyLabelWidths();
+}
+
+void MinorParameterWidget::applyLabelWidths()
+{
+    const Ui::MinorParameterWidget &f = *form;
+    ChargingPages::fitLabels({f.label_7, f.label_2, f.label_5, f.label_8, f.label_11}, kLeftLabelWidth);
+    ChargingPages::fitLabels({f.label_13, f.label_14, f.label_15, f.label_16, f.label_17, f.label_18, f.label_19},
+                             kRightLabelWidth);
 }
 
 void MinorParameterWidget::showTemperatureUnits()
@@ -103,6 +111,7 @@ void MinorParameterWidget::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         form->retranslateUi(this);
         showTemperatureUnits();
+        applyLabelWidths();
     }
     QWidget::changeEvent(event);
 }

@@ -29,6 +29,8 @@ protected:
 private:
     // The temperature labels' unit in a form their face can draw.
     void showTemperatureUnits();
+    // Label widths that hold their texts in the language in force.
+    void applyLabelWidths();
 
     std::unique_ptr<Ui::MinorParameterWidget> form;
 };

@@ -13,14 +13,15 @@ MonomerTemperatureWidget::MonomerTemperatureWidget(QWidget *parent)
     form->setupUi(this);
     auto *page = new QVBoxLayout(this);
     page->addWidget(form->m_pTableWidgetTemperature);
-    showTemperatureUnit();
+    showHeader();
 }
 
-void MonomerTemperatureWidget::showTemperatureUnit()
+void MonomerTemperatureWidget::showHeader()
 {
     QTableWidget *table = form->m_pTableWidgetTemperature;
     if (QTableWidgetItem *header = table->horizontalHeaderItem(TemperatureColumn))
         header->setText(ChargingPages::withCelsius(header->text(), table->horizontalHeader()->font()));
+    ChargingPages::fitSections(*table->horizontalHeader());
 }
 
 MonomerTemperatureWidget::~MonomerTemperatureWidget() = default;
@@ -47,7 +48,7 @@ void MonomerTemperatureWidget::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         form->retranslateUi(this);
-        showTemperatureUnit();
+        showHeader();
     }
     QWidget::changeEvent(event);
 }

@@ -29,8 +29,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    // The temperature header's unit in a form its face can draw.
-    void showTemperatureUnit();
+    // The temperature header's unit in a form its face can draw, and every
+    // section as wide as its text.
+    void showHeader();
 
     std::unique_ptr<Ui::MonomerTemperatureWidget> form;
 };

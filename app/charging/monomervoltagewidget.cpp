@@ -1,10 +1,12 @@
 #include "monomervoltagewidget.h"
 
+#include "chargingpages.h"
 #include "trimzeros.h"
 #include "ui_monomervoltagewidget.h"
 
 #include <QBoxLayout>
 #include <QEvent>
+#include <QHeaderView>
 
 MonomerVoltageWidget::MonomerVoltageWidget(QWidget *parent)
     : QWidget(parent), form(std::make_unique<Ui::MonomerVoltageWidget>())
@@ -14,6 +16,7 @@ MonomerVoltageWidget::MonomerVoltageWidget(QWidget *parent)
     page->addWidget(form->m_pTableWidgetVoltageList);
     form->m_pTableWidgetVoltageList->setSelectionBehavior(QAbstractItemView::SelectRows);
     form->m_pTableWidgetVoltageList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ChargingPages::fitSections(*form->m_pTableWidgetVoltageList->horizontalHeader());
 }
 
 MonomerVoltageWidget::~MonomerVoltageWidget() = default;
@@ -38,7 +41,9 @@ void MonomerVoltageWidget::updateBMV(const QVector<CellVoltage> &cells)
 
 void MonomerVoltageWidget::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         form->retranslateUi(this);
+        ChargingPages::fitSections(*form->m_pTableWidgetVoltageList->horizontalHeader());
+    }
     QWidget::changeEvent(event);
 }

@@ -1,9 +1,22 @@
 // The fixed width shared by a run of a form's labels, named "label",
-// "label_2", "label_3" and so on as the designer numbers them.
+// "label_2", "label_3" and so on as the designer numbers them, and the
+// width their texts need; and the texts a window cuts: every label,
+// header section and read-only field shown under it, measured against the
+// room its widget gives the text.
 #pragma once
 
+#include "fieldtext.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSet>
+#include <QStringList>
+#include <QStyle>
+#include <QTabBar>
+
+#include <algorithm>
 
 // The width of labels first to last; -1 when their widths differ or one of
 // them is not fixed.
@@ -18,4 +31,114 @@ inline int fixedLabelWidth(const QWidget &form, int first, int last)
         widths << (label->minimumWidth() == label->maximumWidth() ? label->maximumWidth() : -1);
     }
     return widths.size() == 1 ? *widths.begin() : -1;
+}
+
+// The width labels first to last (without frame or margin) need: least
+// pixels, or the widest of their texts where that is more.
+inline int neededLabelWidth(const QWidget &form, int first, int last, int least)
+{
+    int width = least;
+    for (int n = first; n <= last; ++n) {
+        const auto *label =
+                form.findChild<QLabel *>(n == 1 ? QStringLiteral("label") : QStringLiteral("label_%1").arg(n));
+        width = std::max(width, label ? label->fontMetrics().horizontalAdvance(label->text()) : -1);
+    }
+    return width;
+}
+
+// What a walk over a window's visible widgets found: how many texts it
+// measured, and one line for each that does not show whole.
+struct TextsShown {
+    int measured = 0;
+    QStringList cut;
+};
+
+namespace LabelWidthsDetail {
+
+inline QString place(const QWidget &widget)
+{
+    const QWidget *page = widget.parentWidget();
+    while (page && page->parentWidget() && !page->parentWidget()->inherits("QStackedWidget"))
+        page = page->parentWidget();
+    return QStringLiteral("%1/%2").arg(page ? page->metaObject()->className() : "", widget.objectName());
+}
+
+// Nothing of the widget hidden by its parents or by the window's edge.
+inline bool unclipped(const QWidget &widget)
+{
+    return widget.visibleRegion().boundingRect() == widget.rect();
+}
+
+// shown is where the text is drawn (a header's viewport), widget names it.
+inline void measure(TextsShown &found, const QWidget &widget, const QString &text, int needs, int has,
+                    const QWidget *shown = nullptr)
+{
+    ++found.measured;
+    const bool whole = unclipped(shown ? *shown : widget);
+    if (needs > has || !whole)
+        found.cut << QStringLiteral("%1 \"%2\": needs %3 px, has %4%5")
+                             .arg(place(widget), text)
+                             .arg(needs)
+                             .arg(has)
+                             .arg(whole ? QString() : QStringLiteral(", clipped by its window"));
+}
+
+} // namespace LabelWidthsDetail
+
+// Every visible label with a text, every section of a visible horizontal
+// header (in the bold face a header keeps room for), every tab of a
+// visible tab bar and every visible read-only line edit, which must not be
+// empty. A field that cuts a line of ';'-joined parts must show the first
+// part from its start.
+inline TextsShown textsShown(const QWidget &window)
+{
+    using namespace LabelWidthsDetail;
+    TextsShown found;
+    for (const QLabel *label : window.findChildren<QLabel *>()) {
+        if (!label->isVisible() || label->text().isEmpty())
+            continue;
+        const int has = label->contentsRect().width() - 2 * label->margin();
+        measure(found, *label, label->text(), label->fontMetrics().horizontalAdvance(label->text()), has);
+    }
+    for (const QHeaderView *header : window.findChildren<QHeaderView *>()) {
+        if (!header->isVisible() || header->orientation() != Qt::Horizontal)
+            continue;
+        QFont bold = header->font();
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        for (int i = 0; i < header->count(); ++i) {
+            const QString text = header->model()->headerData(i, Qt::Horizontal).toString();
+            const int shown = header->viewport()->width() - header->sectionViewportPosition(i);
+            measure(found, *header, text, metrics.horizontalAdvance(text) + 2 * margin,
+                    std::min(header->sectionSize(i), shown), header->viewport());
+        }
+    }
+    // Tabs neither scrolled nor elided.
+    for (const QTabBar *tabs : window.findChildren<QTabBar *>()) {
+        if (!tabs->isVisible())
+            continue;
+        for (int i = 0; i < tabs->count(); ++i) {
+            const QRect tab = tabs->tabRect(i);
+            const bool inside = tabs->rect().contains(tab) && tabs->visibleRegion().contains(tab);
+            const int space = tabs->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, tabs);
+            measure(found, *tabs, tabs->tabText(i), tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)) + space,
+                    inside ? tab.width() : 0);
+        }
+    }
+    for (const QLineEdit *field : window.findChildren<QLineEdit *>()) {
+        if (!field->isVisible() || !field->isReadOnly())
+            continue;
+        const QString text = field->text();
+        if (text.isEmpty()) {
+            found.cut << QStringLiteral("%1: empty").arg(place(*field));
+            continue;
+        }
+        const int whole = field->fontMetrics().horizontalAdvance(text);
+        const bool partShows = whole > textRoom(*field) && firstPartShows(*field);
+        const QString shown = partShows ? text.section(QLatin1Char(';'), 0, 0) : text;
+        measure(found, *field, shown, partShows ? field->fontMetrics().horizontalAdvance(shown) : whole,
+                textRoom(*field));
+    }
+    return found;
 }

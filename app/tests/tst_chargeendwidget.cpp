@@ -1,6 +1,6 @@
 // The charge-end page: integers, trimmed numbers and the largest charger
-// number, rows left alone by the other message, and label widths that
-// follow the language.
+// number, rows left alone by the other message, fields that hold their
+// widest values, and label widths that follow the language.
 #include "chargeendwidget.h"
 #include "chinesecatalogue.h"
 #include "guitest.h"
@@ -26,10 +26,23 @@ QStringList texts(const ChargeEndWidget &page, const char *const (&fields)[N])
     return shown;
 }
 
+// -1 when the field's width is not fixed.
+int fixedWidth(const ChargeEndWidget &page, const char *field)
+{
+    const auto *edit = page.findChild<QLineEdit *>(QLatin1String(field));
+    return edit->minimumWidth() == edit->maximumWidth() ? edit->minimumWidth() : -1;
+}
+
 // Widths of the left and the right column's labels.
 QList<int> labelWidths(const ChargeEndWidget &page)
 {
     return {fixedLabelWidth(page, 1, 5), fixedLabelWidth(page, 6, 8)};
+}
+
+// At least left and right pixels, wider where a text needs it.
+QList<int> neededWidths(const ChargeEndWidget &page, int left, int right)
+{
+    return {neededLabelWidth(page, 1, 5, left), neededLabelWidth(page, 6, 8, right)};
 }
 
 } // namespace
@@ -114,16 +127,38 @@ void tst_ChargeEndWidget::csd()
     QCOMPARE(texts(page, kBsdFields), (QStringList{"", "", "", "", ""}));
 }
 
+// The fields hold their widest values: the BMS's in the form's 70 pixels,
+// the charger's (a number of ten digits) in one width wider.
 void tst_ChargeEndWidget::fieldsAndWidths()
 {
     ChargeEndWidget page;
-    for (const auto *edit : page.findChildren<QLineEdit *>()) {
-        QVERIFY(edit->isReadOnly());
-        QCOMPARE(edit->maximumWidth(), 70);
-        QCOMPARE(edit->minimumWidth(), 70);
-    }
     QCOMPARE(page.findChildren<QLineEdit *>().size(), 8);
-    QCOMPARE(labelWidths(page), (QList<int>{160, 145}));
+    for (const auto *edit : page.findChildren<QLineEdit *>())
+        QVERIFY(edit->isReadOnly());
+    for (const char *field : kBsdFields)
+        QCOMPARE(fixedWidth(page, field), 70);
+    const int charger = fixedWidth(page, "m_pLineEditChargeSN");
+    QVERIFY(charger > 70);
+    for (const char *field : kCsdFields)
+        QCOMPARE(fixedWidth(page, field), charger);
+    BsdRecord bsd;
+    bsd.stateOfCharge = 255;
+    bsd.maxCellVoltage = 655.35;
+    bsd.minCellVoltage = 655.35;
+    bsd.maxTemperature = -50;
+    bsd.minTemperature = 205;
+    page.updateBSD(bsd);
+    CsdRecord csd;
+    csd.chargingTime = 65535;
+    csd.outputEnergy = 6553.5;
+    csd.chargerNumber = 0xFFFFFFFF;
+    page.updateCSD(csd);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    const TextsShown shown = textsShown(page);
+    QCOMPARE(shown.measured, 16);
+    QVERIFY2(shown.cut.isEmpty(), qPrintable(shown.cut.join(QLatin1Char('\n'))));
+    QCOMPARE(labelWidths(page), neededWidths(page, 160, 145));
 }
 
 void tst_ChargeEndWidget::widthsFollowTheLanguage()
@@ -133,14 +168,15 @@ void tst_ChargeEndWidget::widthsFollowTheLanguage()
     {
         ChineseCatalogue chinese;
         QVERIFY(chinese.isLoaded());
-        QCOMPARE(labelWidths(page), (QList<int>{105, 100}));
+        QCOMPARE(labelWidths(page), neededWidths(page, 105, 100));
         QCOMPARE(label->text(), QStringLiteral("中止SOC(%)："));
     }
-    QCOMPARE(labelWidths(page), (QList<int>{160, 145}));
+    QCOMPARE(labelWidths(page), neededWidths(page, 160, 145));
     QCOMPARE(label->text(), QStringLiteral("Stop charge status(%)："));
     // A page made while Chinese is in force starts with its widths.
     UiLanguage::setCode(UiLanguage::Chinese);
-    QCOMPARE(labelWidths(ChargeEndWidget()), (QList<int>{105, 100}));
+    const ChargeEndWidget made;
+    QCOMPARE(labelWidths(made), neededWidths(made, 105, 100));
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_ChargeEndWidget)

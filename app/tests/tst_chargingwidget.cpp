@@ -102,8 +102,8 @@ void tst_ChargingWidget::formAndWidths()
         if (i > kStateFields)
             QCOMPARE(edit->minimumWidth(), page.findChild<QLineEdit *>(QLatin1String(kFields[kStateFields]))->minimumWidth());
     }
-    QCOMPARE(fixedLabelWidth(page, 1, kStateFields), 132);
-    QCOMPARE(fixedLabelWidth(page, kStateFields + 1, 19), 310);
+    QCOMPARE(fixedLabelWidth(page, 1, kStateFields), neededLabelWidth(page, 1, kStateFields, 132));
+    QCOMPARE(fixedLabelWidth(page, kStateFields + 1, 19), neededLabelWidth(page, kStateFields + 1, 19, 310));
     QCOMPARE(page.findChild<QLabel *>(QStringLiteral("label_6"))->text(), QStringLiteral("Max voltage(V)："));
     QCOMPARE(page.findChild<QLabel *>(QStringLiteral("label_19"))->text(),
              QStringLiteral("Reason of the charger stop charging："));
@@ -145,17 +145,19 @@ void tst_ChargingWidget::bcs()
     record.maxCellVoltage = 330 * 0.01;
     record.maxCellGroup = 15;
     record.stateOfCharge = 100;
-    record.remainingTime = 65535;
+    record.remainingTime = 600;
     page.updateBCS(record);
     QCOMPARE(texts(page, {"m_pLineEditVoltageMeasure", "m_pLineEditCurrentMeasure", "m_pLineEditMaxVoltage",
                           "m_pLineEditNumber", "m_pLineEditChargeStatus", "m_pLineEditRemainTime"}),
-             (QStringList{"400", "-0.1", "3.3", "15", "100", "65535"}));
+             (QStringList{"400", "-0.1", "3.3", "15", "100", "600"}));
     record.stateOfCharge = 50;
     page.updateBCS(record);
     QCOMPARE(text(page, "m_pLineEditChargeStatus"), QStringLiteral("50"));
     record.stateOfCharge = 0;
+    record.remainingTime.reset(); // not valid
     page.updateBCS(record);
     QCOMPARE(text(page, "m_pLineEditChargeStatus"), QStringLiteral("0"));
+    QCOMPARE(text(page, "m_pLineEditRemainTime"), QString());
 }
 
 void tst_ChargingWidget::ccsPermission_data()
@@ -292,7 +294,9 @@ void tst_ChargingWidget::eachMessageKeepsToItsRows()
     page.updateCCS(CcsRecord());
     QCOMPARE(filled(), (QList<int>{10, 11, 12, 13, 17, 18, 19}));
     page.updateBST(stop(0, 0, 0));
-    page.updateBCS(BcsRecord());
+    BcsRecord bcs;
+    bcs.remainingTime = 0;
+    page.updateBCS(bcs);
     QCOMPARE(filled(), (QList<int>{4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}));
     page.updateBCL(BclRecord());
     QCOMPARE(filled().size(), 19);
@@ -307,7 +311,9 @@ void tst_ChargingWidget::chineseLabels()
         QVERIFY(chinese.isLoaded());
         QCOMPARE(label->text(), QStringLiteral("需求电压(V)："));
         QCOMPARE(page.findChild<QLabel *>(QStringLiteral("label_6"))->text(), QStringLiteral("最高单体电压(V)："));
-        QCOMPARE(fixedLabelWidth(page, 1, kStateFields), 132);
+        QCOMPARE(fixedLabelWidth(page, 1, kStateFields), neededLabelWidth(page, 1, kStateFields, 132));
+        // The stop labels as wide as their texts need.
+        QCOMPARE(fixedLabelWidth(page, kStateFields + 1, 19), neededLabelWidth(page, kStateFields + 1, 19, 0));
         page.updateBCL(BclRecord());
         QCOMPARE(text(page, "m_pLineEditChargeModel"), QStringLiteral("恒流充电"));
         page.updateCST(stop(0, 0, 0));

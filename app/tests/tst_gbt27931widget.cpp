@@ -3,8 +3,9 @@
 // parameter pages through the poll thread, the transport reassembly and
 // the dispatcher; the queue and the open flag follow the window's life;
 // texts and widths follow the language; BRM's fields left out show empty;
-// the remaining time comes from BCS; a held GUI thread gets the newest
-// messages only.
+// the remaining time comes from BCS, empty beyond 600 min; a held GUI
+// thread gets the newest messages only; every text of every page shows
+// whole at the default and the minimum size in both languages.
 #include "busstatusledwidget.h"
 #include "chargehandshakewidget.h"
 #include "chargeparamconfigwidget.h"
@@ -13,6 +14,7 @@
 #include "gbt27931widget.h"
 #include "gbtframes.h"
 #include "guitest.h"
+#include "labelwidths.h"
 #include "procstatus.h"
 #include "uilanguage.h"
 #include "ulbuffer.h"
@@ -26,6 +28,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 using namespace GbtFrames;
@@ -67,6 +70,60 @@ QByteArray bcp()
     return QByteArray::fromHex("5e01a00f5802a00f6ef401dd0e");
 }
 
+// A change of size hints goes up the widget tree one level per pass of
+// posted events.
+void settleLayouts()
+{
+    for (int level = 0; level < 8; ++level)
+        QCoreApplication::processEvents();
+}
+
+using Messages = QVector<QPair<uint, QByteArray>>;
+
+// Messages whose values show as the widest texts of their fields, message
+// by message: the largest numbers first, then the negative ones, then
+// each battery type.
+QVector<Messages> widestValues()
+{
+    const QByteArray brm = QByteArray::fromHex("010100" "03" "ffff" "ffff") + QByteArray(4, 'W')
+            + QByteArray::fromHex("feffffff" "fefefe" "feffff" "01" "ff") + QByteArray(17, 'W')
+            + QByteArray::fromHex("feffffffff" "ffffff");
+    QVector<Messages> rounds;
+    rounds << Messages{{Gbt::CHM, QByteArray::fromHex("ffffff")},
+                       {Gbt::CRM, QByteArray::fromHex("aaffffffff") + QByteArray(3, 'W')},
+                       {Gbt::BRM, brm},
+                       {Gbt::BCP, QByteArray::fromHex("ffffffffffffffffffffffffff")},
+                       {Gbt::CTS, QByteArray::fromHex("ffffffffffffff")},
+                       {Gbt::CML, QByteArray::fromHex("ffffffffffffffff")},
+                       {Gbt::BCL, QByteArray::fromHex("ffffffff01")},
+                       {Gbt::BCS, QByteArray::fromHex("ffffffffffffff5802")},
+                       {Gbt::CCS, QByteArray::fromHex("ffffffffffff01")},
+                       {Gbt::BSM, QByteArray::fromHex("ffffffffff0000")},
+                       {Gbt::BMV, QByteArray::fromHex("ffffffff")},
+                       {Gbt::BMT, QByteArray::fromHex("ffff")},
+                       {Gbt::BST, QByteArray::fromHex("aaaaaaaa")},
+                       {Gbt::CST, QByteArray::fromHex("aaaaaaaa")},
+                       {Gbt::BSD, QByteArray::fromHex("ffffffffffffff")},
+                       {Gbt::CSD, QByteArray::fromHex("ffffffffffffffff")},
+                       {Gbt::BEM, QByteArray::fromHex("00000000")}};
+    QByteArray leased = brm;
+    leased[22] = 0;
+    rounds << Messages{{Gbt::BRM, leased},
+                       {Gbt::BCP, QByteArray::fromHex("ffff0100ffffffff00ffffffff")},
+                       {Gbt::CML, QByteArray::fromHex("ffffffff01000100")},
+                       {Gbt::BCL, QByteArray::fromHex("ffff010002")},
+                       {Gbt::BCS, QByteArray::fromHex("ffff0100ffffff0000")},
+                       {Gbt::CCS, QByteArray::fromHex("ffff0100ffff00")},
+                       {Gbt::BSM, QByteArray::fromHex("ff00ff00ff0000")},
+                       {Gbt::BSD, QByteArray::fromHex("ffffffffff0000")}};
+    for (int type : {1, 2, 3, 4, 5, 6, 7, 8, 255}) {
+        QByteArray typed = brm;
+        typed[3] = char(type);
+        rounds << Messages{{Gbt::BRM, typed}, {Gbt::BCL, QByteArray::fromHex("ffffffff01")}};
+    }
+    return rounds;
+}
+
 } // namespace
 
 class tst_GBT27931Widget : public QObject
@@ -99,6 +156,8 @@ private Q_SLOTS:
     void heldGuiThreadGetsTheNewestOnly();
     void pageLabelWidths_data();
     void pageLabelWidths();
+    void textsShowWhole_data();
+    void textsShowWhole();
 
 private:
     void feed(const QVector<VCI_CAN_OBJ> &frames);
@@ -450,8 +509,9 @@ void tst_GBT27931Widget::batteryTypes()
 void tst_GBT27931Widget::followsTheLanguage()
 {
     window->show();
-    QCOMPARE(window->minimumWidth(), 1180);
-    QCOMPARE(windowLabel("label_4")->minimumWidth(), 120);
+    settleLayouts();
+    const int englishMinimum = window->minimumWidth();
+    QVERIFY(windowLabel("label_4")->minimumWidth() >= 120);
     auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("m_pTabWidget"));
     QCOMPARE(tabs->count(), 8);
     QCOMPARE(tabs->tabText(0), QStringLiteral("Charge handshake"));
@@ -470,10 +530,13 @@ void tst_GBT27931Widget::followsTheLanguage()
         QCOMPARE(text("m_pLineEditSysOpeMode"), QStringLiteral("正在充电"));
         QCOMPARE(window->windowTitle(), QStringLiteral("GBT27930-2015协议解析"));
         QCOMPARE(tabs->tabText(1), QStringLiteral("充电参数配置"));
-        QCOMPARE(window->minimumWidth(), 700);
-        QCOMPARE(windowLabel("label_3")->minimumWidth(), 70);
+        // Every page needs less room in Chinese, the hidden ones too.
+        settleLayouts();
+        QVERIFY2(window->minimumWidth() < englishMinimum, qPrintable(QString::number(window->minimumWidth())));
+        QVERIFY(windowLabel("label_3")->minimumWidth() >= 70);
     }
-    QCOMPARE(window->minimumWidth(), 1180);
+    settleLayouts();
+    QCOMPARE(window->minimumWidth(), englishMinimum);
     QCOMPARE(window->windowTitle(), QStringLiteral("GBT27930-2015 Protocol Resolution"));
     QCOMPARE(text("m_pLineEditBatteryPR"), QStringLiteral("Car own"));
     QCOMPARE(text("m_pLineEditBatteryType"), QStringLiteral("Lithium iron phosphate battery"));
@@ -504,25 +567,36 @@ void tst_GBT27931Widget::brmFieldsNotProvidedShowEmpty()
 void tst_GBT27931Widget::remainingTime_data()
 {
     QTest::addColumn<int>("minutes");
-    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("clock"); // empty: not valid
     QTest::newRow("none left") << 0 << "00:00:00";
-    QTest::newRow("45 min") << 45 << "00:45:00";
+    QTest::newRow("59 min") << 59 << "00:59:00";
     QTest::newRow("2 h 5 min") << 125 << "02:05:00";
-    QTest::newRow("the standard's 600 min") << 600 << "10:00:00";
-    QTest::newRow("largest") << 65535 << "1092:15:00";
+    QTest::newRow("the standard's largest, 600 min") << 600 << "10:00:00";
+    QTest::newRow("601 min") << 601 << "";
+    QTest::newRow("0xFFFF") << 0xFFFF << "";
 }
 
+// Before the first BCS the clock shows the form's text; after it, what the
+// last BCS said, also in another language.
 void tst_GBT27931Widget::remainingTime()
 {
     QFETCH(int, minutes);
-    QFETCH(QString, shown);
+    QFETCH(QString, clock);
+    const QString remaining = clock.isEmpty() ? QString() : QString::number(minutes);
+    QCOMPARE(text("m_pLineEditBMSClock"), QStringLiteral("00:00:00"));
     window->onProcessData(Gbt::BCS, bcs(30));
     window->onProcessData(Gbt::BCS, bcs(quint16(minutes)));
-    QCOMPARE(text("m_pLineEditBMSClock"), shown);
-    QCOMPARE(text("m_pLineEditRemainTime"), QString::number(minutes));
+    QCOMPARE(text("m_pLineEditBMSClock"), clock);
+    QCOMPARE(text("m_pLineEditRemainTime"), remaining);
+    {
+        ChineseCatalogue chinese;
+        QVERIFY(chinese.isLoaded());
+        QCOMPARE(text("m_pLineEditBMSClock"), clock);
+    }
     // A message too short for BCS leaves it.
     window->onProcessData(Gbt::BCS, bcs(7).left(8));
-    QCOMPARE(text("m_pLineEditBMSClock"), shown);
+    QCOMPARE(text("m_pLineEditBMSClock"), clock);
+    QCOMPARE(text("m_pLineEditRemainTime"), remaining);
 }
 
 // The GUI thread held for 2 s while 5000 frames/s arrive: the window gets
@@ -575,7 +649,7 @@ void tst_GBT27931Widget::pageLabelWidths_data()
 {
     QTest::addColumn<int>("tab");
     QTest::addColumn<QString>("label");
-    QTest::addColumn<int>("english");
+    QTest::addColumn<int>("english"); // at least; wider where the text needs it
     QTest::addColumn<int>("chinese");
     QTest::newRow("handshake, first column") << 0 << "label_3" << 170 << 85;
     QTest::newRow("handshake, second column") << 0 << "label_6" << 105 << 70;
@@ -596,17 +670,84 @@ void tst_GBT27931Widget::pageLabelWidths()
     QFETCH(int, english);
     QFETCH(int, chinese);
     QWidget *page = window->findChild<QTabWidget *>(QStringLiteral("m_pTabWidget"))->widget(tab);
-    const auto width = [&] { return page->findChild<QLabel *>(label)->minimumWidth(); };
-    QCOMPARE(width(), english);
+    auto *shown = page->findChild<QLabel *>(label);
+    const int englishWidth = shown->minimumWidth();
+    QCOMPARE(shown->maximumWidth(), englishWidth);
+    QVERIFY2(englishWidth >= english, qPrintable(QString::number(englishWidth)));
     {
         ChineseCatalogue catalogue;
         QVERIFY(catalogue.isLoaded());
-        QCOMPARE(width(), chinese);
-        const QString text = page->findChild<QLabel *>(label)->text();
+        QVERIFY2(shown->minimumWidth() >= chinese, qPrintable(QString::number(shown->minimumWidth())));
+        QVERIFY(shown->minimumWidth() < englishWidth);
+        QCOMPARE(shown->maximumWidth(), shown->minimumWidth());
+        const QString text = shown->text();
         QVERIFY(text.endsWith(QStringLiteral("："))); // translated, still ending in the full-width colon
         QVERIFY(text.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]"))));
     }
-    QCOMPARE(width(), english);
+    QCOMPARE(shown->minimumWidth(), englishWidth);
+}
+
+void tst_GBT27931Widget::textsShowWhole_data()
+{
+    QTest::addColumn<bool>("builtInChinese");
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<bool>("atMinimum");
+    QTest::newRow("English, default size") << false << false << false;
+    QTest::newRow("English, minimum size") << false << false << true;
+    QTest::newRow("Chinese, default size") << true << true << false;
+    QTest::newRow("Chinese, minimum size") << true << true << true;
+    QTest::newRow("switched to Chinese, minimum size") << false << true << true;
+    QTest::newRow("switched to English, minimum size") << true << false << true;
+}
+
+// Every label, header section and read-only field on every page shows its
+// whole text, each field with the widest values it can show, at the size
+// the window opens with and at its minimum size, also after a language
+// change.
+void tst_GBT27931Widget::textsShowWhole()
+{
+    QFETCH(bool, builtInChinese);
+    QFETCH(bool, chinese);
+    QFETCH(bool, atMinimum);
+    std::unique_ptr<ChineseCatalogue> catalogue;
+    if (builtInChinese) {
+        delete window.data();
+        catalogue = std::make_unique<ChineseCatalogue>();
+        QVERIFY(catalogue->isLoaded());
+        window = new GBT27931Widget(Channel, &open);
+    }
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    if (chinese && !catalogue)
+        catalogue = std::make_unique<ChineseCatalogue>();
+    else if (!chinese)
+        catalogue.reset();
+    settleLayouts();
+    if (atMinimum) {
+        window->resize(window->minimumSize());
+        settleLayouts();
+    }
+    auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("m_pTabWidget"));
+    QStringList cut;
+    for (const Messages &round : widestValues()) {
+        for (const auto &message : round)
+            window->onProcessData(message.first, message.second);
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            settleLayouts();
+            const TextsShown shown = textsShown(*window);
+            // Beyond the window's own two labels and two fields.
+            QVERIFY2(shown.measured > 4, qPrintable(tabs->tabText(tab)));
+            cut << shown.cut;
+        }
+    }
+    cut.removeDuplicates();
+    for (const QString &line : cut)
+        qInfo("%s", qPrintable(line));
+    QVERIFY2(cut.isEmpty(), qPrintable(QStringLiteral("%1 texts cut at %2x%3")
+                                               .arg(cut.size())
+                                               .arg(window->width())
+                                               .arg(window->height())));
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_GBT27931Widget)

@@ -9,14 +9,14 @@
 // time).
 //
 //   bench_charging [--rate FPS] [--hold S]
-//   bench_charging --screenshot DIR [--chinese]
+//   bench_charging --screenshot DIR [--chinese] [--minimum]
 //
 // Exits with 1 when the hold cost 2 MB or more or the newest values took
 // 100 ms or more to show.
 //
 // --screenshot feeds a scripted charge (handshake to statistics) instead,
-// shows the window at its default size and saves one picture per tab to
-// DIR/charging-<en|zh>-<tab>.png.
+// shows the window at its default size (--minimum: at its minimum size)
+// and saves one picture per tab to DIR/charging-<en|zh>[-min]-<tab>.png.
 
 #include "gbt27930.h"
 #include "gbt27931widget.h"
@@ -117,12 +117,16 @@ QVector<VCI_CAN_OBJ> scriptedCharge()
     return frames;
 }
 
-int screenshots(GBT27931Widget &window, const QString &folder, bool chinese)
+int screenshots(GBT27931Widget &window, const QString &folder, bool chinese, bool minimum)
 {
     const QVector<VCI_CAN_OBJ> frames = scriptedCharge();
     UlBuffer::instance(kChannel).addGBT27930Frame(frames.constData(), frames.size());
     window.show();
     wait(1500);
+    if (minimum) {
+        window.resize(window.minimumSize());
+        wait(200);
+    }
     auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("m_pTabWidget"));
     QDir().mkpath(folder);
     bool saved = true;
@@ -130,7 +134,10 @@ int screenshots(GBT27931Widget &window, const QString &folder, bool chinese)
         tabs->setCurrentIndex(tab);
         wait(200);
         const QString file = QDir(folder).filePath(
-                QStringLiteral("charging-%1-%2.png").arg(chinese ? QStringLiteral("zh") : QStringLiteral("en")).arg(tab));
+                QStringLiteral("charging-%1%2-%3.png")
+                        .arg(chinese ? QStringLiteral("zh") : QStringLiteral("en"),
+                             minimum ? QStringLiteral("-min") : QString())
+                        .arg(tab));
         const bool ok = window.grab().save(file);
         std::printf("%s %s (%dx%d)\n", ok ? "saved" : "could not save", qPrintable(file), window.width(),
                     window.height());
@@ -147,6 +154,7 @@ int main(int argc, char *argv[])
     int hold = 5;
     QString folder;
     bool chinese = false;
+    bool minimum = false;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (!std::strcmp(argv[i], "--rate") && hasValue)
@@ -157,8 +165,11 @@ int main(int argc, char *argv[])
             folder = QString::fromLocal8Bit(argv[++i]);
         else if (!std::strcmp(argv[i], "--chinese"))
             chinese = true;
+        else if (!std::strcmp(argv[i], "--minimum"))
+            minimum = true;
         else {
-            std::fprintf(stderr, "usage: %s [--rate FPS] [--hold S]\n       %s --screenshot DIR [--chinese]\n",
+            std::fprintf(stderr,
+                         "usage: %s [--rate FPS] [--hold S]\n       %s --screenshot DIR [--chinese] [--minimum]\n",
                          argv[0], argv[0]);
             return 2;
         }
@@ -175,7 +186,7 @@ int main(int argc, char *argv[])
     bool open = false;
     auto *window = new GBT27931Widget(kChannel, &open);
     if (!folder.isEmpty()) {
-        const int result = screenshots(*window, folder, chinese);
+        const int result = screenshots(*window, folder, chinese, minimum);
         window->close();
         QCoreApplication::processEvents();
         return result;
