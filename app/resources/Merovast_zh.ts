@@ -3057,6 +3057,10 @@ Line %2, column %3</source>
         <translation>文件中没有帧，未发送任何帧。</translation>
     </message>
     <message>
+        <source>The file holds no more frames: the replay ended after %1 frames.</source>
+        <translation>文件中已没有帧，回放在发送 %1 帧后结束。</translation>
+    </message>
+    <message>
         <source>hint</source>
         <translation>提示</translation>
     </message>

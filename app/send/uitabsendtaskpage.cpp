@@ -94,8 +94,7 @@ int cellChoice(const QTableWidget *table, int row, int column)
 
 UiTabSendTaskPage::UiTabSendTaskPage(QWidget *parent, int channel)
     : UiTabSendPage(parent, channel),
-      form(std::make_unique<Ui::UiTabSendTaskPage>()),
-      shownIdFormat(UlGlobalSet::instance().IDFORMAT)
+      form(std::make_unique<Ui::UiTabSendTaskPage>())
 {
     form->setupUi(this);
     setSendControls(form->SendButton, form->StopButton, {form->m_pComboBoxSendType});
@@ -406,10 +405,9 @@ bool UiTabSendTaskPage::loadFile(const QString &fileName)
 
 void UiTabSendTaskPage::onIdFormatChanged()
 {
-    const int idFormat = UlGlobalSet::instance().IDFORMAT;
-    if (idFormat == shownIdFormat)
+    const int idFormat = idFormatChange();
+    if (idFormat < 0)
         return;
-    shownIdFormat = idFormat;
     QTableWidget *t = form->tableWidget;
     const SortingPause pause(t);
     for (int row = 0; row < t->rowCount(); ++row) {

@@ -67,5 +67,4 @@ private:
 
     std::unique_ptr<Ui::UiTabSendTaskPage> form;
     QList<ComboBoxDelegate *> delegates;  // children of the table, one per choice column
-    int shownIdFormat;  // the ID format the table's IDs are written in
 };
