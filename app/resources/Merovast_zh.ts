@@ -3320,6 +3320,14 @@ Line %2, column %3</source>
         <translation>打开失败</translation>
     </message>
     <message>
+        <source>Loading the task list...</source>
+        <translation>正在加载任务列表……</translation>
+    </message>
+    <message>
+        <source>Preparing the tasks...</source>
+        <translation>正在准备发送任务……</translation>
+    </message>
+    <message>
         <source>Lines skipped because they do not have 12 fields: %1</source>
         <translation>因不是12个字段而跳过的行数：%1</translation>
     </message>
