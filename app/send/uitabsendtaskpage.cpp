@@ -469,9 +469,8 @@ bool UiTabSendTaskPage::replaceRows(QList<TaskRow> loaded, SlicedWork &work)
     const bool wasSorting = t->isSortingEnabled();
     const int sortColumn = header->sortIndicatorSection();
     const Qt::SortOrder sortOrder = header->sortIndicatorOrder();
-    // The new rows go in after the old ones, in file order: sorting on but
-    // by no column, so that no row moves and the old rows stay as they are
-    // until the new ones are all in.
+    // The new rows go in in file order: sorting on but by no column, so
+    // that no row moves while they are filled.
     if (wasSorting) {
         setSortIndicatorOnly(t, -1, Qt::AscendingOrder);
     } else {
@@ -485,15 +484,21 @@ bool UiTabSendTaskPage::replaceRows(QList<TaskRow> loaded, SlicedWork &work)
         header->setSectionResizeMode(column, QHeaderView::Interactive);
     const int oldRows = t->rowCount();
     const int total = loaded.size();
+    // The new rows take the old rows' places, each old row kept as values
+    // for a cancel: growing the table's storage to hold both would hold
+    // the thread. Rows are added, and lists of rows freed, a batch at a
+    // time: no slice could do either at once.
+    QList<TaskRow> previous;
     int next = 0;
-    // Rows are added a batch at a time, as no slice could add them all;
-    // each is freed once it is in the table, as no slice could free them all.
     const bool filled = work.run(
         [&] {
             const int batch = std::min(FillBatch, loaded.size());
-            t->setRowCount(oldRows + next + batch);
-            for (int i = 0; i < batch; ++i) {
-                fillRow(oldRows + next++, loaded.first());
+            if (next + batch > t->rowCount())
+                t->setRowCount(next + batch);
+            for (int i = 0; i < batch; ++i, ++next) {
+                if (next < oldRows)
+                    previous.append(rowAt(next));
+                fillRow(next, loaded.first());
                 loaded.removeFirst();
             }
             return !loaded.isEmpty();
@@ -502,16 +507,18 @@ bool UiTabSendTaskPage::replaceRows(QList<TaskRow> loaded, SlicedWork &work)
     if (!self)
         return false;
     if (filled) {
-        removeRows(0, oldRows, work);
+        removeRows(next, oldRows - next, work);
     } else {
-        removeRows(oldRows, next, work);
+        int restored = 0;
         work.run(
             [&] {
-                for (int i = 0; i < RemoveBatch && !loaded.isEmpty(); ++i)
-                    loaded.removeLast();
-                return !loaded.isEmpty();
+                for (int i = 0; i < FillBatch && restored < previous.size(); ++i, ++restored)
+                    fillRow(restored, previous.at(restored));
+                return restored < previous.size();
             },
             [] { return 100; }, false);
+        removeRows(oldRows, next - oldRows, work);
+        freeRows(loaded, work);
         if (wasSorting) {
             setSortIndicatorOnly(t, sortColumn, sortOrder);
         } else {
@@ -519,6 +526,7 @@ bool UiTabSendTaskPage::replaceRows(QList<TaskRow> loaded, SlicedWork &work)
             header->setSortIndicator(sortColumn, sortOrder);
         }
     }
+    freeRows(previous, work);
     if (!self)
         return false;
     for (int column : FittedColumns)
@@ -527,6 +535,17 @@ bool UiTabSendTaskPage::replaceRows(QList<TaskRow> loaded, SlicedWork &work)
     if (filled)
         t->scrollToTop();
     return filled;
+}
+
+void UiTabSendTaskPage::freeRows(QList<TaskRow> &rows, SlicedWork &work)
+{
+    work.run(
+        [&] {
+            for (int i = 0; i < RemoveBatch && !rows.isEmpty(); ++i)
+                rows.removeLast();
+            return !rows.isEmpty();
+        },
+        [] { return 100; }, false);
 }
 
 void UiTabSendTaskPage::removeRows(int first, int count, SlicedWork &work)

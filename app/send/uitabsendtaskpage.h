@@ -80,6 +80,7 @@ private:
     // old rows as they were, when the user cancelled.
     bool replaceRows(QList<TaskRow> loaded, SlicedWork &work);
     void removeRows(int first, int count, SlicedWork &work);
+    void freeRows(QList<TaskRow> &rows, SlicedWork &work);
     QString faultText(TaskRow::Field field) const;
 
     std::unique_ptr<Ui::UiTabSendTaskPage> form;

@@ -120,13 +120,15 @@ QString writeLargeList(const QString &path, int rows)
 }
 
 // The longest the GUI thread may be held by a Load or a Send's
-// preparation: 250 ms, which holds on a loaded machine (the longest slice
-// is 20 ms of work; the table's storage growing takes up to 150 ms there);
-// a sanitizer build's code runs several times slower.
+// preparation. Its slices are 20 ms of work, the longest hold (the
+// table's storage growing while old and new rows are both in it) about
+// 100 ms on a quiet machine; 500 ms holds on a machine loaded twice over
+// and still tells the seconds-long holds of filling the table at once. A
+// sanitizer build's code runs several times slower.
 #ifdef MEROVAST_SANITIZED
-constexpr qint64 kPauseMs = 1000;
+constexpr qint64 kPauseMs = 2000;
 #else
-constexpr qint64 kPauseMs = 250;
+constexpr qint64 kPauseMs = 500;
 #endif
 
 // Clicks Cancel of the page's progress dialog the first time its work
