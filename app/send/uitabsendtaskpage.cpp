@@ -517,8 +517,11 @@ bool UiTabSendTaskPage::replaceRows(QList<TaskRow> loaded, SlicedWork &work)
                 return restored < previous.size();
             },
             [] { return 100; }, false);
-        removeRows(oldRows, next - oldRows, work);
+        if (self)
+            removeRows(oldRows, next - oldRows, work);
         freeRows(loaded, work);
+        if (!self)
+            return false;
         if (wasSorting) {
             setSortIndicatorOnly(t, sortColumn, sortOrder);
         } else {
