@@ -3057,6 +3057,10 @@ Line %2, column %3</source>
         <translation>文件中没有帧，未发送任何帧。</translation>
     </message>
     <message>
+        <source>The file holds no more frames: the replay ended after %1 frames.</source>
+        <translation>文件中已没有帧，回放在发送 %1 帧后结束。</translation>
+    </message>
+    <message>
         <source>hint</source>
         <translation>提示</translation>
     </message>
@@ -3314,6 +3318,14 @@ Line %2, column %3</source>
     <message>
         <source>Open fail</source>
         <translation>打开失败</translation>
+    </message>
+    <message>
+        <source>Loading the task list...</source>
+        <translation>正在加载任务列表……</translation>
+    </message>
+    <message>
+        <source>Preparing the tasks...</source>
+        <translation>正在准备发送任务……</translation>
     </message>
     <message>
         <source>Lines skipped because they do not have 12 fields: %1</source>

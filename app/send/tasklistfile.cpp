@@ -28,6 +28,9 @@ bool TaskListFile::read(const QString &fileName, int idFormat)
     skipped = 0;
     error.clear();
     tooLarge = false;
+    done = 0;
+    if (stop)
+        return refuse(QString(), false);
 
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -42,7 +45,8 @@ bool TaskListFile::read(const QString &fileName, int idFormat)
     }
     if (bytes.size() > UlListLimits::MaxFileBytes)
         return refuse(QCoreApplication::translate("TaskListFile", "The file is larger than %1 MB.")
-                          .arg(UlListLimits::MaxFileBytes >> 20));
+                          .arg(UlListLimits::MaxFileBytes >> 20),
+                      true);
 
     QString text = decode(bytes);
     if (text.startsWith(QChar(0xFEFF)))
@@ -50,6 +54,11 @@ bool TaskListFile::read(const QString &fileName, int idFormat)
     const QStringList lines = text.split(QLatin1Char('\n'));
     int entries = 0;
     for (int n = 0; n < lines.size(); ++n) {
+        if (n % 1024 == 0) {
+            if (stop)
+                return refuse(QString(), false);
+            done = int(qint64(n) * 100 / lines.size());
+        }
         QString line = lines.at(n);
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
@@ -57,7 +66,8 @@ bool TaskListFile::read(const QString &fileName, int idFormat)
             continue;
         if (++entries > UlListLimits::MaxEntries)
             return refuse(QCoreApplication::translate("TaskListFile", "The file holds more than %1 tasks.")
-                              .arg(UlListLimits::MaxEntries));
+                              .arg(UlListLimits::MaxEntries),
+                          true);
         TaskRow row;
         if (!TaskRow::fromFields(line.split(QLatin1Char(',')), row)) {
             ++skipped;
@@ -69,16 +79,17 @@ bool TaskListFile::read(const QString &fileName, int idFormat)
         else
             readRows.append(row);
     }
+    done = 100;
     return true;
 }
 
-bool TaskListFile::refuse(const QString &why)
+bool TaskListFile::refuse(const QString &why, bool pastBounds)
 {
     readRows.clear();
     refused.clear();
     skipped = 0;
     error = why;
-    tooLarge = true;
+    tooLarge = pastBounds;
     return false;
 }
 

@@ -45,6 +45,18 @@ QString fileText(QString text)
     return text;
 }
 
+// The text without its white space (a data text's digits).
+QString withoutSpace(const QString &text)
+{
+    QString digits;
+    digits.reserve(text.size());
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            digits += c;
+    }
+    return digits;
+}
+
 int readChoice(const QString &text)
 {
     bool ok = false;
@@ -104,9 +116,7 @@ TaskRow::Field TaskRow::fault(int idFormat) const
     const quint64 realId = idFormat == 1 ? (value > 0xFFFFFFFFu ? value : value >> (extended ? 3 : 5)) : value;
     if (realId > (extended ? 0x1FFFFFFFu : 0x7FFu))
         return Id;
-    QString digits = data;
-    digits.remove(QRegularExpression(QStringLiteral("\\s")));
-    if (digits.size() > 2 * MaxDataBytes)
+    if (withoutSpace(data).size() > 2 * MaxDataBytes)
         return Data;
     const qint64 burst = readDecimal(frames);
     if (burst < 1 || burst > MaxFrames)
@@ -149,8 +159,7 @@ taskObj TaskRow::toTask() const
 
 QByteArray TaskRow::dataBytes(const QString &text)
 {
-    QString digits = text;
-    digits.remove(QRegularExpression(QStringLiteral("\\s")));
+    const QString digits = withoutSpace(text);
     QByteArray bytes;
     for (int at = 0; at < digits.size(); at += 2) {
         QString pair = digits.mid(at, 2);

@@ -70,7 +70,8 @@ void UiTabSend::connectSignals()
     connect(m_pFilePage, &UiTabSendPage::maxIdErrorSignal, this, &UiTabSend::maxIdErrorSignal);
     connect(m_pFilePage, &UiTabSendFilePage::tailSignal, this, &UiTabSend::onFileTail);
     connect(this, &QTabWidget::currentChanged, this, &UiTabSend::onChangePage);
-    connect(this, &UiTabSend::idFormatChangedSignal, m_pTaskPage, &UiTabSendPage::idFormatChangedSignal);
+    for (int i = BasePage; i <= FilePage; ++i)
+        connect(this, &UiTabSend::idFormatChangedSignal, sendPage(i), &UiTabSendPage::idFormatChangedSignal);
     // The page takes the frame before its tab comes forward.
     connect(this, &UiTabSend::AddMoveSend, m_pBasePage, &UiTabSendPage::AddMoveSend);
     connect(this, &UiTabSend::AddMoveList, m_pTaskPage, &UiTabSendPage::AddMoveList);

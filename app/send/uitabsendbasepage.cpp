@@ -20,6 +20,7 @@ UiTabSendBasePage::UiTabSendBasePage(QWidget *parent, int channel)
     connect(form->StopButton, &QPushButton::clicked, this, &UiTabSendBasePage::stopSendNowData);
     connect(form->m_ctrlFormat, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &UiTabSendBasePage::curFormatChanged);
+    connect(this, &UiTabSendPage::idFormatChangedSignal, this, &UiTabSendBasePage::onIdFormatChanged);
     connect(this, &UiTabSendPage::AddMoveSend, this, &UiTabSendBasePage::onMovetoSend);
     onAnswerTaskRunning(false);
 }
@@ -78,6 +79,13 @@ bool UiTabSendBasePage::buildFrames(taskObj &task)
 void UiTabSendBasePage::curFormatChanged(int index)
 {
     switchIdFormat(form->m_ctrlId, index == 1);
+}
+
+void UiTabSendBasePage::onIdFormatChanged()
+{
+    const int idFormat = idFormatChange();
+    if (idFormat >= 0)
+        convertIdField(form->m_ctrlId, form->m_ctrlFormat->currentIndex() == 1, idFormat);
 }
 
 void UiTabSendBasePage::onMovetoSend(BaseSendParam param)

@@ -32,6 +32,8 @@ public Q_SLOTS:
     void startSendNowData();
     void stopSendNowData();
     void curFormatChanged(int index);
+    // The ID field keeps its real ID under the ID format now in force.
+    void onIdFormatChanged();
     void onMovetoSend(BaseSendParam param);
     void onActive() override;
 

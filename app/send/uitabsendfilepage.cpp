@@ -21,6 +21,7 @@ UiTabSendFilePage::UiTabSendFilePage(QWidget *parent, int channel)
     connect(form->StopButton, &QPushButton::clicked, this, &UiTabSendFilePage::stopSendNowData);
     connect(form->m_ctrlFormat, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &UiTabSendFilePage::curFormatChanged);
+    connect(this, &UiTabSendPage::idFormatChangedSignal, this, &UiTabSendFilePage::onIdFormatChanged);
     connect(form->BrowseButton, &QPushButton::clicked, this, &UiTabSendFilePage::onBrowseFile);
     connect(form->m_ctrlType, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &UiTabSendFilePage::curTypeChanged);
@@ -119,6 +120,7 @@ void UiTabSendFilePage::startSendNowData()
     }
     m_nTotalTimes = total;
     m_nSentTimes = 0;
+    m_runFrames = 0;
     m_run = {task, m_nFileType, form->m_ctrlFilename->text(), repeat};
     m_runActive = true;
     m_failed = false;
@@ -197,10 +199,17 @@ void UiTabSendFilePage::onTailSignal()
         return;
     form->progressBar->setValue(0);
     form->progressBar->hide();
-    if (!m_failed && m_pSendFileThread->sentFrames() == 0) {
+    const int64_t passFrames = m_pSendFileThread->sentFrames();
+    m_runFrames += passFrames;
+    if (!m_failed && passFrames == 0) {
         // Replaying it again would send nothing again, without a pause.
         endRun();
-        UiMessage::information(this, tr("Hint"), tr("The file holds no frames: nothing was sent."));
+        if (m_runFrames == 0)
+            UiMessage::information(this, tr("Hint"), tr("The file holds no frames: nothing was sent."));
+        else
+            UiMessage::information(this, tr("Hint"),
+                                   tr("The file holds no more frames: the replay ended after %1 frames.")
+                                       .arg(m_runFrames));
         return;
     }
     if (m_failed || m_run.repeat == Once) {
@@ -230,6 +239,13 @@ void UiTabSendFilePage::curProgressChanged(int nValue)
 void UiTabSendFilePage::curFormatChanged(int index)
 {
     switchIdFormat(form->m_ctrlId, index == 1);
+}
+
+void UiTabSendFilePage::onIdFormatChanged()
+{
+    const int idFormat = idFormatChange();
+    if (idFormat >= 0)
+        convertIdField(form->m_ctrlId, form->m_ctrlFormat->currentIndex() == 1, idFormat);
 }
 
 void UiTabSendFilePage::curTypeChanged(int index)

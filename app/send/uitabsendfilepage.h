@@ -5,7 +5,8 @@
 // every Interval ms. A run replays the file once, a given number of times,
 // or until Stop ("circulation"); each replay starts only after the one
 // before has ended, and the first failure ends the run with one message,
-// as does a replay that finds no frame in the file.
+// as does a replay that finds no frame in the file (which says whether
+// the run sent any).
 //
 // To the container the page reports a run's start (startSignal), its end
 // (tailSignal, once per run) and a failed transmit (errorSignal). GUI
@@ -57,6 +58,8 @@ public Q_SLOTS:
     // and nothing restarts.
     void stopSendNowData();
     void curFormatChanged(int index);
+    // The ID field keeps its real ID under the ID format now in force.
+    void onIdFormatChanged();
     void curTypeChanged(int index);
     void NumberTimes(int index);
     void curProgressChanged(int nValue);
@@ -98,6 +101,7 @@ private:
         Repeat repeat = Once;
     } m_run;
     bool m_runActive = false;
+    int64_t m_runFrames = 0;  // sent by the run's replays so far
     bool m_failed = false;   // the run ends with this replay
     int m_staleReports = 0;  // drop markers still queued
 };

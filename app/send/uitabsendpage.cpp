@@ -1,6 +1,7 @@
 #include "uitabsendpage.h"
 
 #include "devcan.h"
+#include "taskrow.h"
 #include "ulglobalset.h"
 #include "vci.h"
 
@@ -10,7 +11,7 @@
 #include <QRegularExpressionValidator>
 
 UiTabSendPage::UiTabSendPage(QWidget *parent, int channel)
-    : QFrame(parent), channelIndex(channel)
+    : QFrame(parent), channelIndex(channel), shownIdFormat(UlGlobalSet::instance().IDFORMAT)
 {
     BaseSendParam::registerMetaType();
 }
@@ -93,4 +94,20 @@ void UiTabSendPage::switchIdFormat(QLineEdit *idEdit, bool extended)
         idEdit->setMaxLength(4);
         idEdit->setText(text.right(4));
     }
+}
+
+int UiTabSendPage::idFormatChange()
+{
+    const int idFormat = UlGlobalSet::instance().IDFORMAT;
+    if (idFormat == shownIdFormat)
+        return -1;
+    shownIdFormat = idFormat;
+    return idFormat;
+}
+
+void UiTabSendPage::convertIdField(QLineEdit *idEdit, bool extended, int idFormat)
+{
+    const QString converted = TaskRow::convertId(idEdit->text(), extended, idFormat);
+    if (converted.size() <= idEdit->maxLength())
+        idEdit->setText(converted);
 }

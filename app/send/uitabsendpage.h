@@ -73,9 +73,17 @@ protected:
     static bool takeId(QLineEdit *idEdit, bool extended, uint32_t &id);
     // Standard: 4 digits, the last 4 kept; extended: 8 digits, zero-padded.
     static void switchIdFormat(QLineEdit *idEdit, bool extended);
+    // The ID format in force when it differs from the one the page's IDs
+    // are written in (which it then becomes), else -1: the notification
+    // also comes when the format stayed the same.
+    int idFormatChange();
+    // The ID field rewritten for idFormat, standing for the same real ID.
+    // An ID out of range has no such form and is left as it is.
+    static void convertIdField(QLineEdit *idEdit, bool extended, int idFormat);
 
 private:
     const int channelIndex;
+    int shownIdFormat;
     QPointer<QAbstractButton> sendBtn;
     QPointer<QAbstractButton> stopBtn;
     QList<QPointer<QWidget>> fixedControls;

@@ -3,6 +3,7 @@
 #include "ui_uitabsendtaskpage.h"
 #include "comboboxdelegate.h"
 #include "frameslimiter.h"
+#include "slicedwork.h"
 #include "tasklistfile.h"
 #include "uifiledialog.h"
 #include "uimessage.h"
@@ -11,10 +12,14 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHeaderView>
+#include <QPointer>
+#include <QSignalBlocker>
 #include <QStyleOptionComboBox>
 #include <QTableWidget>
+#include <QThread>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -54,22 +59,46 @@ QStringList translated(const QVector<const char *> &texts)
     return out;
 }
 
+// Whether the table keeps its rows sorted by one of its columns, moving a
+// row as soon as that column's cell is set.
+bool sortsByAColumn(const QTableWidget *table)
+{
+    const int column = table->horizontalHeader()->sortIndicatorSection();
+    return table->isSortingEnabled() && column >= 0 && column < table->columnCount();
+}
+
 // Sorting off while rows are filled, so that no row moves half-filled;
-// afterwards as before, or on when asked.
+// afterwards on again, which sorts the rows. A table sorted by no column
+// moves no row and is left alone.
 class SortingPause
 {
 public:
-    explicit SortingPause(QTableWidget *table, bool onAfterwards = false)
-        : table(table), sortAfterwards(onAfterwards || table->isSortingEnabled())
+    explicit SortingPause(QTableWidget *table) : table(table), paused(sortsByAColumn(table))
     {
-        table->setSortingEnabled(false);
+        if (paused)
+            table->setSortingEnabled(false);
     }
-    ~SortingPause() { table->setSortingEnabled(sortAfterwards); }
+    ~SortingPause()
+    {
+        if (paused)
+            table->setSortingEnabled(true);
+    }
 
 private:
     QTableWidget *table;
-    bool sortAfterwards;
+    bool paused;
 };
+
+// The sort indicator of a table whose sorting is on, set without sorting:
+// the rows are in that order already, or are to stay as they are (-1).
+void setSortIndicatorOnly(QTableWidget *table, int column, Qt::SortOrder order)
+{
+    const QSignalBlocker quiet(table->horizontalHeader());
+    table->horizontalHeader()->setSortIndicator(column, order);
+}
+
+// The columns that resize to their contents.
+constexpr int FittedColumns[] = {TaskRow::Checked, TaskRow::Name, TaskRow::Times, TaskRow::Interval};
 
 QTableWidgetItem *choiceItem(int value)
 {
@@ -94,8 +123,7 @@ int cellChoice(const QTableWidget *table, int row, int column)
 
 UiTabSendTaskPage::UiTabSendTaskPage(QWidget *parent, int channel)
     : UiTabSendPage(parent, channel),
-      form(std::make_unique<Ui::UiTabSendTaskPage>()),
-      shownIdFormat(UlGlobalSet::instance().IDFORMAT)
+      form(std::make_unique<Ui::UiTabSendTaskPage>())
 {
     form->setupUi(this);
     setSendControls(form->SendButton, form->StopButton, {form->m_pComboBoxSendType});
@@ -103,7 +131,7 @@ UiTabSendTaskPage::UiTabSendTaskPage(QWidget *parent, int channel)
     QTableWidget *t = form->tableWidget;
     t->setColumnCount(TaskRow::FieldCount);
     QHeaderView *header = t->horizontalHeader();
-    for (int column : {TaskRow::Checked, TaskRow::Name, TaskRow::Times, TaskRow::Interval})
+    for (int column : FittedColumns)
         header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     t->setSelectionMode(QAbstractItemView::ExtendedSelection);
     t->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -112,6 +140,7 @@ UiTabSendTaskPage::UiTabSendTaskPage(QWidget *parent, int channel)
     header->setHighlightSections(false);
     t->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     t->verticalHeader()->setMinimumSectionSize(RowHeight);
+    t->verticalHeader()->setDefaultSectionSize(RowHeight);
     for (const ChoiceColumn &choice : choiceColumns()) {
         auto *delegate = new ComboBoxDelegate(translated(choice.texts), t);
         t->setItemDelegateForColumn(choice.column, delegate);
@@ -242,7 +271,6 @@ void UiTabSendTaskPage::fillRow(int row, const TaskRow &values)
     t->setItem(row, TaskRow::DataRule, choiceItem(values.dataRule));
     t->setItem(row, TaskRow::Times, new QTableWidgetItem(values.times));
     t->setItem(row, TaskRow::Interval, new QTableWidgetItem(values.interval));
-    t->setRowHeight(row, RowHeight);
 }
 
 void UiTabSendTaskPage::appendRow(const TaskRow &values)
@@ -307,30 +335,48 @@ void UiTabSendTaskPage::startSendData()
 {
     QTableWidget *t = form->tableWidget;
     t->repaint();
+    const QPointer<UiTabSendTaskPage> self(this);
     const int idFormat = UlGlobalSet::instance().IDFORMAT;
+    const int rowCount = t->rowCount();
     taskQueue queue;
-    QStringList refused;
+    QStringList refused;  // the first of them
+    int refusedRows = 0;
     int idFaults = 0;
-    for (int row = 0; row < t->rowCount(); ++row) {
-        const TaskRow values = rowAt(row);
-        if (!values.checked)
-            continue;
-        const TaskRow::Field fault = values.fault(idFormat);
-        if (fault == TaskRow::NoField) {
-            queue.enqueue(values.toTask());
-            continue;
-        }
-        if (fault == TaskRow::Id)
-            ++idFaults;
-        refused << tr("Row %1: %2").arg(row + 1).arg(faultText(fault));
+    int row = 0;
+    bool built = false;
+    {
+        SlicedWork work(this, tr("Send"), tr("Preparing the tasks..."));
+        connect(&work, &SlicedWork::progressed, this, &UiTabSendTaskPage::workProgress);
+        built = work.run(
+            [&] {
+                if (row >= rowCount)
+                    return false;
+                const TaskRow values = rowAt(row++);
+                if (!values.checked)
+                    return true;
+                const TaskRow::Field fault = values.fault(idFormat);
+                if (fault == TaskRow::NoField) {
+                    queue.enqueue(values.toTask());
+                    return true;
+                }
+                if (fault == TaskRow::Id)
+                    ++idFaults;
+                if (++refusedRows <= UiMessage::MaxListed)
+                    refused << tr("Row %1: %2").arg(row).arg(faultText(fault));
+                return true;
+            },
+            [&] { return int(qint64(row) * 100 / std::max(rowCount, 1)); });
     }
+    if (!built || !self)
+        return;
     if (!queue.isEmpty())
         Q_EMIT start(queue);
     for (int i = 0; i < idFaults; ++i)
         Q_EMIT maxIdErrorSignal();
-    if (!refused.isEmpty())
+    if (refusedRows > 0)
         UiMessage::information(this, tr("Hint"),
-                               tr("These rows were not sent:") + QLatin1Char('\n') + UiMessage::listText(refused));
+                               tr("These rows were not sent:") + QLatin1Char('\n')
+                                   + UiMessage::listText(refused, refusedRows));
 }
 
 void UiTabSendTaskPage::stopSendData()
@@ -371,22 +417,33 @@ void UiTabSendTaskPage::loadTasks()
 
 bool UiTabSendTaskPage::loadFile(const QString &fileName)
 {
+    const QPointer<UiTabSendTaskPage> self(this);
     TaskListFile file;
-    if (!file.read(fileName, UlGlobalSet::instance().IDFORMAT)) {
+    bool read = false;
+    const int idFormat = UlGlobalSet::instance().IDFORMAT;
+    const std::unique_ptr<QThread> reader(QThread::create([&] { read = file.read(fileName, idFormat); }));
+    bool loaded = false;
+    {
+        SlicedWork work(this, tr("Load"), tr("Loading the task list..."));
+        connect(&work, &SlicedWork::progressed, this, &UiTabSendTaskPage::workProgress);
+        // The file is read on a thread of its own: the first half of the work.
+        if (!work.waitFor(reader.get(), [&file] { return file.progress() / 2; })) {
+            file.cancel();
+            reader->wait();
+            return false;
+        }
+        reader->wait();
+        if (read && self)
+            loaded = replaceRows(file.takeRows(), work);
+    }
+    if (!self)
+        return false;
+    if (!read) {
         UiMessage::information(this, tr("Hint"), file.tooLargeRefused() ? file.errorString() : tr("Open fail"));
         return false;
     }
-    QTableWidget *t = form->tableWidget;
-    {
-        const SortingPause pause(t, true);
-        t->setUpdatesEnabled(false);
-        t->setRowCount(0);
-        const QList<TaskRow> loaded = file.rows();
-        t->setRowCount(loaded.size());
-        for (int row = 0; row < loaded.size(); ++row)
-            fillRow(row, loaded.at(row));
-        t->setUpdatesEnabled(true);
-    }
+    if (!loaded)
+        return false;
 
     QStringList notes;
     if (file.skippedLines() > 0)
@@ -404,12 +461,117 @@ bool UiTabSendTaskPage::loadFile(const QString &fileName)
     return true;
 }
 
+bool UiTabSendTaskPage::replaceRows(QList<TaskRow> loaded, SlicedWork &work)
+{
+    const QPointer<UiTabSendTaskPage> self(this);
+    QTableWidget *t = form->tableWidget;
+    QHeaderView *header = t->horizontalHeader();
+    const bool wasSorting = t->isSortingEnabled();
+    const int sortColumn = header->sortIndicatorSection();
+    const Qt::SortOrder sortOrder = header->sortIndicatorOrder();
+    // The new rows go in in file order: sorting on but by no column, so
+    // that no row moves while they are filled.
+    if (wasSorting) {
+        setSortIndicatorOnly(t, -1, Qt::AscendingOrder);
+    } else {
+        header->setSortIndicator(-1, Qt::AscendingOrder);
+        t->setSortingEnabled(true);
+    }
+    t->setUpdatesEnabled(false);
+    // A column fitted to its contents would measure its rows again at every
+    // cell set; it is fitted once, at the end.
+    for (int column : FittedColumns)
+        header->setSectionResizeMode(column, QHeaderView::Interactive);
+    const int oldRows = t->rowCount();
+    const int total = loaded.size();
+    // The new rows take the old rows' places, each old row kept as values
+    // for a cancel: growing the table's storage to hold both would hold
+    // the thread. Rows are added, and lists of rows freed, a batch at a
+    // time: no slice could do either at once.
+    QList<TaskRow> previous;
+    int next = 0;
+    const bool filled = work.run(
+        [&] {
+            const int batch = std::min(FillBatch, loaded.size());
+            if (next + batch > t->rowCount())
+                t->setRowCount(next + batch);
+            for (int i = 0; i < batch; ++i, ++next) {
+                if (next < oldRows)
+                    previous.append(rowAt(next));
+                fillRow(next, loaded.first());
+                loaded.removeFirst();
+            }
+            return !loaded.isEmpty();
+        },
+        [&] { return 50 + int(qint64(next) * 50 / std::max(total, 1)); });
+    if (!self)
+        return false;
+    if (filled) {
+        removeRows(next, oldRows - next, work);
+    } else {
+        int restored = 0;
+        work.run(
+            [&] {
+                for (int i = 0; i < FillBatch && restored < previous.size(); ++i, ++restored)
+                    fillRow(restored, previous.at(restored));
+                return restored < previous.size();
+            },
+            [] { return 100; }, false);
+        if (self)
+            removeRows(oldRows, next - oldRows, work);
+        freeRows(loaded, work);
+        if (!self)
+            return false;
+        if (wasSorting) {
+            setSortIndicatorOnly(t, sortColumn, sortOrder);
+        } else {
+            t->setSortingEnabled(false);
+            header->setSortIndicator(sortColumn, sortOrder);
+        }
+    }
+    freeRows(previous, work);
+    if (!self)
+        return false;
+    for (int column : FittedColumns)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    t->setUpdatesEnabled(true);
+    if (filled)
+        t->scrollToTop();
+    return filled;
+}
+
+void UiTabSendTaskPage::freeRows(QList<TaskRow> &rows, SlicedWork &work)
+{
+    work.run(
+        [&] {
+            for (int i = 0; i < RemoveBatch && !rows.isEmpty(); ++i)
+                rows.removeLast();
+            return !rows.isEmpty();
+        },
+        [] { return 100; }, false);
+}
+
+void UiTabSendTaskPage::removeRows(int first, int count, SlicedWork &work)
+{
+    QAbstractItemModel *model = form->tableWidget->model();
+    int left = count;
+    work.run(
+        [&] {
+            const int batch = std::min(RemoveBatch, left);
+            if (batch <= 0)
+                return false;
+            model->removeRows(first + left - batch, batch);
+            left -= batch;
+            return left > 0;
+        },
+        [] { return 100; }, false);
+}
+
 void UiTabSendTaskPage::onIdFormatChanged()
 {
-    const int idFormat = UlGlobalSet::instance().IDFORMAT;
-    if (idFormat == shownIdFormat)
+    const int idFormat = idFormatChange();
+    if (idFormat < 0)
         return;
-    shownIdFormat = idFormat;
     QTableWidget *t = form->tableWidget;
     const SortingPause pause(t);
     for (int row = 0; row < t->rowCount(); ++row) {

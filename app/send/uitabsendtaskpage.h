@@ -17,6 +17,7 @@
 
 class ComboBoxDelegate;
 class QTableWidget;
+class SlicedWork;
 
 namespace Ui {
 class UiTabSendTaskPage;
@@ -28,6 +29,9 @@ class UiTabSendTaskPage : public UiTabSendPage
 
 public:
     static constexpr int RowHeight = 20;
+    // Rows a slice of a Load fills, or removes, at a time.
+    static constexpr int FillBatch = 64;
+    static constexpr int RemoveBatch = 1024;
 
     UiTabSendTaskPage(QWidget *parent, int channel);
     ~UiTabSendTaskPage() override;
@@ -37,13 +41,22 @@ public:
     void appendRow(const TaskRow &row);
 
     // Save and Load without the file dialog; both report to the user and
-    // return false on failure.
+    // return false on failure. A Load reads the file on a thread of its
+    // own and fills the table in slices, under a progress dialog once it
+    // lasts; cancelled, it leaves the table as it was.
     bool saveFile(const QString &fileName);
     bool loadFile(const QString &fileName);
+
+Q_SIGNALS:
+    // The share of a Load or a Send's preparation done, 0-100, each time
+    // its progress dialog shows it.
+    void workProgress(int percent);
 
 public Q_SLOTS:
     void onAddTask();
     void onDelTask();
+    // Builds the tasks of the checked rows in slices, under a progress
+    // dialog once it lasts; cancelled, nothing is sent.
     void startSendData();
     void stopSendData();
     void saveTasks();
@@ -63,9 +76,13 @@ private:
     void fitColumns();
     TaskRow rowAt(int row) const;
     void fillRow(int row, const TaskRow &values);
+    // The loaded rows in place of the table's, in slices; false, with the
+    // old rows as they were, when the user cancelled.
+    bool replaceRows(QList<TaskRow> loaded, SlicedWork &work);
+    void removeRows(int first, int count, SlicedWork &work);
+    void freeRows(QList<TaskRow> &rows, SlicedWork &work);
     QString faultText(TaskRow::Field field) const;
 
     std::unique_ptr<Ui::UiTabSendTaskPage> form;
     QList<ComboBoxDelegate *> delegates;  // children of the table, one per choice column
-    int shownIdFormat;  // the ID format the table's IDs are written in
 };

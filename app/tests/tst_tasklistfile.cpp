@@ -1,5 +1,6 @@
 // Task-list files: written and read back, line ends and code pages of
-// files from other systems, lines skipped and refused, failures.
+// files from other systems, lines skipped and refused, failures, a
+// cancelled read.
 #include "tasklistfile.h"
 
 #include <QDir>
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void tooLargeFiles();
     void unwritableFile();
     void failedReadForgetsLastFile();
+    void cancelledRead();
 
 private:
     QString write(const QByteArray &bytes);
@@ -221,6 +223,24 @@ void tst_TaskListFile::failedReadForgetsLastFile()
     QCOMPARE(file.rows().size(), 1);
     QVERIFY(!file.read(dir.filePath(QStringLiteral("missing.txt")), 0));
     QCOMPARE(file.rows().size(), 0);
+    QCOMPARE(file.skippedLines(), 0);
+}
+
+// A cancel from another thread ends the read in progress or the next one
+// with nothing read; a whole read reports all its lines done.
+void tst_TaskListFile::cancelledRead()
+{
+    const QString path = write((NewRowLine + '\n').repeated(3000));
+    TaskListFile file;
+    QVERIFY(file.read(path, 0));
+    QCOMPARE(file.progress(), 100);
+    QCOMPARE(file.takeRows().size(), 3000);
+    QVERIFY(file.rows().isEmpty());
+    file.cancel();
+    QVERIFY(!file.read(path, 0));
+    QVERIFY(file.cancelled());
+    QVERIFY(!file.tooLargeRefused());
+    QVERIFY(file.rows().isEmpty());
     QCOMPARE(file.skippedLines(), 0);
 }
 

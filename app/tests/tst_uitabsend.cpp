@@ -1,5 +1,6 @@
 // The send tabs against the simulated bus: what the Base page puts on the
-// bus (bursts, pauses, counting IDs and data), refusals, send failures,
+// bus (bursts, pauses, counting IDs and data, its ID across an ID-format
+// change), refusals, send failures,
 // Stop during a long pause and racing a start, the buttons of every page
 // while one sender is active, the Task page's senders through the page
 // interface (list and timing tasks), and the tab texts.
@@ -87,6 +88,8 @@ private Q_SLOTS:
     void countingIdsAndData_data();
     void countingIdsAndData();
     void leftAlignedIdIsSentReal();
+    void idFormatChangeKeepsTheRealId_data();
+    void idFormatChangeKeepsTheRealId();
     void refusedIdSendsNothing();
     void transmitFailure();
     void stopDuringLongInterval();
@@ -253,6 +256,48 @@ void tst_UiTabSend::leftAlignedIdIsSentReal()
     QCOMPARE(int(bus.size()), 1);
     QCOMPARE(bus.front().ID, 0x3u);
     QCOMPARE(baseField<QLineEdit>("m_ctrlId")->text(), QStringLiteral("0060"));
+}
+
+void tst_UiTabSend::idFormatChangeKeepsTheRealId_data()
+{
+    QTest::addColumn<int>("from");  // the ID format the ID is typed in
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("converted");
+    QTest::addColumn<uint>("busId");
+    QTest::newRow("extended, left-aligned to real") << 1 << 1 << "d5e6f78" << "01abcdef" << 0x1ABCDEFu;
+    QTest::newRow("extended, real to left-aligned") << 0 << 1 << "1abcdef" << "0d5e6f78" << 0x1ABCDEFu;
+    QTest::newRow("standard, left-aligned to real") << 1 << 0 << "ffe0" << "07ff" << 0x7FFu;
+    QTest::newRow("standard, real to left-aligned") << 0 << 0 << "43" << "0860" << 0x43u;
+}
+
+// The ID field follows an ID-format change as the Task table does: the
+// frame on the bus carries the ID that was typed.
+void tst_UiTabSend::idFormatChangeKeepsTheRealId()
+{
+    QFETCH(int, from);
+    QFETCH(int, format);
+    QFETCH(QString, typed);
+    QFETCH(QString, converted);
+    QFETCH(uint, busId);
+    auto *id = baseField<QLineEdit>("m_ctrlId");
+    UlGlobalSet::instance().IDFORMAT = from;
+    Q_EMIT tabs->idFormatChangedSignal();
+    baseField<QComboBox>("m_ctrlFormat")->setCurrentIndex(format);
+    baseField<QComboBox>("m_ctrlIdFlag")->setCurrentIndex(0);
+    setBase(typed, 1, 1, 0);
+
+    UlGlobalSet::instance().IDFORMAT = 1 - from;
+    Q_EMIT tabs->idFormatChangedSignal();
+    QCOMPARE(id->text(), converted);
+    Q_EMIT tabs->idFormatChangedSignal();  // accepted without a change
+    QCOMPARE(id->text(), converted);
+    clickBaseSend();
+    const std::vector<VCI_CAN_OBJ> bus = heard(1);
+    waitIdle();
+    QCOMPARE(int(bus.size()), 1);
+    QCOMPARE(bus.front().ID, busId);
+    QCOMPARE(int(bus.front().ExternFlag), format);
 }
 
 void tst_UiTabSend::refusedIdSendsNothing()

@@ -2,7 +2,8 @@
 // file cut into frames at the Interval, record files with their recorded
 // gaps (one written by the program, one written by another tool), runs of
 // several replays, Stop, failures that end a run with one message, the
-// refusals before a run, and the fields and file filters.
+// refusals before a run, a file emptied during a run, the ID across an
+// ID-format change, and the fields and file filters.
 #include "ascfile.h"
 #include "ulascformat.h"
 #include "guitest.h"
@@ -29,6 +30,8 @@
 #include <QSpinBox>
 #include <QTime>
 #include <QtTest>
+
+#include <atomic>
 
 using namespace SendFixture;
 
@@ -105,6 +108,9 @@ private Q_SLOTS:
     void readErrorEndsRun();
     void emptyFileSaysSoOnce_data();
     void emptyFileSaysSoOnce();
+    void fileEmptiedDuringRun_data();
+    void fileEmptiedDuringRun();
+    void idFormatChangeKeepsTheRealId();
     void cannotOpenOrPrepare_data();
     void cannotOpenOrPrepare();
     void refusalsBeforeRun_data();
@@ -534,6 +540,78 @@ void tst_UiTabSendFilePage::emptyFileSaysSoOnce()
     waitIdle();
     QCOMPARE(boxes.size(), 2);
     QCOMPARE(boxes.last().text, QStringLiteral("The file holds no frames: nothing was sent."));
+}
+
+void tst_UiTabSendFilePage::fileEmptiedDuringRun_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QByteArray>("emptied");  // what the file holds from the second replay on
+    QTest::addColumn<int>("repeat");
+    QTest::newRow("common file, repeatedly") << int(UlSendFileThread::BinaryFile) << QByteArray()
+                                             << int(UiTabSendFilePage::Repeatedly);
+    QTest::newRow("ASC, circulation")
+        << int(UlSendFileThread::AscFile)
+        << (UlAscFormat::header(QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5))) + UlAscFormat::footer()).toUtf8()
+        << int(UiTabSendFilePage::Circulation);
+}
+
+// The file loses its frames between the first replay and the second: the
+// run ends there, and the hint counts what the run sent.
+void tst_UiTabSendFilePage::fileEmptiedDuringRun()
+{
+    QFETCH(int, type);
+    QFETCH(QByteArray, emptied);
+    QFETCH(int, repeat);
+    const QString path = type == UlSendFileThread::AscFile
+                             ? writeAsc(files.filePath(QStringLiteral("three.asc")), 3, 1)
+                             : files.write(QByteArray(24, '\x11'), ".bin");
+    QVERIFY(!path.isEmpty());
+    choose(type, path, repeat, repeat == UiTabSendFilePage::Repeatedly ? "5" : QString());
+    QueuedSpy finished(page()->replayThread(), &QThread::finished);
+    // On the replay thread, after the first replay closed the file and
+    // before its end report lets the page start the second one.
+    std::atomic<int> ends{0};
+    std::atomic<bool> written{false};
+    const QMetaObject::Connection emptying = connect(
+        page()->replayThread(), &UlSendFileThread::tailSignal, this,
+        [&] {
+            if (ends++ > 0)
+                return;
+            QFile file(path);
+            written = file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+                      && file.write(emptied) == emptied.size();
+        },
+        Qt::DirectConnection);
+    send();
+    const std::vector<VCI_CAN_OBJ> bus = listen(3);
+    waitIdle();
+    disconnect(emptying);
+    QVERIFY(written);
+    QTRY_COMPARE(finished.count(), 2);
+    QCOMPARE(int(bus.size()), 3);
+    QCOMPARE(transmitted(), 3u);
+    QCOMPARE(shownBoxes(),
+             QStringList({"Hint", "The file holds no more frames: the replay ended after 3 frames."}));
+}
+
+// A Common File's ID field follows an ID-format change: the frame on the
+// bus carries the ID that was typed.
+void tst_UiTabSendFilePage::idFormatChangeKeepsTheRealId()
+{
+    choose(UlSendFileThread::BinaryFile, files.write("\x01", ".bin"));
+    field<QComboBox>("m_ctrlFormat")->setCurrentIndex(1);
+    UlGlobalSet::instance().IDFORMAT = 1;
+    Q_EMIT tabs->idFormatChangedSignal();
+    field<QLineEdit>("m_ctrlId")->setText(QStringLiteral("d5e6f78"));
+    UlGlobalSet::instance().IDFORMAT = 0;
+    Q_EMIT tabs->idFormatChangedSignal();
+    QCOMPARE(field<QLineEdit>("m_ctrlId")->text(), QStringLiteral("01abcdef"));
+    send();
+    const std::vector<VCI_CAN_OBJ> bus = listen(1);
+    waitIdle();
+    QCOMPARE(int(bus.size()), 1);
+    QCOMPARE(bus.front().ID, 0x1ABCDEFu);
+    QVERIFY(boxes.isEmpty());
 }
 
 void tst_UiTabSendFilePage::cannotOpenOrPrepare_data()

@@ -2,9 +2,11 @@
 // deleted, the queue Send builds and the rows it refuses, the ID-format
 // conversion, Save and Load with their messages, sorting and the language.
 // Then in the send tabs over the simulated bus: the three strategies, Stop,
-// "Add to List" and the ID format.
+// "Add to List" and the ID format; Load and Send of the largest list
+// without holding the GUI thread, and a cancelled Load.
 #include "chinesecatalogue.h"
 #include "comboboxdelegate.h"
+#include "guipause.h"
 #include "guitest.h"
 #include "sendfixture.h"
 #include "taskthread.h"
@@ -14,15 +16,19 @@
 #include "uimessage.h"
 #include "uitabsendtaskpage.h"
 #include "ulglobalset.h"
+#include "ullistlimits.h"
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
+
+#include <functional>
 
 namespace {
 
@@ -98,6 +104,64 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
+// A task list of rows that can all be sent: both formats, every burst
+// size, one frame each, a second apart.
+QString writeLargeList(const QString &path, int rows)
+{
+    QByteArray text;
+    for (int i = 0; i < rows; ++i) {
+        const bool extended = i % 2;
+        text += "1,task " + QByteArray::number(i) + ",0,"
+                + QByteArray::number(extended ? 0x1000000 + i : i % 0x800, 16) + ',' + (extended ? "1" : "0")
+                + ",0,01 02 03 04 05 06 07 08," + QByteArray::number(i % 3 + 1) + ",0,0,1,1000\n";
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() ? path : QString();
+}
+
+// The longest the GUI thread may be held by a Load or a Send's
+// preparation. Its slices are 20 ms of work, the longest hold (the
+// table's storage growing while old and new rows are both in it) about
+// 100 ms on a quiet machine; 500 ms holds on a machine loaded twice over
+// and still tells the seconds-long holds of filling the table at once. A
+// sanitizer build's code runs several times slower.
+#ifdef MEROVAST_SANITIZED
+constexpr qint64 kPauseMs = 2000;
+#else
+constexpr qint64 kPauseMs = 500;
+#endif
+
+// Clicks Cancel of the page's progress dialog the first time its work
+// reports a share done that when() accepts; what the table held then is
+// noted.
+struct Canceller {
+    UiTabSendTaskPage &page;
+    std::function<bool(int)> when;
+    int rowsAtCancel = -1;
+    bool busyCursor = false;
+    bool dialogModal = false;
+
+    Canceller(UiTabSendTaskPage &page, std::function<bool(int)> when) : page(page), when(std::move(when))
+    {
+        watch = QObject::connect(&page, &UiTabSendTaskPage::workProgress, &page, [this](int percent) {
+            if (rowsAtCancel >= 0 || !this->when(percent))
+                return;
+            auto *dialog = this->page.findChild<QProgressDialog *>();
+            if (!dialog)
+                return;
+            rowsAtCancel = this->page.table()->rowCount();
+            busyCursor = QApplication::overrideCursor()
+                         && QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+            dialogModal = dialog->windowModality() == Qt::WindowModal;
+            dialog->findChild<QPushButton *>()->click();
+        });
+    }
+    ~Canceller() { QObject::disconnect(watch); }
+
+private:
+    QMetaObject::Connection watch;
+};
+
 } // namespace
 
 class tst_UiTabSendTaskPage : public QObject
@@ -137,6 +201,9 @@ private Q_SLOTS:
     void alignedIdsOnTheBus();
     void strategyFixedWhileAnySenderRuns_data();
     void strategyFixedWhileAnySenderRuns();
+    void largeListNeverHoldsTheGui();
+    void cancelledLoadKeepsTheTable_data();
+    void cancelledLoadKeepsTheTable();
 
 private:
     QList<UiMessage::Box> boxes;
@@ -839,6 +906,110 @@ void tst_UiTabSendTaskPage::strategyFixedWhileAnySenderRuns()
     button("StopButton")->click();
     QTRY_VERIFY(t.idle());
     QVERIFY(boxes.isEmpty());
+}
+
+// The page's bound of rows, loaded into an empty table and over a loaded
+// one, then sent by each strategy: the GUI thread is never held longer
+// than kPauseMs, and every row goes to the send-task thread. A Send
+// cancelled while it prepares sends nothing.
+void tst_UiTabSendTaskPage::largeListNeverHoldsTheGui()
+{
+    using namespace SendFixture;
+    const int rows = UlListLimits::MaxEntries;
+    const QString path = writeLargeList(dir.filePath(QStringLiteral("large.txt")), rows);
+    QVERIFY(!path.isEmpty());
+    Tabs t;
+    t.tabs.resize(1200, 400);
+    t.tabs.show();
+    for (const char *into : {"an empty table", "the loaded table"}) {
+        GuiPause pause;
+        QVERIFY2(t.page->loadFile(path), into);
+        QTest::qWait(20);  // the pause that ends with the Load counts too
+        QVERIFY2(pause.longestMs() < kPauseMs,
+                 qPrintable(QStringLiteral("into %1: %2 ms").arg(QLatin1String(into)).arg(pause.longestMs())));
+        QCOMPARE(t.table->rowCount(), rows);
+    }
+    QCOMPARE(t.page->rows().last().name, QStringLiteral("task %1").arg(rows - 1));
+    QVERIFY(boxes.isEmpty());
+
+    QSignalSpy started(t.page, &UiTabSendPage::start);
+    for (int strategy : {0, 1, 2}) {
+        t.strategy()->setCurrentIndex(strategy);
+        GuiPause pause;
+        t.button("SendButton")->click();
+        QTRY_VERIFY(t.tabs.activeSender() != UiTabSend::NoSender);
+        QTest::qWait(20);
+        QVERIFY2(pause.longestMs() < kPauseMs,
+                 qPrintable(QStringLiteral("strategy %1: %2 ms").arg(strategy).arg(pause.longestMs())));
+        QCOMPARE(started.count(), strategy + 1);
+        QCOMPARE(started.last().at(0).value<taskQueue>().size(), rows);
+        if (strategy == 2)
+            QTRY_COMPARE(t.tabs.sendTaskThread()->singleTaskCount(), rows);
+        t.button("StopButton")->click();
+        QTRY_VERIFY(t.idle());
+    }
+    {
+        const Canceller cancel(*t.page, [](int) { return true; });
+        t.button("SendButton")->click();
+        QVERIFY(cancel.rowsAtCancel >= 0);
+    }
+    QCOMPARE(started.count(), 3);
+    QVERIFY(t.idle());
+    QVERIFY(boxes.isEmpty());
+}
+
+void tst_UiTabSendTaskPage::cancelledLoadKeepsTheTable_data()
+{
+    QTest::addColumn<bool>("whileFilling");  // else while the file is read
+    QTest::addColumn<bool>("sorted");        // the table sorted by its IDs
+    QTest::newRow("while reading") << false << false;
+    QTest::newRow("while filling") << true << false;
+    QTest::newRow("while filling a sorted table") << true << true;
+}
+
+// Cancel in the progress dialog of a Load: the table keeps its rows, their
+// order and its sorting, and nothing is said.
+void tst_UiTabSendTaskPage::cancelledLoadKeepsTheTable()
+{
+    QFETCH(bool, whileFilling);
+    QFETCH(bool, sorted);
+    const QString path = writeLargeList(dir.filePath(QStringLiteral("cancelled.txt")), UlListLimits::MaxEntries);
+    QVERIFY(!path.isEmpty());
+    Page p;
+    p.page.show();
+    for (int i = 0; i < 3; ++i) {
+        p.click("addButton");
+        p.set(i, TaskRow::Id, QString::number(i + 1));
+    }
+    if (sorted) {
+        p.table->setSortingEnabled(true);
+        p.table->sortByColumn(TaskRow::Id, Qt::DescendingOrder);
+    }
+    const QList<TaskRow> before = p.page.rows();
+
+    // The fill is the second half of the work.
+    const Canceller cancel(p.page, [whileFilling](int percent) { return whileFilling ? percent > 50 : true; });
+    QVERIFY(!p.page.loadFile(path));
+    QVERIFY(cancel.rowsAtCancel >= 0);
+    if (whileFilling)
+        QVERIFY2(cancel.rowsAtCancel > before.size(), qPrintable(QString::number(cancel.rowsAtCancel)));
+    QVERIFY(cancel.busyCursor);
+    QVERIFY(cancel.dialogModal);
+    QCOMPARE(p.page.rows(), before);
+    QCOMPARE(p.table->isSortingEnabled(), sorted);
+    if (sorted) {
+        QCOMPARE(p.table->horizontalHeader()->sortIndicatorSection(), int(TaskRow::Id));
+        QCOMPARE(p.table->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+    }
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!p.page.findChild<QProgressDialog *>());
+    QVERIFY(boxes.isEmpty());
+
+    // Still a working table: a row moved in goes to its sorted place.
+    BaseSendParam param;
+    param.id = 0x2;
+    Q_EMIT p.page.AddMoveList(param);
+    QCOMPARE(p.column(TaskRow::Id), sorted ? QStringList({"3", "2", "2", "1"}) : QStringList({"1", "2", "3", "2"}));
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_UiTabSendTaskPage)
