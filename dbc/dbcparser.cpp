@@ -33,9 +33,12 @@ bool DbcParser::parseText(const std::string &text, DBC::Network &network, Stop *
 
     const DbcGrammar grammar(cancel);
     const bool matched = qi::phrase_parse(first, last, grammar, qi::ascii::space, network);
+    // A cancelled parse has no stop to report: counting the lines of a large
+    // text would only keep the canceller waiting.
+    if (cancel && cancel->load())
+        return false;
     qi::parse(first, last, *qi::ascii::space);
-    const bool cancelled = cancel && cancel->load();
-    const bool accepted = matched && first == last && !cancelled;
+    const bool accepted = matched && first == last;
     if (!accepted && stop)
         *stop = stopAt(text, std::size_t(first - text.data()));
     return accepted;

@@ -26,7 +26,8 @@ public:
     // whatever the statements before a rejected one wrote. When the text is
     // not accepted, stop (if given) receives the start of the first
     // statement not accepted. Once *cancel (if given) is true the parse
-    // ends before the next statement and returns false.
+    // ends before the next statement and returns false, leaving stop as it
+    // was.
     static bool parseText(const std::string &text, DBC::Network &network, Stop *stop = nullptr,
                           const std::atomic<bool> *cancel = nullptr);
     // False also when the file cannot be read; the network is then untouched
