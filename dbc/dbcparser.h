@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace Quillon {
@@ -30,6 +31,10 @@ public:
     // was.
     static bool parseText(const std::string &text, DBC::Network &network, Stop *stop = nullptr,
                           const std::atomic<bool> *cancel = nullptr);
+    // As parseText, with running() asked before every statement in place of
+    // the cancel: once it answers false the parse ends there.
+    static bool parseTextWhile(const std::string &text, DBC::Network &network, const std::function<bool()> &running,
+                               Stop *stop = nullptr);
     // False also when the file cannot be read; the network is then untouched
     // and stop keeps line and column 0.
     static bool parseFile(const std::string &path, DBC::Network &network, Stop *stop = nullptr,
