@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include <atomic>
 #include <limits>
 
 using Quillon::DbcParser;
@@ -520,6 +521,13 @@ void TestDbcGrammar::stoppedAtAStatement()
     QCOMPARE(network.messages.size(), std::size_t(kMessages - 1));
     QCOMPARE(int(stop.line), 99);
     QCOMPARE(int(stop.column), 99);
+
+    // The cancel flag is asked the same way.
+    const std::atomic<bool> cancel{true};
+    DBC::Network cancelled;
+    QVERIFY(!DbcParser::parseText(text, cancelled, &stop, &cancel));
+    QVERIFY(cancelled.messages.empty());
+    QCOMPARE(int(stop.line), 99);
 
     // Not stopped: the same text parses whole.
     DBC::Network whole;
