@@ -238,7 +238,7 @@ void DBCWidget::parseDBCFile(std::shared_ptr<LoadJob> job, QString file)
 {
     auto loaded = std::make_unique<DBCDatabase>();
     DBCDatabase::ParseStop stop;
-    bool ok = loaded->load(file, &job->cancel, &stop, job->checkPoint);
+    const bool ok = loaded->load(file, &job->cancel, &stop, job->checkPoint);
     // Made here, so that a large file's tables cost the GUI thread nothing.
     DBCFrameCollector::Index index = ok ? DBCFrameCollector::indexOf(loaded->messageTable) : DBCFrameCollector::Index();
     const std::lock_guard<std::mutex> lock(job->mutex);
