@@ -28,15 +28,15 @@ double outOfRangeReal(const boost::iterator_range<const char *> &text)
     return negative ? -infinity : infinity;
 }
 
-bool running(const std::atomic<bool> *cancel)
+bool keepsRunning(const std::function<bool()> *asked)
 {
-    return !cancel || !cancel->load(std::memory_order_relaxed);
+    return !*asked || (*asked)();
 }
 
 } // namespace
 
-DbcGrammar::DbcGrammar(const std::atomic<bool> *cancel)
-    : DbcGrammar::base_type(start_, "dbc")
+DbcGrammar::DbcGrammar(std::function<bool()> running)
+    : DbcGrammar::base_type(start_, "dbc"), running_(std::move(running))
 {
     using qi::_1;
     using qi::_val;
@@ -153,7 +153,7 @@ DbcGrammar::DbcGrammar(const std::atomic<bool> *cancel)
             >> ';';
 
     using B = NetworkBuilder;
-    start_ = *(qi::eps(phx::bind(&running, cancel)) >> (version_[phx::bind(&B::version, _val, _1)]
+    start_ = *(qi::eps(phx::bind(&keepsRunning, &running_)) >> (version_[phx::bind(&B::version, _val, _1)]
                | bs_[phx::bind(&B::bitTiming, _val, _1)]
                | ns_[phx::bind(&B::newSymbols, _val, _1)]
                | bu_[phx::bind(&B::nodes, _val, _1)]

@@ -6,7 +6,7 @@
 
 #include <boost/spirit/include/qi.hpp>
 
-#include <atomic>
+#include <functional>
 #include <string>
 
 namespace Quillon {
@@ -23,11 +23,13 @@ public:
     using Iterator = const char *;
     using Skipper = qi::ascii::space_type;
 
-    // cancel, when given, is read before every statement: once it is true
-    // the start rule ends there, leaving the rest of the text unread.
-    explicit DbcGrammar(const std::atomic<bool> *cancel = nullptr);
+    // running, when given, is asked before every statement: once it
+    // answers false the start rule ends there, leaving the rest of the text
+    // unread.
+    explicit DbcGrammar(std::function<bool()> running = {});
 
 private:
+    const std::function<bool()> running_;
     template <typename Attribute>
     using Rule = qi::rule<Iterator, Attribute(), Skipper>;
     // Rules without skipper read one token, or one line of the line-oriented

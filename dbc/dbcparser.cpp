@@ -25,17 +25,32 @@ DbcParser::Stop stopAt(const std::string &text, std::size_t offset)
 bool DbcParser::parseText(const std::string &text, DBC::Network &network, Stop *stop,
                           const std::atomic<bool> *cancel)
 {
+    if (!cancel)
+        return parseTextWhile(text, network, {}, stop);
+    return parseTextWhile(text, network, [cancel] { return !cancel->load(std::memory_order_relaxed); }, stop);
+}
+
+bool DbcParser::parseTextWhile(const std::string &text, DBC::Network &network, const std::function<bool()> &running,
+                               Stop *stop)
+{
     const char *first = text.data();
     const char *const last = first + text.size();
     static const char byteOrderMark[] = "\xEF\xBB\xBF";
     if (text.compare(0, 3, byteOrderMark) == 0)
         first += 3;
 
-    const DbcGrammar grammar(cancel);
+    bool stopped = false;
+    const DbcGrammar grammar([&running, &stopped] {
+        stopped = running && !running();
+        return !stopped;
+    });
     const bool matched = qi::phrase_parse(first, last, grammar, qi::ascii::space, network);
+    // A cancelled parse has no stop to report: counting the lines of a large
+    // text would only keep the canceller waiting.
+    if (stopped)
+        return false;
     qi::parse(first, last, *qi::ascii::space);
-    const bool cancelled = cancel && cancel->load();
-    const bool accepted = matched && first == last && !cancelled;
+    const bool accepted = matched && first == last;
     if (!accepted && stop)
         *stop = stopAt(text, std::size_t(first - text.data()));
     return accepted;

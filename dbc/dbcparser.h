@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace Quillon {
@@ -26,9 +27,14 @@ public:
     // whatever the statements before a rejected one wrote. When the text is
     // not accepted, stop (if given) receives the start of the first
     // statement not accepted. Once *cancel (if given) is true the parse
-    // ends before the next statement and returns false.
+    // ends before the next statement and returns false, leaving stop as it
+    // was.
     static bool parseText(const std::string &text, DBC::Network &network, Stop *stop = nullptr,
                           const std::atomic<bool> *cancel = nullptr);
+    // As parseText, with running() asked before every statement in place of
+    // the cancel: once it answers false the parse ends there.
+    static bool parseTextWhile(const std::string &text, DBC::Network &network, const std::function<bool()> &running,
+                               Stop *stop = nullptr);
     // False also when the file cannot be read; the network is then untouched
     // and stop keeps line and column 0.
     static bool parseFile(const std::string &path, DBC::Network &network, Stop *stop = nullptr,

@@ -92,8 +92,11 @@ DBCDatabase::DBCDatabase() : net(std::make_unique<DBC::Network>()) {}
 
 DBCDatabase::~DBCDatabase() = default;
 
-bool DBCDatabase::load(const QString &path, const std::atomic<bool> *cancel, ParseStop *stop)
+bool DBCDatabase::load(const QString &path, const std::atomic<bool> *cancel, ParseStop *stop,
+                       const CheckPoint &checkPoint)
 {
+    if (checkPoint)
+        checkPoint();
     auto parsed = std::make_unique<DBC::Network>();
     std::size_t line = 0;
     std::size_t column = 0;
@@ -105,15 +108,15 @@ bool DBCDatabase::load(const QString &path, const std::atomic<bool> *cancel, Par
     if (!ok)
         return false;
     net = std::move(parsed);
-    if (build(cancel))
+    if (build(cancel, checkPoint))
         return true;
     // Cancelled half-way: back to an empty file.
     net = std::make_unique<DBC::Network>();
-    build(nullptr);
+    build(nullptr, {});
     return false;
 }
 
-bool DBCDatabase::build(const std::atomic<bool> *cancel)
+bool DBCDatabase::build(const std::atomic<bool> *cancel, const CheckPoint &checkPoint)
 {
     messageTable.clear();
     signalOrder.clear();
@@ -124,6 +127,8 @@ bool DBCDatabase::build(const std::atomic<bool> *cancel)
     std::vector<const std::string *> signalNames;
 
     for (auto &entry : net->messages) {
+        if (checkPoint)
+            checkPoint();
         if (cancel && cancel->load(std::memory_order_relaxed))
             return false;
         DBC::Message &message = entry.second;

@@ -18,6 +18,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace DBC {
@@ -41,11 +42,17 @@ public:
         int column = 0;
     };
 
+    // Run on the loading thread before the parse and before each message is
+    // built, where a cancel is looked at; tests hold a load there.
+    using CheckPoint = std::function<void()>;
+
     // Parses the file into a fresh network and builds the tables; false
     // when the file cannot be read or is not understood whole, or once
     // *cancel (if given) is true. stop (if given) receives where a parse
-    // that was not cancelled stopped.
-    bool load(const QString &path, const std::atomic<bool> *cancel = nullptr, ParseStop *stop = nullptr);
+    // that was not cancelled stopped. A cancelled load frees what it built
+    // on the calling thread.
+    bool load(const QString &path, const std::atomic<bool> *cancel = nullptr, ParseStop *stop = nullptr,
+              const CheckPoint &checkPoint = {});
 
     const DBC::Network &network() const { return *net; }
     // A "ProtocolType" attribute default marks a J1939 database.
@@ -70,7 +77,7 @@ public:
     static DBCSignalValue decodeSignal(const DBC::Signal &signal, const gsl::span<uint8_t> &data);
 
 private:
-    bool build(const std::atomic<bool> *cancel);
+    bool build(const std::atomic<bool> *cancel, const CheckPoint &checkPoint);
 
     std::unique_ptr<DBC::Network> net;
     QHash<quint32, const DBC::Signal *> switchSignal;

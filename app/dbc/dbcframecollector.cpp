@@ -31,15 +31,14 @@ DBCFrameCollector::Index DBCFrameCollector::indexOf(const QMap<quint32, DBCMessa
     return index;
 }
 
-void DBCFrameCollector::setMessages(const QMap<quint32, DBCMessageEntry> &messageTable)
+DBCFrameCollector::Index DBCFrameCollector::setMessages(const QMap<quint32, DBCMessageEntry> &messageTable)
 {
-    setIndex(indexOf(messageTable));
+    return setIndex(indexOf(messageTable));
 }
 
-void DBCFrameCollector::setIndex(Index index)
+DBCFrameCollector::Index DBCFrameCollector::setIndex(Index index)
 {
     const QMutexLocker lock(&mutex);
-    // The old tables are freed after the lock is given up.
     enabled.swap(index.enabled);
     keysByPgn.swap(index.keysByPgn);
     for (auto it = latestFrames.begin(); it != latestFrames.end();) {
@@ -56,6 +55,7 @@ void DBCFrameCollector::setIndex(Index index)
     }
     sequence.swap(kept);
     sequenceStart = 0;
+    return index;
 }
 
 void DBCFrameCollector::clear()

@@ -38,9 +38,11 @@ public:
     static Index indexOf(const QMap<quint32, DBCMessageEntry> &messageTable);
 
     // Takes the keys of the message table (see Index). Drops waiting frames
-    // of keys that are gone or disabled.
-    void setMessages(const QMap<quint32, DBCMessageEntry> &messageTable);
-    void setIndex(Index index);
+    // of keys that are gone or disabled. Both give back the replaced
+    // tables, for the caller to free where it suits (large files have large
+    // tables).
+    Index setMessages(const QMap<quint32, DBCMessageEntry> &messageTable);
+    Index setIndex(Index index);
     // Forgets every waiting frame and the transport sessions.
     void clear();
 

@@ -99,6 +99,22 @@ void DBCMessageTree::retranslate()
 {
     formatTexts = QStringList{tr("Standard frame"), tr("Extended frame")};
     typeTexts = QStringList{tr("Data frame"), tr("Remote frame")};
+    signalCaptions = QStringList{tr("Signal name"), tr("Actual value"), tr("Unit"),       tr("Original value"),
+                                 tr("Initial position"), tr("Bit width"), tr("Proportion"), tr("Offset"),
+                                 tr("Description"), tr("Notes")};
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        setTranslatedTexts(tree->topLevelItem(i));
+}
+
+void DBCMessageTree::setTranslatedTexts(QTreeWidgetItem *row) const
+{
+    using W = DBCWidget;
+    row->setText(W::TypeColumn, typeTexts.value(row->data(W::NumColumn, W::RemoteRole).toInt()));
+    row->setText(W::FormatColumn, formatTexts.value(row->data(W::NumColumn, W::ExtendedRole).toInt()));
+    if (QTreeWidgetItem *header = row->child(0)) {
+        for (int i = 0; i < signalCaptions.size(); ++i)
+            header->setText(W::IdColumn + i, signalCaptions.at(i));
+    }
 }
 
 void DBCMessageTree::clear()
@@ -147,8 +163,6 @@ QTreeWidgetItem *DBCMessageTree::makeRow(const DBC::Message &message, uint time,
         row->setText(W::SourceColumn, QStringLiteral(" "));
         row->setText(W::DestinationColumn, QStringLiteral(" "));
     }
-    row->setText(W::TypeColumn, typeTexts.value(remote ? 1 : 0));
-    row->setText(W::FormatColumn, formatTexts.value(extended ? 1 : 0));
     row->setText(W::LengthColumn, QString::number(message.size));
     row->setText(W::DataColumn, spacedBytes(data));
     row->setText(W::CommentColumn, QString::fromStdString(message.comment));
@@ -156,12 +170,8 @@ QTreeWidgetItem *DBCMessageTree::makeRow(const DBC::Message &message, uint time,
     auto *header = new QTreeWidgetItem(row);
     header->setText(W::NumColumn, QStringLiteral(" "));
     header->setIcon(W::IdColumn, signalHeaderIcon);
-    const QStringList captions{tr("Signal name"), tr("Actual value"), tr("Unit"),       tr("Original value"),
-                               tr("Initial position"), tr("Bit width"), tr("Proportion"), tr("Offset"),
-                               tr("Description"), tr("Notes")};
-    for (int i = 0; i < captions.size(); ++i)
-        header->setText(W::IdColumn + i, captions.at(i));
     setSignalColor(header);
+    setTranslatedTexts(row);
 
     const QVector<const DBC::Signal *> order = db->signalOrder.value(key);
     const QVector<DBCSignalValue> values = db->decode(key, data);

@@ -39,7 +39,8 @@ public:
 
     // The file whose messages the rows show (may be null); empties the tree.
     void setDatabase(const DBCDatabase *db);
-    // Frame type and format texts of new rows.
+    // Frame type and format texts and signal captions, of the rows shown
+    // and of new ones.
     void retranslate();
     // PGN and address columns for J1939 databases.
     void setJ1939(bool on) { j1939 = on; }
@@ -66,6 +67,7 @@ private:
     QTreeWidgetItem *makeRow(const DBC::Message &message, uint time, uchar extended, uchar remote,
                              const gsl::span<uint8_t> &data);
     QTreeWidgetItem *firstRow(quint32 key);
+    void setTranslatedTexts(QTreeWidgetItem *row) const;
     void removeFirstRow();
 
     QTreeWidget *tree;
@@ -74,6 +76,7 @@ private:
     int rowCounter = 0;
     QStringList typeTexts;
     QStringList formatTexts;
+    QStringList signalCaptions;
     QHash<quint32, QStringList> firstValues;     // physical texts when the row was made
     QHash<quint32, QTreeWidgetItem *> rowOfKey;  // first message row of each key
     bool settingWidths = false;

@@ -5,6 +5,7 @@
 #include "dbcdatabase.h"
 #include "dbcdatawidget.h"
 #include "dbcrecordreplay.h"
+#include "dbcreleasethread.h"
 #include "dbcsendwidget.h"
 #include "uifiledialog.h"
 #include "uilanguage.h"
@@ -21,13 +22,32 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
 
 constexpr int kRunIconSize = 28;
 
+void releaseIndex(DBCFrameCollector::Index index)
+{
+    DBCReleaseThread::release(std::make_unique<DBCFrameCollector::Index>(std::move(index)));
+}
+
 } // namespace
+
+// What a load thread shares with its window.
+struct DBCWidget::LoadJob {
+    std::atomic<bool> cancel{false};
+    DBCDatabase::CheckPoint checkPoint;
+    std::mutex mutex;
+    // Under mutex. The window clears it before it goes; while it is set the
+    // thread may signal the window.
+    DBCWidget *window = nullptr;
+    std::unique_ptr<DBCDatabase> db;  // the result, with its collector index
+    DBCFrameCollector::Index index;
+    DBCDatabase::ParseStop stop;      // where a failed parse stopped
+};
 
 DBCWidget::DBCWidget(int replayMode, int channel, bool *openFlag)
     : QWidget(nullptr),
@@ -65,6 +85,7 @@ DBCWidget::DBCWidget(int replayMode, int channel, bool *openFlag)
     } widths[] = {{DirectionColumn, 60}, {TimeColumn, 70},        {PgnColumn, 50},   {SourceColumn, 50},
                   {TypeColumn, 50},      {FormatColumn, 50},      {DestinationColumn, 60},
                   {LengthColumn, 60}};
+    // The least widths; retranslateTexts widens a column to its header text.
     for (const auto &w : widths)
         tree->setColumnWidth(w.column, w.width);
     // Eight data bytes.
@@ -96,7 +117,20 @@ DBCWidget::~DBCWidget()
 {
     if (windowOpenFlag)
         *windowOpenFlag = false;
-    loadCancel = true;
+    if (loadJob) {
+        loadJob->cancel = true;
+        std::unique_ptr<DBCDatabase> unclaimed;
+        DBCFrameCollector::Index unclaimedIndex;
+        {
+            const std::lock_guard<std::mutex> lock(loadJob->mutex);
+            loadJob->window = nullptr;
+            unclaimed = std::move(loadJob->db);
+            unclaimedIndex = std::move(loadJob->index);
+        }
+        DBCReleaseThread::release(std::move(unclaimed));
+        releaseIndex(std::move(unclaimedIndex));
+    }
+    DBCReleaseThread::join(std::move(loadThread));
     refreshTimer.stop();
     reading = false;
     if (replayThread.joinable())
@@ -107,8 +141,11 @@ DBCWidget::~DBCWidget()
         buffer.setDBCRun(false);
         buffer.ClearDBC();
     }
-    if (loadThread.joinable())
-        loadThread.join();
+    // The rows point into the file: gone before it.
+    rows->setDatabase(nullptr);
+    releaseIndex(collector.setIndex({}));
+    DBCReleaseThread::release(std::move(db));
+    DBCReleaseThread::release(std::move(retiredDb));
     if (loading)
         QApplication::restoreOverrideCursor();
 }
@@ -129,6 +166,13 @@ void DBCWidget::retranslateTexts()
     form->retranslateUi(this);
     updateTitle();
     rows->retranslate();
+    // The name columns fit themselves (DBCMessageTree::fitNameColumns); the
+    // last one stretches.
+    QTreeWidget *tree = form->m_pTreeWidgetMessage;
+    for (int column = NumColumn; column < CommentColumn; ++column) {
+        if (column != IdColumn && column != NameColumn)
+            tree->setColumnWidth(column, std::max(tree->columnWidth(column), tree->header()->sectionSizeHint(column)));
+    }
     form->m_pButtonLoadFile->setText(reading ? tr("Stop read") : tr("Read file"));
     form->m_pPushButtonRunState->setToolTip(tr("Pause or start parsing frames"));
     form->m_pButtonLoadFile->setFixedSize(UiLanguage::code() == UiLanguage::Chinese ? QSize(90, 28)
@@ -167,7 +211,8 @@ void DBCWidget::closeEvent(QCloseEvent *event)
 {
     // The load ends within a statement; its result is dropped.
     closed = true;
-    loadCancel = true;
+    if (loadJob)
+        loadJob->cancel = true;
     QWidget::closeEvent(event);
 }
 
@@ -180,45 +225,46 @@ void DBCWidget::onToolButtonLoadDBC()
     if (file.isEmpty())
         return;
     loading = true;
-    loadCancel = false;
     form->m_pButtonLoad->setEnabled(false);
     busyIndicator->startAnimation();
     QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    loadThread = std::thread(&DBCWidget::parseDBCFile, this, file);
+    loadJob = std::make_shared<LoadJob>();
+    loadJob->window = this;
+    loadJob->checkPoint = loadCheckPoint;
+    loadThread = std::thread(&DBCWidget::parseDBCFile, loadJob, file);
 }
 
-void DBCWidget::parseDBCFile(QString file)
+void DBCWidget::parseDBCFile(std::shared_ptr<LoadJob> job, QString file)
 {
     auto loaded = std::make_unique<DBCDatabase>();
     DBCDatabase::ParseStop stop;
-    const bool ok = loaded->load(file, &loadCancel, &stop);
+    const bool ok = loaded->load(file, &job->cancel, &stop, job->checkPoint);
     // Made here, so that a large file's tables cost the GUI thread nothing.
     DBCFrameCollector::Index index = ok ? DBCFrameCollector::indexOf(loaded->messageTable) : DBCFrameCollector::Index();
-    {
-        const std::lock_guard<std::mutex> lock(loadMutex);
-        loadedDb = ok ? std::move(loaded) : nullptr;
-        loadedIndex = std::move(index);
-        loadStopLine = stop.line;
-        loadStopColumn = stop.column;
-    }
-    Q_EMIT ParseResult(ok, file);
+    const std::lock_guard<std::mutex> lock(job->mutex);
+    if (!job->window)
+        return;
+    job->db = ok ? std::move(loaded) : nullptr;
+    job->index = std::move(index);
+    job->stop = stop;
+    // Queued: the window, alive while the lock is held, drops the event if
+    // it goes before the event is delivered.
+    Q_EMIT job->window->ParseResult(ok, file);
 }
 
 void DBCWidget::onParseResult(bool ok, QString file)
 {
-    if (loadThread.joinable())
-        loadThread.join();
+    DBCReleaseThread::join(std::move(loadThread));
     std::unique_ptr<DBCDatabase> loaded;
     DBCFrameCollector::Index index;
-    int line = 0;
-    int column = 0;
-    {
-        const std::lock_guard<std::mutex> lock(loadMutex);
-        loaded = std::move(loadedDb);
-        index = std::move(loadedIndex);
-        line = loadStopLine;
-        column = loadStopColumn;
+    DBCDatabase::ParseStop stop;
+    if (loadJob) {
+        const std::lock_guard<std::mutex> lock(loadJob->mutex);
+        loaded = std::move(loadJob->db);
+        index = std::move(loadJob->index);
+        stop = loadJob->stop;
     }
+    loadJob.reset();
     if (loading) {
         loading = false;
         QApplication::restoreOverrideCursor();
@@ -226,13 +272,16 @@ void DBCWidget::onParseResult(bool ok, QString file)
     form->m_pButtonLoad->setEnabled(true);
     busyIndicator->stopAnimation();
     // A result queued just before the window closed.
-    if (closed)
+    if (closed) {
+        DBCReleaseThread::release(std::move(loaded));
+        releaseIndex(std::move(index));
         return;
+    }
 
     if (!ok || !loaded) {
         QString text = tr("Error parsing DBC file");
-        if (line > 0)
-            text += QLatin1Char('\n') + tr("Parsing stopped at line %1, column %2.").arg(line).arg(column);
+        if (stop.line > 0)
+            text += QLatin1Char('\n') + tr("Parsing stopped at line %1, column %2.").arg(stop.line).arg(stop.column);
         UiMessage::information(this, tr("Tips"), text);
         return;
     }
@@ -246,11 +295,14 @@ void DBCWidget::applyDatabase(std::unique_ptr<DBCDatabase> loaded, DBCFrameColle
     // Rows of the previous file cannot be refreshed by the new one.
     rows->setDatabase(loaded.get());
     // An open ID list still shows the previous file's messages.
-    if (idListOpen)
+    if (idListOpen) {
+        DBCReleaseThread::release(std::move(retiredDb));
         retiredDb = std::move(db);
+    }
+    DBCReleaseThread::release(std::move(db));
     db = std::move(loaded);
     path = file;
-    collector.setIndex(std::move(index));
+    releaseIndex(collector.setIndex(std::move(index)));
     collector.clear();
     updateTitle();
     form->m_comboBoxProtocoType->setCurrentIndex(db->isJ1939() ? 1 : 0);
@@ -382,7 +434,7 @@ void DBCWidget::onToolButtonShowID()
     idListOpen = true;
     const int result = dialog.exec();
     idListOpen = false;
-    retiredDb.reset();
+    DBCReleaseThread::release(std::move(retiredDb));
     if (result != QDialog::Accepted || !db)
         return;
     const QMap<quint32, bool> checked = dialog.checkedMessages();
@@ -391,7 +443,7 @@ void DBCWidget::onToolButtonShowID()
         if (entry != db->messageTable.end())
             entry->enabled = it.value();
     }
-    collector.setMessages(db->messageTable);
+    releaseIndex(collector.setMessages(db->messageTable));
 }
 
 void DBCWidget::onToolButtonExport()

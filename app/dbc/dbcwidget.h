@@ -9,12 +9,15 @@
 // timer empties. Replay mode (1) decodes record files, which a replay
 // thread feeds into the collector at their own timing, and never touches a
 // channel's hand-off. Every window exports its rows as CSV, chooses the
-// decoded messages in the ID list and sends a message from its row. The window keeps its opener's open flag true from
-// construction to destruction, and joins every thread it started before it
-// goes.
+// decoded messages in the ID list and sends a message from its row. The
+// window keeps its opener's open flag true from construction to
+// destruction. It joins its poll and replay threads before it goes; loaded
+// files and a load thread it leaves behind go to DBCReleaseThread, so that
+// neither a close nor a replaced file holds the GUI thread.
 #pragma once
 
 #include "bytespan.h"
+#include "dbcdatabase.h"
 #include "dbcframecollector.h"
 #include "dbcmessagetree.h"
 
@@ -28,7 +31,6 @@
 #include <thread>
 
 class CustomProgressIndicator;
-class DBCDatabase;
 class QAction;
 class QMenu;
 class QTreeWidgetItem;
@@ -83,6 +85,9 @@ public:
     // The loaded file, or null before the first successful load.
     const DBCDatabase *database() const { return db.get(); }
     QString loadedPath() const { return path; }
+    // Tests only: run on the load threads started from now on at their
+    // cancel checks (see DBCDatabase::load), where a test holds a load.
+    void setLoadCheckPoint(DBCDatabase::CheckPoint checkPoint) { loadCheckPoint = std::move(checkPoint); }
 
 Q_SIGNALS:
     void ParseResult(bool ok, QString path);
@@ -114,7 +119,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void parseDBCFile(QString path);
+    struct LoadJob;
+    static void parseDBCFile(std::shared_ptr<LoadJob> job, QString path);
     void pollDBCQueue();
     void stopPolling();
     void retranslateTexts();
@@ -144,17 +150,15 @@ private:
     bool handOffOn = false;  // this window switched the channel's DBC hand-off on
     QTimer refreshTimer;
 
-    // Load thread: one at a time, joined when its result arrives or the
-    // window goes; closing the window cancels it.
+    // Load thread: one at a time. It shares only its job with the window,
+    // so the window never waits for it: when the result arrives or the
+    // window goes, the thread is joined, and what nobody takes is freed, on
+    // the release thread. Closing the window cancels it.
+    std::shared_ptr<LoadJob> loadJob;
     std::thread loadThread;
+    DBCDatabase::CheckPoint loadCheckPoint;
     bool loading = false;
     bool closed = false;  // closed by the user: results arriving now show nothing
-    std::atomic<bool> loadCancel{false};
-    std::mutex loadMutex;
-    std::unique_ptr<DBCDatabase> loadedDb;  // under loadMutex, with its collector index
-    DBCFrameCollector::Index loadedIndex;
-    int loadStopLine = 0;                   // under loadMutex; where a failed parse stopped
-    int loadStopColumn = 0;
 
     // Shared with the poll and replay threads.
     DBCFrameCollector collector;

@@ -8,19 +8,25 @@
 // measures the GUI-thread time the load takes.
 //
 //   bench_dbcwindow [--rate FPS] [--ids N] [--seconds S] [--dbc FILE] [--large FILE] [--scroll]
-//                   [--messages N]
+//                   [--messages N] [--huge-messages N]
 //   bench_dbcwindow --screenshot FILE.png --dbc FILE [--chinese] [--scroll] [--inject]
 //                   [--send-shot FILE.png] [--list-shot FILE.png]
 //
-// Last, a generated file of --messages N messages (100,000 by default):
+// Then a generated file of --messages N messages (100,000 by default):
 // its load time and the GUI thread's longest pause during it, the time the
-// ID list takes to open on it, and how long closing a window takes while
-// that file loads.
+// ID list takes to open on it, how long closing a window takes while that
+// file loads, and the longest GUI pause while a small file replaces it
+// (to the end, and closed during the new load). Last, a generated file of
+// --huge-messages N messages (1,200,000, about 200 MB, by default): the
+// longest GUI pause of closing a window 0.2, 1, 2 and 3 s into its load and
+// after it loaded, until the file is freed.
 //
 // Exits with 1 when the GUI thread is busy 20 % of the time or more, the
 // queue held more than 1000 frames, a row lagged 100 ms or more, the large
 // load took 100 ms or more of the GUI thread, the ID list took 500 ms or
-// more to open, or a close during a load took 200 ms or more.
+// more to open, a close during a load took 200 ms or more, a replacement
+// or a close paused the GUI thread 100 ms or more, or a close was lost or
+// followed by a box.
 //
 // --screenshot opens the simulated device instead: channel 0 at 500 kbit/s
 // with its receive thread and background traffic on ID 0x123 (and with
@@ -32,6 +38,7 @@
 #include "dbc/message.h"
 #include "dbcdatabase.h"
 #include "dbcdatawidget.h"
+#include "dbcreleasethread.h"
 #include "dbcsendwidget.h"
 #include "dbcwidget.h"
 #include "devcan.h"
@@ -55,6 +62,7 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -116,6 +124,7 @@ struct Options {
     QString sendShot;
     QString listShot;
     int messages = 100000;
+    int hugeMessages = 1200000;  // about 200 MB
     bool chinese = false;
     bool scroll = false;
     bool inject = false;
@@ -233,6 +242,133 @@ GeneratedRun generatedRun(int count, const std::function<int()> &boxCount)
     return run;
 }
 
+// The longest the GUI thread went without its event loop while the meter
+// ran, by a 1 ms timer.
+class PauseMeter
+{
+public:
+    PauseMeter()
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this] { beat(); });
+        timer.start(1);
+        clock.start();
+    }
+    qint64 longestMs()
+    {
+        beat();
+        return longest;
+    }
+
+private:
+    void beat() { longest = std::max(longest, clock.restart()); }
+    QTimer timer;
+    QElapsedTimer clock;
+    qint64 longest = 0;
+};
+
+// Runs the event loop until the release thread has freed what it was given.
+void waitReleased()
+{
+    std::atomic<bool> released{false};
+    std::thread waiter([&released] {
+        DBCReleaseThread::wait();
+        released = true;
+    });
+    waitFor([&released] { return released.load(); }, 60000);
+    waiter.join();
+}
+
+struct CloseRun {
+    qint64 atMs = -1;      // into the load; -1 after it ended
+    bool loading = false;  // the load still ran at the close
+    qint64 longestPauseMs = 0;
+    qint64 freedMs = 0;    // from the close until everything was freed
+    bool closed = false;
+    bool boxes = false;
+};
+
+// A fresh replay window loading path, closed atMs into the load (or, with
+// -1, after it ended); the GUI pause counts until everything is freed.
+CloseRun closeRun(const QString &path, qint64 atMs, const std::function<int()> &boxCount)
+{
+    CloseRun run;
+    run.atMs = atMs;
+    bool open = false;
+    QPointer<DBCWidget> window = new DBCWidget(DBCWidget::ReplayMode, 0, &open);
+    window->show();
+    if (atMs < 0) {
+        loadFile(*window, path);
+    } else {
+        UiFileDialog::setHandler([path](const UiFileDialog::Request &) { return path; });
+        window->onToolButtonLoadDBC();
+        wait(int(atMs));
+    }
+    run.loading = window && window->isLoading();
+    const int boxesBefore = boxCount();
+    QElapsedTimer clock;
+    clock.start();
+    PauseMeter pauses;
+    window->close();
+    deleteClosed(window);
+    run.closed = window.isNull();
+    waitReleased();
+    run.freedMs = clock.elapsed();
+    wait(50);
+    run.longestPauseMs = pauses.longestMs();
+    run.boxes = boxCount() != boxesBefore;
+    return run;
+}
+
+struct ReplaceRun {
+    bool replaced = false;
+    qint64 longestPauseMs = 0;
+    qint64 replaceMs = 0;  // from the click until the old file was freed
+    bool closedDuringReplace = false;
+    bool boxAfterClose = false;
+    qint64 closeLongestPauseMs = 0;
+};
+
+// A window with the file at large loaded gets the file at small: once to
+// the end, once closed while the new file loads.
+ReplaceRun replaceRun(const QString &large, const QString &small, const std::function<int()> &boxCount)
+{
+    ReplaceRun run;
+    for (int round = 0; round < 2; ++round) {
+        bool open = false;
+        QPointer<DBCWidget> window = new DBCWidget(DBCWidget::ReplayMode, 0, &open);
+        window->resize(1180, 700);
+        window->show();
+        if (!loadFile(*window, large))
+            return run;
+        UiFileDialog::setHandler([small](const UiFileDialog::Request &) { return small; });
+        QElapsedTimer clock;
+        clock.start();
+        PauseMeter pauses;
+        window->onToolButtonLoadDBC();
+        if (round == 0) {
+            waitFor([&] { return !window->isLoading(); }, 30000);
+            run.replaced = window->loadedPath() == small;
+            waitReleased();
+            run.replaceMs = clock.elapsed();
+            wait(50);
+            run.longestPauseMs = pauses.longestMs();
+            window->close();
+            deleteClosed(window);
+            waitReleased();
+        } else {
+            const int boxesBefore = boxCount();
+            window->close();
+            deleteClosed(window);
+            run.closedDuringReplace = window.isNull();
+            waitReleased();
+            wait(50);
+            run.closeLongestPauseMs = pauses.longestMs();
+            run.boxAfterClose = boxCount() != boxesBefore;
+        }
+    }
+    return run;
+}
+
 int screenshot(DBCWidget &window, const Options &options)
 {
     DevCan &device = DevCan::instance();
@@ -344,6 +480,8 @@ int main(int argc, char *argv[])
             options.listShot = QString::fromLocal8Bit(argv[++i]);
         else if (!std::strcmp(argv[i], "--messages") && hasValue)
             options.messages = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--huge-messages") && hasValue)
+            options.hugeMessages = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--chinese"))
             options.chinese = true;
         else if (!std::strcmp(argv[i], "--scroll"))
@@ -353,7 +491,7 @@ int main(int argc, char *argv[])
         else {
             std::fprintf(stderr,
                          "usage: %s [--rate FPS] [--ids N] [--seconds S] [--dbc FILE] [--large FILE] [--scroll]\n"
-                         "          [--messages N]\n"
+                         "          [--messages N] [--huge-messages N]\n"
                          "       %s --screenshot FILE.png --dbc FILE [--chinese] [--scroll] [--inject]\n"
                          "          [--send-shot FILE.png] [--list-shot FILE.png]\n",
                          argv[0], argv[0]);
@@ -517,8 +655,52 @@ int main(int argc, char *argv[])
         std::printf("close while it loads: the load ended within 500 ms, nothing measured\n");
     const bool generatedOk = generated.loaded && generated.listOpenMs < 500 && generated.closeMs < 200
             && !generated.closeBoxes;
+
+    QTemporaryDir dir;
+    const QString generatedPath = dir.filePath(QStringLiteral("generated.dbc"));
+    const QString smallPath = dir.filePath(QStringLiteral("small.dbc"));
+    bool replaceOk = false;
+    if (writeGeneratedDbc(generatedPath, options.messages) && writeGeneratedDbc(smallPath, 10)) {
+        const ReplaceRun replace = replaceRun(generatedPath, smallPath, [] { return boxes; });
+        std::printf("replacing it with a small file: %s, %lld ms until it was freed, longest GUI pause %lld ms "
+                    "(target under 100 ms)\n",
+                    replace.replaced ? "replaced" : "FAILED", (long long)replace.replaceMs,
+                    (long long)replace.longestPauseMs);
+        std::printf("closing during the replacement: %s, %s, longest GUI pause %lld ms (target under 100 ms)\n",
+                    replace.closedDuringReplace ? "closed" : "NOT CLOSED",
+                    replace.boxAfterClose ? "a box appeared after the close" : "no box after the close",
+                    (long long)replace.closeLongestPauseMs);
+        replaceOk = replace.replaced && replace.longestPauseMs < 100 && replace.closedDuringReplace
+                && !replace.boxAfterClose && replace.closeLongestPauseMs < 100;
+    }
+    QFile::remove(generatedPath);
+
+    bool hugeOk = false;
+    const QString hugePath = dir.filePath(QStringLiteral("huge.dbc"));
+    if (options.hugeMessages > 0 && writeGeneratedDbc(hugePath, options.hugeMessages)) {
+        hugeOk = true;
+        std::printf("generated file of %d messages (%.1f MB):\n", options.hugeMessages,
+                    double(QFileInfo(hugePath).size()) / 1e6);
+        for (const qint64 atMs : {200, 1000, 2000, 3000, -1}) {
+            const CloseRun close = closeRun(hugePath, atMs, [] { return boxes; });
+            if (atMs < 0)
+                std::printf("  closed after it loaded");
+            else
+                std::printf("  closed %.1f s into the load (%s)", double(atMs) / 1000,
+                            close.loading ? "still loading" : "the load had ended");
+            std::printf(": longest GUI pause %lld ms (target under 100 ms), freed %lld ms after the close, %s%s\n",
+                        (long long)close.longestPauseMs, (long long)close.freedMs,
+                        close.closed ? "closed" : "NOT CLOSED",
+                        close.boxes ? ", a box appeared after the close" : "");
+            hugeOk = hugeOk && close.closed && !close.boxes && close.longestPauseMs < 100;
+        }
+    } else if (options.hugeMessages > 0) {
+        std::printf("cannot write the generated file of %d messages\n", options.hugeMessages);
+    }
+    if (options.hugeMessages <= 0)
+        hugeOk = true;
     const bool ok = busy < 0.20 && maxQueue.load() <= 1000 && maxLag < 100 && largeLoaded && loadBlock < 100.0
-            && generatedOk;
+            && generatedOk && replaceOk && hugeOk;
     std::printf("%s\n", ok ? "all targets met" : "TARGET MISSED");
     return ok ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include <atomic>
 #include <limits>
 
 using Quillon::DbcParser;
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void signalValueTypes();
     void quotedText();
     void rejectionKeepsEarlierStatements();
+    void stoppedAtAStatement();
 };
 
 void TestDbcGrammar::acceptance_data()
@@ -499,6 +501,38 @@ void TestDbcGrammar::rejectionKeepsEarlierStatements()
     QCOMPARE(int(stop.column), 1);
     QCOMPARE(network.messages.size(), std::size_t(1));
     QCOMPARE(network.messages.at(1).signals.size(), std::size_t(1));
+}
+
+// Stopped at a known statement: the statements before it stay, and no stop
+// position is worked out over the text parsed so far.
+void TestDbcGrammar::stoppedAtAStatement()
+{
+    std::string text;
+    constexpr int kMessages = 1000;
+    for (int id = 0; id < kMessages; ++id)
+        text += "BO_ " + std::to_string(id) + " M" + std::to_string(id) + ": 8 X\n" + signalLine;
+    DBC::Network network;
+    DbcParser::Stop stop;
+    stop.line = stop.column = 99;
+    int asked = 0;
+    // A message with its signals is one statement: stopped at the last one.
+    QVERIFY(!DbcParser::parseTextWhile(text, network, [&] { return ++asked < kMessages; }, &stop));
+    QCOMPARE(asked, kMessages);
+    QCOMPARE(network.messages.size(), std::size_t(kMessages - 1));
+    QCOMPARE(int(stop.line), 99);
+    QCOMPARE(int(stop.column), 99);
+
+    // The cancel flag is asked the same way.
+    const std::atomic<bool> cancel{true};
+    DBC::Network cancelled;
+    QVERIFY(!DbcParser::parseText(text, cancelled, &stop, &cancel));
+    QVERIFY(cancelled.messages.empty());
+    QCOMPARE(int(stop.line), 99);
+
+    // Not stopped: the same text parses whole.
+    DBC::Network whole;
+    QVERIFY(DbcParser::parseTextWhile(text, whole, [] { return true; }));
+    QCOMPARE(whole.messages.at(kMessages - 1).signals.size(), std::size_t(1));
 }
 
 QTEST_APPLESS_MAIN(TestDbcGrammar)
