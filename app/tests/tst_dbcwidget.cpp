@@ -16,6 +16,7 @@
 #include "dbcsendwidget.h"
 #include "dbcwidget.h"
 #include "devcan.h"
+#include "guipause.h"
 #include "guitest.h"
 #include "uifiledialog.h"
 #include "uimessage.h"
@@ -153,30 +154,6 @@ qint64 msUntilDeleted(const QPointer<DBCWidget> &window)
     }
     return clock.elapsed();
 }
-
-// The longest the GUI thread went without running its event loop while the
-// meter lived, by a 1 ms timer.
-class GuiPauseMeter
-{
-public:
-    GuiPauseMeter()
-    {
-        QObject::connect(&timer, &QTimer::timeout, [this] { beat(); });
-        timer.start(1);
-        clock.start();
-    }
-    qint64 longestMs()
-    {
-        beat();
-        return longest;
-    }
-
-private:
-    void beat() { longest = std::max(longest, clock.restart()); }
-    QTimer timer;
-    QElapsedTimer clock;
-    qint64 longest = 0;
-};
 
 // A GUI pause that a loaded machine keeps, in both builds: the window hands
 // large files to DBCReleaseThread and never waits for a load thread
@@ -528,7 +505,7 @@ void tst_DBCWidget::closeWhileLoading()
     if (hold)
         QVERIFY(hold->waitReached());
 
-    GuiPauseMeter pauses;
+    GuiPause pauses;
     window->close();
     msUntilDeleted(window);
     QVERIFY(window.isNull());
@@ -553,7 +530,7 @@ void tst_DBCWidget::closeAfterLargeLoad()
     load(window, writeLargeDbc(dir, kLargeMessages));
     QVERIFY(window->database());
     QCOMPARE(window->database()->messageTable.size(), kLargeMessages);
-    GuiPauseMeter pauses;
+    GuiPause pauses;
     window->close();
     msUntilDeleted(window);
     QVERIFY(window.isNull());
@@ -583,7 +560,7 @@ void tst_DBCWidget::replaceLargeFile()
 
     const QString small = writeDbc(dir);
     LoadHold hold(window, 1);
-    GuiPauseMeter pauses;
+    GuiPause pauses;
     UiFileDialog::setHandler([small](const UiFileDialog::Request &) { return small; });
     window->findChild<QToolButton *>(QStringLiteral("m_pButtonLoad"))->click();
     QVERIFY(hold.waitReached());

@@ -42,6 +42,7 @@
 #include "dbcsendwidget.h"
 #include "dbcwidget.h"
 #include "devcan.h"
+#include "guipause.h"
 #include "uifiledialog.h"
 #include "uilanguage.h"
 #include "uimessage.h"
@@ -242,30 +243,6 @@ GeneratedRun generatedRun(int count, const std::function<int()> &boxCount)
     return run;
 }
 
-// The longest the GUI thread went without its event loop while the meter
-// ran, by a 1 ms timer.
-class PauseMeter
-{
-public:
-    PauseMeter()
-    {
-        QObject::connect(&timer, &QTimer::timeout, [this] { beat(); });
-        timer.start(1);
-        clock.start();
-    }
-    qint64 longestMs()
-    {
-        beat();
-        return longest;
-    }
-
-private:
-    void beat() { longest = std::max(longest, clock.restart()); }
-    QTimer timer;
-    QElapsedTimer clock;
-    qint64 longest = 0;
-};
-
 // Runs the event loop until the release thread has freed what it was given.
 void waitReleased()
 {
@@ -307,7 +284,7 @@ CloseRun closeRun(const QString &path, qint64 atMs, const std::function<int()> &
     const int boxesBefore = boxCount();
     QElapsedTimer clock;
     clock.start();
-    PauseMeter pauses;
+    GuiPause pauses;
     window->close();
     deleteClosed(window);
     run.closed = window.isNull();
@@ -343,7 +320,7 @@ ReplaceRun replaceRun(const QString &large, const QString &small, const std::fun
         UiFileDialog::setHandler([small](const UiFileDialog::Request &) { return small; });
         QElapsedTimer clock;
         clock.start();
-        PauseMeter pauses;
+        GuiPause pauses;
         window->onToolButtonLoadDBC();
         if (round == 0) {
             waitFor([&] { return !window->isLoading(); }, 30000);
