@@ -371,7 +371,8 @@ void UiTabSendTaskPage::startSendData()
         return;
     if (!queue.isEmpty())
         Q_EMIT start(queue);
-    for (int i = 0; i < idFaults; ++i)
+    // One ID-range box per Send, however many rows: the list below names them.
+    if (idFaults > 0)
         Q_EMIT maxIdErrorSignal();
     if (refusedRows > 0)
         UiMessage::information(this, tr("Hint"),

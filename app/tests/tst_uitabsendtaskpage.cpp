@@ -178,6 +178,7 @@ private Q_SLOTS:
     void deleteRow();
     void sendQueuesCheckedRowsInOrder();
     void sendRefusesRows();
+    void manyRefusedIdsOneMessage();
     void sendUnderAlignedIds();
     void idFormatConversion();
     void saveThenLoad();
@@ -417,6 +418,23 @@ void tst_UiTabSendTaskPage::sendRefusesRows()
     QCOMPARE(started.size(), 1);
     QCOMPARE(idError.size(), 2);
     QCOMPARE(boxes.size(), 2);
+}
+
+// Each refused ID would otherwise bring a modal box of its own.
+void tst_UiTabSendTaskPage::manyRefusedIdsOneMessage()
+{
+    Page p;
+    QSignalSpy idError(&p.page, &UiTabSendTaskPage::maxIdErrorSignal);
+    constexpr int rows = 50;
+    for (int i = 0; i < rows; ++i) {
+        p.click("addButton");
+        p.set(i, TaskRow::Id, QStringLiteral("800"));
+    }
+    p.click("SendButton");
+    QCOMPARE(idError.size(), 1);
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY(boxes.at(0).text.contains(QStringLiteral("Row 20: ID(Hex) is out of range for its frame format")));
+    QVERIFY(boxes.at(0).text.endsWith(QStringLiteral("... and 30 more.")));
 }
 
 void tst_UiTabSendTaskPage::sendUnderAlignedIds()
