@@ -9,6 +9,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -207,12 +208,16 @@ void tst_UlTimingScheduler::scheduleDoesNotDrift()
     QVERIFY(scheduler.wait(1000));
 
     const std::vector<Clock::time_point> sent = Wire::sentById()[0x100];
+    double leastLateOfLastFive = 1e9;
     for (int cycle = 1; cycle <= 10; ++cycle) {
         const double at = msSince(start, sent[std::size_t(cycle - 1) * 20]);
-        // Never early; late by at most 50 ms on a loaded machine.
-        QVERIFY2(at >= cycle * 100.0 - 1 && at < cycle * 100.0 + 50,
-                 qPrintable(QStringLiteral("cycle %1 at %2 ms").arg(cycle).arg(at)));
+        QVERIFY2(at >= cycle * 100.0 - 1, qPrintable(QStringLiteral("cycle %1 at %2 ms").arg(cycle).arg(at)));
+        if (cycle > 5)
+            leastLateOfLastFive = std::min(leastLateOfLastFive, at - cycle * 100.0);
     }
+    // A drifting schedule is 180 ms late or more from the 6th cycle on; a
+    // loaded machine delays some cycles, and the next ones catch up.
+    QVERIFY2(leastLateOfLastFive < 150, qPrintable(QStringLiteral("%1 ms").arg(leastLateOfLastFive)));
 }
 
 void tst_UlTimingScheduler::intervalZeroBesideTimedTask()
@@ -233,11 +238,13 @@ void tst_UlTimingScheduler::intervalZeroBesideTimedTask()
     const auto sent = Wire::sentById();
     const std::vector<Clock::time_point> &timed = sent.at(0x2);
     QVERIFY(timed.size() >= 7);
-    for (std::size_t k = 0; k < 7; ++k) {
-        // Late by at most 100 ms on a machine loaded far past its cores.
-        const double at = msSince(start, timed[k]);
-        QVERIFY2(at < (k + 1) * 100.0 + 100, qPrintable(QStringLiteral("cycle %1 at %2 ms").arg(k + 1).arg(at)));
-    }
+    std::vector<double> late;
+    for (std::size_t k = 0; k < 7; ++k)
+        late.push_back(msSince(start, timed[k]) - (k + 1) * 100.0);
+    // Starved, the timed task falls further behind every cycle; a loaded
+    // machine delays a few cycles, not most of them.
+    std::nth_element(late.begin(), late.begin() + 3, late.end());
+    QVERIFY2(late[3] < 100, qPrintable(QStringLiteral("median %1 ms late").arg(late[3])));
     QVERIFY(sent.at(0x1).size() > 10 * timed.size());
 }
 
