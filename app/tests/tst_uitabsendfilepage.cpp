@@ -277,21 +277,27 @@ void tst_UiTabSendFilePage::recordedGapsKept()
     const QString path = writeAsc(files.filePath(QStringLiteral("saved.asc")), 6, 10);
     QVERIFY(!path.isEmpty());
     choose(UlSendFileThread::AscFile, path);
+    QElapsedTimer clock;
+    clock.start();
     send();
     const std::vector<VCI_CAN_OBJ> bus = listen(6);
+    const qint64 heardMs = clock.elapsed();
     waitIdle();
     QCOMPARE(int(bus.size()), 6);
+    // Lost gaps end the replay early. The bus stamps cannot show it: after
+    // a late first frame the others catch up with the file's schedule.
+    QVERIFY2(heardMs >= 50, qPrintable(QString::number(heardMs)));
     QVector<int64_t> gaps;
     for (size_t i = 1; i < bus.size(); ++i) {
         QCOMPARE(bus[i].ID, 0x100u + uint32_t(i));
         gaps << int64_t(bus[i].DeviceTime) - bus[i - 1].DeviceTime;
     }
     std::sort(gaps.begin(), gaps.end());
-    // 0.1 ms units; the typical gap near 10 ms: from 8 ms (a late frame
-    // makes the next gap shorter) to 20 ms, which holds on a loaded
-    // machine and is still far from a burst or from 100 ms.
+    // 0.1 ms units; the typical gap is no longer than 20 ms: a late frame
+    // makes one gap longer and the next ones shorter, and 20 ms is still
+    // far from the 100 ms of a gap read in the wrong unit.
     const int64_t median = gaps.at(gaps.size() / 2);
-    QVERIFY2(median >= 80 && median <= 200, qPrintable(QString::number(median)));
+    QVERIFY2(median <= 200, qPrintable(QString::number(median)));
 }
 
 // An ASC log of another tool goes out as the core's reader reads it.
