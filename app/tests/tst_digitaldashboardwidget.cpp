@@ -223,13 +223,18 @@ void tst_DigitalDashboardWidget::animationOnItsTimer()
     QTest::qWait(60); // stopped at the target: nothing more
     QCOMPARE(signalLog.entries, (QStringList{"current 4", "current 8", "end 10", "end", "current 10"}));
 
-    // A new target while moving changes the course without a second timer.
+    // A new target while moving changes the course: set at the first tick,
+    // however many ticks a loaded machine runs before the test looks.
     signalLog.entries.clear();
+    QMetaObject::Connection turn;
+    turn = connect(&gauge, &DigitalDashboardWidget::currentValueChange, &gauge, [&] {
+        QObject::disconnect(turn);
+        QVERIFY(gauge.setTargetValue(0));
+    });
     QVERIFY(gauge.setTargetValue(30));
-    QTRY_VERIFY(gauge.currentValue() > 10);
-    QVERIFY(gauge.setTargetValue(0));
     QTRY_COMPARE(gauge.currentValue(), 0.0);
-    QCOMPARE(signalLog.entries.filter(QStringLiteral("end ")), QStringList{"end 0"});
+    QCOMPARE(signalLog.entries, (QStringList{"current 14", "current 10", "current 6", "current 2", "end 0", "end",
+                                             "current 0"}));
 }
 
 void tst_DigitalDashboardWidget::setWithoutMoving()

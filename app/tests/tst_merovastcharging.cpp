@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -368,6 +369,11 @@ void tst_MerovastCharging::closingWhileFramesArrive()
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
     });
+    // Stopped on every way out of the test, a failed check too.
+    const auto stopCharger = qScopeGuard([&] {
+        sending = false;
+        charger.join();
+    });
     QTRY_COMPARE(charging->findChild<QLineEdit *>(QStringLiteral("m_pLineEditProtocolVer"))->text(),
                  QStringLiteral("V1.1"));
 
@@ -377,13 +383,14 @@ void tst_MerovastCharging::closingWhileFramesArrive()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     const qint64 elapsed = closing.elapsed();
     QVERIFY(charging.isNull());
-    QVERIFY2(elapsed < 100, qPrintable(QString::number(elapsed)));
+    // A sanitizer build on a loaded machine (load 19 on 8 cores) took 123
+    // ms; a close that waited for the poll thread to run out of frames
+    // would not end while they arrive.
+    QVERIFY2(elapsed < 500, qPrintable(QString::number(elapsed)));
     QVERIFY(!channel->isGbtOpen());
     UlBuffer &buffer = UlBuffer::instance(0);
     QVERIFY(!buffer.GBT27930Run());
     QTest::qWait(150); // the receive thread keeps reading the bus
-    sending = false;
-    charger.join();
     QCOMPARE(buffer.countGBT27930(), 0);
     QVERIFY(buffer.count() > 0);
 }

@@ -729,27 +729,30 @@ void TestBoardDriver::closeWhileTransmitBlocked()
 }
 
 // Twenty frames from channel 0 to channel 1 right after open and start,
-// a hundred times: the receive thread listens before open returns, so no
-// frame is lost to a FIFO nobody serves (five 8-byte frames fill it, 1.5
-// ms at 500 kbit/s). A frame is lost only where the controller counted an
-// overrun, which on a loaded machine (load 10 to 20 on 8 cores) a late
-// receive thread can cause: at most 5 % of them in all (listening late
-// lost over half of each run).
+// a hundred times: the receive thread listens before open returns, so the
+// first frame raises the board's interrupt as it ends (a thread that
+// enabled it later raised none then; listening late lost over half of
+// each run). Every frame channel 1 stored reaches VCI_Receive, in order;
+// the rest are the controller's overruns (five 8-byte frames fill its
+// FIFO, 1.5 ms at 500 kbit/s), which a receive thread that a loaded
+// machine holds off can cause.
 void TestBoardDriver::loopbackRightAfterOpen()
 {
     VCI_CAN_OBJ frames[20];
     for (uint32_t i = 0; i < 20; ++i)
         frames[i] = frame(0x100 + i, {uint8_t(i), 2, 3, 4, 5, 6, 7, 8});
-    uint64_t overruns = 0;
     for (int run = 0; run < 100; ++run) {
-        PLXSIM_STATS before{}, after{};
+        PLXSIM_STATS before{}, after{}, board{}, raised{};
         QVERIFY(PLXSIM_GetStats(0, 1, &before));
         QVERIFY(openTwo());
-        QCOMPARE(VCI_Transmit(kTwo, 0, 0, frames, 20), 20u);
+        QVERIFY(PLXSIM_GetStats(0, PLXSIM_BOARD, &board));
+        QCOMPARE(VCI_Transmit(kTwo, 0, 0, frames, 1), 1u);
+        QVERIFY(PLXSIM_GetStats(0, PLXSIM_BOARD, &raised));
+        QVERIFY2(raised.interrupts > board.interrupts, qPrintable(QStringLiteral("run %1").arg(run)));
+        QCOMPARE(VCI_Transmit(kTwo, 0, 0, frames + 1, 19), 19u);
         QVERIFY(PLXSIM_GetStats(0, 1, &after));
         const uint32_t stored = uint32_t(after.received - before.received);
         QCOMPARE(stored + uint32_t(after.overruns - before.overruns), 20u);
-        overruns += after.overruns - before.overruns;
         QTRY_COMPARE(VCI_GetReceiveNum(kTwo, 0, 1), stored);
         VCI_CAN_OBJ got[32];
         QCOMPARE(VCI_Receive(kTwo, 0, 1, got, 32, 0), stored);
@@ -757,7 +760,6 @@ void TestBoardDriver::loopbackRightAfterOpen()
             QVERIFY(got[i].ID > got[i - 1].ID);
         QCOMPARE(VCI_CloseDevice(kTwo, 0), 1u);
     }
-    QVERIFY2(overruns <= 100, qPrintable(QStringLiteral("%1 of 2000 frames lost to overruns").arg(overruns)));
 }
 
 // A channel that was never initialised (power-up BasicCAN, whose
@@ -821,73 +823,65 @@ void TestBoardDriver::boardGone()
 
 void TestBoardDriver::slowTransmitBesideReceiver_data()
 {
-    QTest::addColumn<uint8_t>("btr0"); // of the transmitting channel 0
-    QTest::addColumn<bool>("acknowledged");
     QTest::addColumn<uint32_t>("frames");
 
-    // Nobody at channel 0's rate (500 kbit/s) answers: the transmit gives
-    // up after its status polls, well over 100 ms, and fails.
-    QTest::newRow("no acknowledge") << uint8_t(0x00) << false << 1u;
-    // 8-byte frames of about 0.25 ms each, back to back.
-    QTest::newRow("back to back at 500 kbit/s") << uint8_t(0x00) << true << 1000u;
+    QTest::newRow("one frame") << 1u;
+    // The rest of the batch goes out back to back once the first is through.
+    QTest::newRow("first of a batch") << 200u;
 }
 
-// Channel 1 receives the partner's traffic at full load (125 kbit/s, an
-// 8-byte frame every millisecond, five in its FIFO) while channel 0
-// transmits: the receive rounds go on beside the transmit's status polls,
-// so channel 1 loses nothing to the driver and few frames to overruns (at
-// most a quarter: a receive thread held off over 5 ms at a time on a
-// machine running the whole test suite lost up to 11 %; a transmit that
-// kept the rounds out for its polls cost nearly all frames meanwhile).
+// Channel 0 transmits while channel 1, the only node that could
+// acknowledge it, is bus off: the transmit stays in the status polls of its
+// first attempt. Then the board's interrupt comes, and the receive round
+// it wakes goes on beside those polls: it recovers channel 1, which then
+// acknowledges, and the first attempt completes. Each frame is requested
+// once. A transmit that kept the rounds out for its polls has the round
+// wait until the attempt gave up (one more request, from the retry), or
+// until the transmit ended (nothing sent). A trial in which a round of
+// the thread's own 100 ms time-out recovered channel 1 before the first
+// attempt began shows nothing and is tried again; so is one in which a
+// loaded host kept the receive thread off for all of an attempt's polls.
+// A driver with that fault fails all three.
 void TestBoardDriver::slowTransmitBesideReceiver()
 {
-    QFETCH(uint8_t, btr0);
-    QFETCH(bool, acknowledged);
     QFETCH(uint32_t, frames);
-    QCOMPARE(VCI_OpenDevice(kTwo, 0, 0), 1u);
-    VCI_INIT_CONFIG transmitting = config();
-    transmitting.BTR0 = btr0;
-    VCI_INIT_CONFIG receiving = config();
-    receiving.BTR0 = 0x03; // 125 kbit/s
-    QVERIFY(startChannel(kTwo, 0, transmitting));
-    QVERIFY(startChannel(kTwo, 1, receiving));
-    QVERIFY(PLXSIM_SetAcknowledge(0, acknowledged));
-    QVERIFY(PLXSIM_SetTraffic(0, 125000, 0x7F0, PLXSIM_MAX_TRAFFIC));
-    QTest::qWait(20);
-
-    std::atomic<bool> done{false};
-    uint64_t taken = 0;
-    std::thread reader([&] {
-        VCI_CAN_OBJ got[32];
-        while (!done)
-            taken += VCI_Receive(kTwo, 0, 1, got, 32, 0);
-    });
+    QVERIFY(openTwo());
+    QVERIFY(PLXSIM_SetAcknowledge(0, 0));
     std::vector<VCI_CAN_OBJ> batch(frames, frame(0x100, {1, 2, 3, 4, 5, 6, 7, 8}));
-    PLXSIM_STATS before{}, after{};
-    QVERIFY(PLXSIM_GetStats(0, 1, &before));
-    QElapsedTimer timer;
-    timer.start();
-    const uint32_t sent = VCI_Transmit(kTwo, 0, 0, batch.data(), frames);
-    const qint64 transmitMs = timer.elapsed();
-    QVERIFY(PLXSIM_GetStats(0, 1, &after));
-    QVERIFY(PLXSIM_SetTraffic(0, 125000, 0x7F0, 0));
-    QTest::qWait(50);
-    done = true;
-    reader.join();
-    VCI_CAN_OBJ rest[32];
-    while (uint32_t n = VCI_Receive(kTwo, 0, 1, rest, 32, 0))
-        taken += n;
 
-    QCOMPARE(sent, acknowledged ? frames : 0u);
-    PLXSIM_STATS total{};
-    QVERIFY(PLXSIM_GetStats(0, 1, &total));
-    QCOMPARE(taken, total.received);
-    const uint64_t received = after.received - before.received, lost = after.overruns - before.overruns;
-    QVERIFY2(received > 50 && lost * 4 <= received + lost,
-             qPrintable(QStringLiteral("%1 received, %2 overruns in %3 ms of transmit")
-                            .arg(received)
-                            .arg(lost)
-                            .arg(transmitMs)));
+    QStringList trials;
+    bool besidePolls = false;
+    for (int trial = 0; trial < 3 && !besidePolls; ++trial) {
+        QVERIFY(PLXSIM_HoldInterrupt(0, 1));
+        for (int i = 0; i < 32; ++i)
+            QVERIFY(PLXSIM_BusError(0, 1, 0x08));
+        QVERIFY(peek(1, SR) & 0x80);
+        PLXSIM_STATS before{}, after{};
+        QVERIFY(PLXSIM_GetStats(0, 0, &before));
+        std::atomic<bool> returned{false};
+        uint32_t sent = 0;
+        std::thread transmitter([&] {
+            sent = VCI_Transmit(kTwo, 0, 0, batch.data(), frames);
+            returned = true;
+        });
+        while (!(peek(0, SR) & 0x20) && !returned) // transmitting
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const bool heldInPolls = !returned && (peek(1, SR) & 0x80);
+        const uint32_t released = PLXSIM_HoldInterrupt(0, 0);
+        transmitter.join();
+
+        QCOMPARE(released, 1u);
+        QVERIFY(PLXSIM_GetStats(0, 0, &after));
+        const uint64_t requested = after.requested - before.requested;
+        besidePolls = heldInPolls && sent == frames && requested == frames;
+        trials << QStringLiteral("%1%2 of %3 frames sent, %4 requested")
+                      .arg(heldInPolls ? QString() : QStringLiteral("not held: "))
+                      .arg(sent)
+                      .arg(frames)
+                      .arg(requested);
+        QTRY_COMPARE(peek(1, SR) & 0x80, 0);
+    }
+    QVERIFY2(besidePolls, qPrintable(trials.join(QStringLiteral("; "))));
 }
 
 // Frames that wait in the FIFO when the interrupt comes (the host was

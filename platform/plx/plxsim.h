@@ -99,6 +99,7 @@ struct PLXSIM_STATS {
     uint64_t generated;   // board: background frames the bus carried
     uint64_t notCarried;  // board: background frames over the bus's capacity
     uint64_t interrupts;  // board: interrupts raised to the host
+    uint64_t requested;   // controller: transmissions the host asked for (a retry after an abort counts again)
 };
 // Counters since the boards were configured; controller 0xFFFFFFFF gives
 // the board's (only its fields are set). Returns 1, 0 for a bad index or a

@@ -485,5 +485,6 @@ bool SimBoard::stats(uint32_t controller, PLXSIM_STATS *stats)
     stats->received = s.received;
     stats->overruns = s.overruns;
     stats->transmitted = s.transmitted;
+    stats->requested = s.requested;
     return true;
 }

@@ -242,6 +242,7 @@ void SimSja1000::requestTransmission(bool selfReception, bool singleShot)
     if (resetMode() || m_r.txPending)
         return;
     m_r.txPending = true;
+    ++m_stats.requested;
     m_r.txComplete = false;
     m_r.selfReception = selfReception;
     m_r.singleShot = singleShot;

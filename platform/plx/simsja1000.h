@@ -62,6 +62,7 @@ public:
         uint64_t received = 0;    // messages stored in the FIFO
         uint64_t overruns = 0;    // accepted messages lost to a full FIFO
         uint64_t transmitted = 0; // transmissions completed
+        uint64_t requested = 0;   // transmissions the host asked for
     };
 
     static constexpr uint8_t kRegisters = 128;
