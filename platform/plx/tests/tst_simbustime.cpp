@@ -176,9 +176,10 @@ void TestSimBusTime::arbitration_data()
         << QList<uint32_t>{0x0FF | kRemote, 0x100, 0x100 | kRemote};
 }
 
-// Controller 3 holds the bus with a long frame at 10 kbit/s (about 15 ms)
+// Controller 3 holds the bus with a long frame at 5 kbit/s (about 30 ms)
 // while 0, 1 and 2 queue theirs; they go out in arbitration order, not in
-// the order they were requested.
+// the order they were requested. A trial in which the host took longer
+// than that frame to queue the three proves nothing and is run again.
 void TestSimBusTime::arbitration()
 {
     QFETCH(QList<VCI_CAN_OBJ>, queued);
@@ -186,12 +187,19 @@ void TestSimBusTime::arbitration()
     PLXSIM_SetBoards("0x1400");
     FourControllers board;
     for (uint32_t c = 0; c < 4; ++c)
-        board.start(c, 0x31, 0x1C); // 10 kbit/s
-    board.transmit(3, canFrame(0x1FFFFFFF, true, false, 8, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
-    for (uint32_t c = 0; c < 3; ++c)
-        board.transmit(c, queued.at(int(c)));
-    QCOMPARE(board.read(3, 2) & 0x08, 0); // still on the bus: all three were waiting
-    QTRY_COMPARE_WITH_TIMEOUT(board.read(3, 29), uint8_t(3), 5000);
+        board.start(c, 0x3F, 0x7F); // 5 kbit/s
+    for (int trial = 1;; ++trial) {
+        board.transmit(3, canFrame(0x1FFFFFFF, true, false, 8, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+        for (uint32_t c = 0; c < 3; ++c)
+            board.transmit(c, queued.at(int(c)));
+        const bool allWaited = (board.read(3, 2) & 0x08) == 0; // still on the bus
+        QTRY_COMPARE_WITH_TIMEOUT(board.read(3, 29), uint8_t(3), 5000);
+        if (allWaited)
+            break;
+        QVERIFY2(trial < 5, "the long frame always ended before the others were queued");
+        for (int i = 0; i < 3; ++i)
+            board.take(3);
+    }
     for (uint32_t id : order)
         QCOMPARE(board.take(3), id);
 }
@@ -319,7 +327,8 @@ void TestSimBusTime::overloadSwitch()
     QElapsedTimer timer;
     timer.start();
     PLXSIM_SendFrames(0, 10000, many.data(), uint32_t(many.size())); // 5 s of bus time
-    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+    // Well under the bus time; 4 s holds for a sanitizer build on a loaded machine.
+    QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
     PLXSIM_STATS stats{};
     QVERIFY(PLXSIM_GetStats(0, 1, &stats));
     QCOMPARE(stats.received + stats.overruns, uint64_t(1002));

@@ -121,8 +121,10 @@ void TestSimSja1000::registerSequences_data()
     QTest::newRow("64-byte FIFO: the sixth 11-byte message is lost, a short one still fits")
         << "P w4=09 w0=00 f1:0102030405060708*6 r29=05 r2=0f r3=09 r3=01 f2:0102030405060708 r3=01 f3: r29=06"
            " w1=08 r2=0d w1=04 r29=05";
+    // Unacknowledged, the frame is sent again and again until the reset: how
+    // often depends on the host, and with it the error status bit (masked).
     QTest::newRow("entering reset mode empties the FIFO and drops a pending transmission")
-        << "P w0=00 f123:01 r29=01 ack0 w16=00 w17=24 w18=60 w1=01 r2=21 w0=01 r29=00 r2=04";
+        << "P w0=00 f123:01 r29=01 ack0 w16=00 w17=24 w18=60 w1=01 r2=21/bf w0=01 r29=00 r2=04/bf";
     QTest::newRow("transmission acknowledged by the partner")
         << "P w4=02 w0=00 w16=02 w17=24 w18=60 w19=11 w20=22 w1=01 t2=0c r3=02 r15=00";
     // Sent again after every missing acknowledge: TXERR climbs to error
