@@ -9,10 +9,13 @@
 #include <QEvent>
 #include <QFile>
 
+#include <algorithm>
+
 UiTabSendFilePage::UiTabSendFilePage(QWidget *parent, int channel)
     : UiTabSendPage(parent, channel), form(std::make_unique<Ui::UiTabSendFilePage>())
 {
     form->setupUi(this);
+    fitGeometry();
     form->progressBar->hide();
     restrictToHex(form->m_ctrlId);
     setSendControls(form->SendButton, form->StopButton);
@@ -49,6 +52,31 @@ void UiTabSendFilePage::retranslateUi()
     form->retranslateUi(this);
     if (form->m_ctrlSendMode_2->currentIndex() == Repeatedly)
         form->m_Bumber->setPlaceholderText(tr("importability"));
+    fitGeometry();
+}
+
+void UiTabSendFilePage::fitGeometry()
+{
+    // The form's places and least sizes: the left box at 20, 10 holds its
+    // grid 10 pixels in from its left, top and right and 4 from its bottom
+    // (221 x 121 in 241 x 135); the right boxes stand 9 pixels beside it,
+    // 651 wide, 45 high at the top and 78 high 5 pixels below.
+    constexpr int top = 10;
+    constexpr int inset = 10;
+    constexpr int gap = 9;
+    constexpr int below = 5;
+    QWidget *grid = form->gridLayoutWidget;
+    const QSize gridSize = grid->layout()->sizeHint().expandedTo(QSize(221, 121));
+    grid->setGeometry(inset, inset, gridSize.width(), gridSize.height());
+    form->groupBox->setGeometry(20, top, gridSize.width() + 2 * inset, gridSize.height() + inset + 4);
+
+    QGroupBox *upper = form->groupBox_2;
+    QGroupBox *lower = form->groupBox_3;
+    const int x = form->groupBox->geometry().right() + 1 + gap;
+    const int width = std::max({651, upper->sizeHint().width(), lower->sizeHint().width()});
+    const int upperHeight = std::max(45, upper->sizeHint().height());
+    upper->setGeometry(x, top, width, upperHeight);
+    lower->setGeometry(x, top + upperHeight + below, width, std::max(78, lower->sizeHint().height()));
 }
 
 void UiTabSendFilePage::changeEvent(QEvent *event)

@@ -80,6 +80,9 @@ private Q_SLOTS:
 
 private:
     void retranslateUi();
+    // The form has no layout of its own; its boxes keep their places and
+    // grow to what their texts need in the language in force.
+    void fitGeometry();
     void launchReplay();
     void endRun();
     void cannotRead(const QString &fileName, const QString &reason);

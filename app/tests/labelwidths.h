@@ -1,12 +1,13 @@
 // The fixed width shared by a run of a form's labels, named "label",
 // "label_2", "label_3" and so on as the designer numbers them, and the
 // width their texts need; and the texts a window cuts: every label,
-// header section and read-only field shown under it, measured against the
-// room its widget gives the text.
+// combo box item, header section and read-only field shown under it,
+// measured against the room its widget gives the text.
 #pragma once
 
 #include "fieldtext.h"
 
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QSet>
 #include <QStringList>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTabBar>
 
 #include <algorithm>
@@ -83,9 +85,50 @@ inline void measure(TextsShown &found, const QWidget &widget, const QString &tex
                              .arg(whole ? QString() : QStringLiteral(", clipped by its window"));
 }
 
+inline void measureLabels(TextsShown &found, const QWidget &window)
+{
+    for (const QLabel *label : window.findChildren<QLabel *>()) {
+        if (!label->isVisible() || label->text().isEmpty())
+            continue;
+        const int has = label->contentsRect().width() - 2 * label->margin();
+        measure(found, *label, label->text(), label->fontMetrics().horizontalAdvance(label->text()), has);
+    }
+}
+
+// Every item, as any of them may be the current one: the style draws it 1
+// pixel inside the edit field and clips it there.
+inline void measureChoices(TextsShown &found, const QWidget &window)
+{
+    for (const QComboBox *box : window.findChildren<QComboBox *>()) {
+        if (!box->isVisible())
+            continue;
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.editable = box->isEditable();
+        option.frame = box->hasFrame();
+        option.iconSize = box->iconSize();
+        const QRect field =
+                box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+        for (int i = 0; i < box->count(); ++i) {
+            const QString text = box->itemText(i);
+            measure(found, *box, text, box->fontMetrics().horizontalAdvance(text), field.width() - 1);
+        }
+    }
+}
+
 } // namespace LabelWidthsDetail
 
-// Every visible label with a text, every section of a visible horizontal
+// Every visible label with a text and every item of every visible combo
+// box.
+inline TextsShown labelsAndChoicesShown(const QWidget &window)
+{
+    TextsShown found;
+    LabelWidthsDetail::measureLabels(found, window);
+    LabelWidthsDetail::measureChoices(found, window);
+    return found;
+}
+
+// As labelsAndChoicesShown, and every section of a visible horizontal
 // header (in the bold face a header keeps room for), every tab of a
 // visible tab bar and every visible read-only line edit, which must not be
 // empty. A field that cuts a line of ';'-joined parts must show the first
@@ -93,13 +136,7 @@ inline void measure(TextsShown &found, const QWidget &widget, const QString &tex
 inline TextsShown textsShown(const QWidget &window)
 {
     using namespace LabelWidthsDetail;
-    TextsShown found;
-    for (const QLabel *label : window.findChildren<QLabel *>()) {
-        if (!label->isVisible() || label->text().isEmpty())
-            continue;
-        const int has = label->contentsRect().width() - 2 * label->margin();
-        measure(found, *label, label->text(), label->fontMetrics().horizontalAdvance(label->text()), has);
-    }
+    TextsShown found = labelsAndChoicesShown(window);
     for (const QHeaderView *header : window.findChildren<QHeaderView *>()) {
         if (!header->isVisible() || header->orientation() != Qt::Horizontal)
             continue;

@@ -3,19 +3,25 @@
 // change), refusals, send failures,
 // Stop during a long pause and racing a start, the buttons of every page
 // while one sender is active, the Task page's senders through the page
-// interface (list and timing tasks), and the tab texts.
+// interface (list and timing tasks), the tab texts, and the labels and
+// choices of every page whole in a channel window in either language.
 #include "chinesecatalogue.h"
 #include "errorinfowidget.h"
 #include "guitest.h"
+#include "labelwidths.h"
 #include "queuedspy.h"
 #include "sendfixture.h"
 #include "taskthread.h"
 #include "testhelpers.h"
+#include "uifont.h"
+#include "uimdichildcangen.h"
 #include "uitabsend.h"
 #include "uitabsendbasepage.h"
 #include "ulglobalset.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -74,6 +80,39 @@ taskQueue queueOf(const taskObj &task)
     return queue;
 }
 
+// A channel window of a main window maximised on a 1366 x 768 screen:
+// 1366 x 598 in tabbed view under openbox, 1300 x 640 on other desktops;
+// the narrower and the lower of them.
+constexpr QSize ChannelWindowOn1366x768(1300, 598);
+
+// Layout requests posted by layout changes, handled.
+void settleLayouts()
+{
+    for (int level = 0; level < 8; ++level)
+        QCoreApplication::processEvents();
+}
+
+// The application's font in a family for the life of the object.
+class ApplicationFamily
+{
+public:
+    // An empty family leaves the font as it is.
+    explicit ApplicationFamily(const QString &family)
+    {
+        if (family.isEmpty())
+            return;
+        QFont font = saved;
+        font.setFamily(family);
+        QApplication::setFont(font);
+    }
+    ~ApplicationFamily() { QApplication::setFont(saved); }
+    ApplicationFamily(const ApplicationFamily &) = delete;
+    ApplicationFamily &operator=(const ApplicationFamily &) = delete;
+
+private:
+    const QFont saved = QApplication::font();
+};
+
 } // namespace
 
 class tst_UiTabSend : public QObject
@@ -104,6 +143,8 @@ private Q_SLOTS:
     void destroyedWhileSending();
     void addToSendBringsBaseForward();
     void tabTextsFollowLanguage();
+    void textsShowWhole_data();
+    void textsShowWhole();
 
 private:
     void setBase(const QString &id, int frames, int times, int interval, const QString &data = QString());
@@ -553,6 +594,76 @@ void tst_UiTabSend::tabTextsFollowLanguage()
         QCOMPARE(texts, QStringList({"基本发送", "任务发送", "文件发送", "错误信息"}));
     }
     QCOMPARE(tabs->tabText(UiTabSend::ErrorInfoPage), QStringLiteral("ErrorInfo"));
+}
+
+void tst_UiTabSend::textsShowWhole_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<bool>("startChinese");
+    QTest::addColumn<bool>("switched");
+    // An empty family keeps the face the tests start with.
+    for (const QString &family : {QString(), UiFont::cjkFamily()}) {
+        const char *face = family.isEmpty() ? "Qt's face" : "program's face";
+        QTest::addRow("English, %s", face) << family << false << false;
+        QTest::addRow("Chinese, %s", face) << family << true << false;
+        QTest::addRow("English to Chinese, %s", face) << family << false << true;
+        QTest::addRow("Chinese to English, %s", face) << family << true << true;
+    }
+}
+
+// Every label and every item of every combo box on the Base, Task and File
+// pages shows whole in a channel window as large as a 1366 x 768 screen
+// holds, in the language the window was built and first shown in, and
+// after a switch to the other one.
+void tst_UiTabSend::textsShowWhole()
+{
+    QFETCH(QString, family);
+    QFETCH(bool, startChinese);
+    QFETCH(bool, switched);
+    if (!family.isEmpty() && !QFontDatabase().hasFamily(family))
+        QSKIP("the face is not installed");
+    const ApplicationFamily face(family);
+    std::unique_ptr<ChineseCatalogue> chinese;
+    if (startChinese)
+        chinese = std::make_unique<ChineseCatalogue>();
+    UiMdiChildCanGen window(nullptr, int(Tx));
+    window.resize(ChannelWindowOn1366x768);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *sendTabs = window.findChild<UiTabSend *>();
+    // Each page shown once, in the language the window started in.
+    for (int page = UiTabSend::BasePage; page <= UiTabSend::FilePage; ++page) {
+        sendTabs->setCurrentIndex(page);
+        settleLayouts();
+    }
+    if (switched && startChinese)
+        chinese.reset();
+    else if (switched)
+        chinese = std::make_unique<ChineseCatalogue>();
+    settleLayouts();
+    QCOMPARE(window.size(), ChannelWindowOn1366x768);
+
+    QStringList cut;
+    for (int page = UiTabSend::BasePage; page <= UiTabSend::FilePage; ++page) {
+        sendTabs->setCurrentIndex(page);
+        settleLayouts();
+        const QWidget *form = sendTabs->widget(page);
+        const TextsShown shown = labelsAndChoicesShown(*form);
+        // The Task page has the fewest: one label and three choices.
+        QVERIFY2(shown.measured >= 4, qPrintable(sendTabs->tabText(page)));
+        cut << shown.cut;
+        // The File page places its boxes without a layout.
+        const QList<QGroupBox *> boxes = form->findChildren<QGroupBox *>(QString(), Qt::FindDirectChildrenOnly);
+        for (int i = 0; i < boxes.size(); ++i) {
+            for (int j = i + 1; j < boxes.size(); ++j) {
+                if (boxes[i]->geometry().intersects(boxes[j]->geometry()))
+                    cut << QStringLiteral("%1 and %2 overlap").arg(boxes[i]->objectName(), boxes[j]->objectName());
+            }
+        }
+    }
+    for (const QString &line : cut)
+        qInfo("%s", qPrintable(line));
+    QVERIFY2(cut.isEmpty(), qPrintable(QStringLiteral("%1 texts cut or covered").arg(cut.size())));
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_UiTabSend)
