@@ -544,6 +544,8 @@ void tst_UiTabSendFilePage::emptyFileSaysSoOnce_data()
                                      << int(UiTabSendFilePage::Circulation);
     QTest::newRow(".can header only") << int(UlSendFileThread::CanFile) << UlCanFileFormat::header()
                                       << int(UiTabSendFilePage::Repeatedly);
+    QTest::newRow(".can of 0 bytes") << int(UlSendFileThread::CanFile) << QByteArray()
+                                     << int(UiTabSendFilePage::Once);
     QTest::newRow("empty common file") << int(UlSendFileThread::BinaryFile) << QByteArray()
                                        << int(UiTabSendFilePage::Circulation);
 }
