@@ -133,6 +133,8 @@ private:
     void choose(int type, const QString &file, int repeat = UiTabSendFilePage::Once, const QString &count = {});
     void send() { field<QPushButton>("SendButton")->click(); }
     void waitIdle(int timeoutMs = 5000);
+    // Sends the file once and waits for the end: the frames heard.
+    std::vector<VCI_CAN_OBJ> replayOnce(int type, const QString &file, int frames);
     // Every Send off, only the File page's Stop on.
     void expectFileSending();
     QStringList shownBoxes() const;
@@ -212,6 +214,15 @@ void tst_UiTabSendFilePage::waitIdle(int timeoutMs)
     QVERIFY(field<QPushButton>("SendButton")->isEnabled());
     QVERIFY(!field<QPushButton>("StopButton")->isEnabled());
     QVERIFY(field<QProgressBar>("progressBar")->isHidden());
+}
+
+std::vector<VCI_CAN_OBJ> tst_UiTabSendFilePage::replayOnce(int type, const QString &file, int frames)
+{
+    choose(type, file);
+    send();
+    const std::vector<VCI_CAN_OBJ> bus = listen(frames);
+    waitIdle();
+    return bus;
 }
 
 void tst_UiTabSendFilePage::commonFileInFrames_data()
@@ -363,10 +374,7 @@ void tst_UiTabSendFilePage::csvReplaysRecordedIds()
     }
     QVERIFY(writer.close());
 
-    choose(UlSendFileThread::CsvFile, path);
-    send();
-    const std::vector<VCI_CAN_OBJ> bus = listen(recorded.size());
-    waitIdle();
+    const std::vector<VCI_CAN_OBJ> bus = replayOnce(UlSendFileThread::CsvFile, path, recorded.size());
     QVERIFY(boxes.isEmpty());
     QCOMPARE(int(bus.size()), recorded.size());
     for (int i = 0; i < recorded.size(); ++i) {
@@ -382,10 +390,7 @@ void tst_UiTabSendFilePage::appendedRecordingsReplayWhole()
 {
     const QString path = files.filePath(QStringLiteral("twice.csv"));
     const QList<UlCanObj> recorded = recordTwiceInto(path, 2, 60);
-    choose(UlSendFileThread::CsvFile, path);
-    send();
-    const std::vector<VCI_CAN_OBJ> bus = listen(recorded.size());
-    waitIdle();
+    const std::vector<VCI_CAN_OBJ> bus = replayOnce(UlSendFileThread::CsvFile, path, recorded.size());
     QVERIFY(boxes.isEmpty());
     QCOMPARE(int(bus.size()), recorded.size());
     for (int i = 0; i < recorded.size(); ++i) {
