@@ -20,7 +20,10 @@ bool CANFile::prepare()
     if (!isOpen() || !seek(0))
         return false;
     const QByteArray head = read(UlCanFileFormat::HeaderSize);
-    if (!UlCanFileFormat::isHeader(head)) {
+    // An empty file (also what a disk full before the header leaves) holds
+    // no frames; a partial or other header is not ours.
+    const bool empty = head.isEmpty() && error() == QFileDevice::NoError;
+    if (!empty && !UlCanFileFormat::isHeader(head)) {
         setReadError(head.isEmpty() && error() != QFileDevice::NoError ? errorString()
                                                                          : tr("Not a .can record file."));
         return false;

@@ -15,7 +15,8 @@ public:
 
     using UlFile::open;
     bool open(const QString &fileName) override;
-    // Reads the header; false when it is missing or not a .can header.
+    // Reads the header; false when it is cut short or not a .can header.
+    // An empty file has no header and no frames.
     bool prepare() override;
     bool getFrame(CanObj &frame) override;
 

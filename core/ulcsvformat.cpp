@@ -37,11 +37,19 @@ static const char *const rowWords[] = {
     QT_TRANSLATE_NOOP("UlCsvFormat", "Extend"),
 };
 
+// Index of the left-aligned ID title after the nine column titles.
+static constexpr int LeftAlignedTitle = 9;
+
 // Texts of files written under the Chinese catalogue.
-static const QString &chineseLeftAligned()
+static const QStringList &chineseTitles()
 {
-    static const QString text = QString::fromUtf8(u8"帧ID(左对齐)");
-    return text;
+    static const QStringList titles = {
+        QString::fromUtf8(u8"序号"),       QString::fromUtf8(u8"传输方向"),    QString::fromUtf8(u8"时间"),
+        QString::fromUtf8(u8"名称"),       QString::fromUtf8(u8"帧ID(右对齐)"), QString::fromUtf8(u8"帧类型"),
+        QString::fromUtf8(u8"帧格式"),     QString::fromUtf8(u8"数据长度"),    QString::fromUtf8(u8"数据(HEX)"),
+        QString::fromUtf8(u8"帧ID(左对齐)"),
+    };
+    return titles;
 }
 
 static const QString &chineseRemote()
@@ -167,6 +175,9 @@ QString UlCsvFormat::line(const CanObjStr &row, int timeMode, int idFormat, cons
 UlCsvFormat::UlCsvFormat()
     : m_remoteText(tr("Remote")), m_extendText(tr("Extend"))
 {
+    for (const char *title : columnTitles)
+        m_titles << tr(title);
+    m_titles << tr(leftAlignedTitle);
 }
 
 QStringList UlCsvFormat::fields(const QString &line)
@@ -198,17 +209,38 @@ QStringList UlCsvFormat::fields(const QString &line)
     return out;
 }
 
+bool UlCsvFormat::isTitle(int title, QStringView text) const
+{
+    const char *english = title == LeftAlignedTitle ? leftAlignedTitle : columnTitles[title];
+    return text == QLatin1String(english) || text == chineseTitles().at(title) || text == m_titles.at(title);
+}
+
+bool UlCsvFormat::isTitleLine(const QStringList &columns) const
+{
+    if (columns.size() != 9)
+        return false;
+    for (int i = 0; i < 9; ++i) {
+        QStringView text = QStringView(columns.at(i)).trimmed();
+        if (i == 2) {
+            const int dash = int(text.indexOf(QLatin1Char('-')));
+            if (dash >= 0)
+                text = text.left(dash).trimmed();
+        }
+        if (!isTitle(i, text) && !(i == 4 && isTitle(LeftAlignedTitle, text)))
+            return false;
+    }
+    return true;
+}
+
 void UlCsvFormat::readHeader(const QString &line)
 {
+    readTitles(fields(line));
+}
+
+void UlCsvFormat::readTitles(const QStringList &titles)
+{
     m_timeCode = UnknownTime;
-    const QStringList titles = fields(line);
-    if (titles.size() >= 5) {
-        const QStringView id = QStringView(titles.at(4)).trimmed();
-        m_leftAligned = id == QLatin1String(leftAlignedTitle) || id == chineseLeftAligned()
-                        || id == tr(leftAlignedTitle);
-    } else {
-        m_leftAligned = false;
-    }
+    m_leftAligned = titles.size() >= 5 && isTitle(LeftAlignedTitle, QStringView(titles.at(4)).trimmed());
     if (titles.size() < 3)
         return;
     const QStringList parts = titles.at(2).split(QLatin1Char('-'), Qt::SkipEmptyParts);
@@ -322,6 +354,10 @@ UlCsvFormat::LineKind UlCsvFormat::readLine(const QString &line, CanObj &frame)
     const QStringList columns = fields(line);
     if (columns.size() != 9)
         return BadLine;
+    if (isTitleLine(columns)) {
+        readTitles(columns);
+        return Title;
+    }
 
     uint64_t len = 0;
     if (!parsePrefixedHex(QStringView(columns.at(7)).trimmed(), len) || len > 8)

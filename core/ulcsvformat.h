@@ -7,7 +7,9 @@
 // Windows). A field holding a comma or a quote is quoted.
 //
 // Writing is stateless. A reader object belongs to one file: it keeps the
-// time code found in the header or on the first frame line.
+// time code found in the header or on the first frame line. Recordings
+// appended to one file each begin with their title line; a title line in
+// the middle of the file sets the time code and ID alignment anew.
 #pragma once
 
 #include "vizoz_global.h"
@@ -34,6 +36,7 @@ public:
     enum LineKind {
         Frame,
         Blank,
+        Title,    // the title line of a further recording, taken as readHeader does
         BadLine,  // not a frame line
         BadId     // a frame line whose ID does not fit its frame format
     };
@@ -54,7 +57,9 @@ public:
     uint32_t timeCode() const { return m_timeCode; }
     bool leftAlignedIds() const { return m_leftAligned; }
 
-    // Reads one line (without its line end). On Frame: DeviceTime (ms),
+    // Reads one line (without its line end). A title line (every column
+    // a title, English, Chinese or of the catalogue in force, the time
+    // title with or without its suffix) is Title. On Frame: DeviceTime (ms),
     // ID (the real ID; a left-aligned one shifted back, its low bits
     // dropped), RemoteFlag, ExternFlag, DataLen and Data (zero beyond the
     // length) are set; otherwise the frame is left as it is. A data frame's
@@ -66,10 +71,15 @@ public:
     static QStringList fields(const QString &line);
 
 private:
+    // title: a column (0 to 8), or 9 for the left-aligned ID title.
+    bool isTitle(int title, QStringView text) const;
+    bool isTitleLine(const QStringList &columns) const;
+    void readTitles(const QStringList &titles);
     bool readTime(const QString &text, uint32_t &ms);
 
     uint32_t m_timeCode = UnknownTime;
     bool m_leftAligned = false;
     QString m_remoteText;
     QString m_extendText;
+    QStringList m_titles;  // translated, indexed as isTitle's title
 };

@@ -34,8 +34,13 @@ public:
     virtual bool getFrame(CanObj &frame);
 
     bool hasError() const { return m_error; }
+    // Recordings appended to one file, each with its own header: the
+    // number (from 0) of the recording that the frames read last belong
+    // to. Times of one recording say nothing about those of another.
+    int recording() const { return m_recording; }
 
 protected:
+    void nextRecording() { ++m_recording; }
     void setReadError(const QString &what);
     void clearReadError() { m_error = false; }
     // Next line without its line end (LF, CR LF or CR); false at the end of
@@ -50,4 +55,5 @@ protected:
 private:
     bool m_error = false;
     qint64 m_lineNumber = 0;
+    int m_recording = 0;
 };

@@ -71,6 +71,9 @@ bool UlFileCsv::getFrame(CanObj &frame)
             return true;
         case UlCsvFormat::Blank:
             break;
+        case UlCsvFormat::Title:
+            nextRecording();
+            break;
         case UlCsvFormat::BadLine:
             setReadError(badLineText(lineNumber()));
             return false;
@@ -95,7 +98,10 @@ bool UlFileCsv::getFrames(CanData &frames, int count)
     QString text;
     while (chunk.size() < count && readLine(text)) {
         CanObj frame = blank;
-        if (m_format.readLine(text, frame) != UlCsvFormat::Frame)
+        const UlCsvFormat::LineKind kind = m_format.readLine(text, frame);
+        if (kind == UlCsvFormat::Title)
+            nextRecording();
+        if (kind != UlCsvFormat::Frame)
             continue;
         frame.firstMark = chunk.isEmpty();
         frame.tailMark = atEnd();

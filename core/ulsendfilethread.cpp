@@ -207,7 +207,7 @@ void UlSendFileThread::run()
 
     Schedule schedule;
     schedule.restart();
-    bool timedBefore = false;
+    int timedRecording = -1;  // of the last timed frame; -1 before the first
     uint32_t previousMs = 0;
     while (runFlag()) {
         if (!reader->getFrame(frame)) {
@@ -224,11 +224,14 @@ void UlSendFileThread::run()
             if (params.Interval > 0)
                 dueNs = schedule.next(params.Interval);
         } else if (carriesTime(type, *reader, frame)) {
-            if (timedBefore)
+            // A further recording appended to the file has times of its own
+            // (started anew, later by hours, or of another kind): its first
+            // frame follows the last one at once and restarts the schedule.
+            if (timedRecording == reader->recording())
                 dueNs = schedule.next(int64_t(frame.DeviceTime) - int64_t(previousMs));
             else
                 schedule.restart();
-            timedBefore = true;
+            timedRecording = reader->recording();
             previousMs = frame.DeviceTime;
         }
         if (dueNs != 0 && !waitUntil(dueNs))

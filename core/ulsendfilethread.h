@@ -13,7 +13,9 @@
 // Timing: gaps are kept on a steady-clock schedule, so the replay takes as
 // long as the recording did. Frames without a time of their own (rows the
 // program transmitted, stored with time 0) go out at once and do not move
-// the schedule; a time that goes back counts as no gap.
+// the schedule; a time that goes back counts as no gap. Each recording
+// appended to one file is timed on its own: its first frame goes out at
+// once after the previous recording's last.
 #pragma once
 
 #include "taskobj.h"

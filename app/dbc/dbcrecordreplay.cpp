@@ -52,11 +52,14 @@ DBCRecordReplay::Result DBCRecordReplay::run(const QString &path, const std::ato
         return CannotOpen;
     }
     // Rows the program sent are stored without a device time stamp; ASC
-    // times and CSV clock times are arrival times that every row has.
-    const bool everyRowTimed = suffix == QLatin1String("asc")
-            || static_cast<const UlFileCsv &>(*reader).timeCode() == UlCsvFormat::ClockTime;
+    // times and CSV clock times are arrival times that every row has. The
+    // time code of a CSV file can change with each recording appended.
+    const bool asc = suffix == QLatin1String("asc");
+    const auto everyRowTimed = [&] {
+        return asc || static_cast<const UlFileCsv &>(*reader).timeCode() == UlCsvFormat::ClockTime;
+    };
 
-    bool timedBefore = false;
+    int timedRecording = -1;  // of the last timed frame; -1 before the first
     uint32_t previousMs = 0;
     Clock::time_point previousDue = Clock::now();  // when the last timed frame was due
     while (reading) {
@@ -75,15 +78,16 @@ DBCRecordReplay::Result DBCRecordReplay::run(const QString &path, const std::ato
         const VCI_CAN_OBJ received = frame.toVci();
         if (!accepts(received))
             continue;
-        if (everyRowTimed || frame.DeviceTime != 0) {
-            // Times that go back are shown at once.
+        if (everyRowTimed() || frame.DeviceTime != 0) {
+            // Times that go back are shown at once, and so is the first
+            // frame of a further recording: its times are its own.
             Clock::time_point due = Clock::now();
-            if (timedBefore)
+            if (timedRecording == reader->recording())
                 due = previousDue + std::chrono::milliseconds(std::max<int64_t>(0, int64_t(frame.DeviceTime) - previousMs));
             if (!waitUntil(due, reading, paused))
                 break;
             previousDue = due;
-            timedBefore = true;
+            timedRecording = reader->recording();
             previousMs = frame.DeviceTime;
         }
         deliver(received);

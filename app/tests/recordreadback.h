@@ -1,15 +1,19 @@
 // Record files read back to their end, for the save tests: by the core's
 // reader of the file's format (as the file send page replays it) or by the
-// DBC window's replay (ASC and CSV); and the check of a recording cut short
-// by a full disk, in every format with every reader.
+// DBC window's replay (ASC and CSV); the check of a recording cut short by
+// a full disk, in every format with every reader; and real-time recordings
+// appended to one file.
 #pragma once
 
 #include "ascfile.h"
 #include "canfile.h"
 #include "canobj.h"
+#include "canrealtimesavethread.h"
 #include "dbcrecordreplay.h"
+#include "ulbuffer.h"
 #include "ulcanfileformat.h"
 #include "ulfilecsv.h"
+#include "ulglobalset.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -122,4 +126,59 @@ inline void verifyCutRecording(const QString &cut, const QString &whole, qint64 
     const QString wrong = wholeRecordsOf(cutFile.readAll(), wholeFile.readAll(), limit,
                                          QFileInfo(cut).suffix().toLower() == QLatin1String("can"));
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+}
+
+// A received frame of a recording: arrival at hour:00:00 plus ms, device
+// time ms (in 0.1 ms, plus a part that the reader drops); extended above
+// 0x7FF, every seventh ID remote, lengths 0 to 8.
+inline UlCanObj recordedFrame(uint32_t id, int hour, int ms)
+{
+    UlCanObj f;
+    f.hour = hour;
+    f.second = ms / 1000;
+    f.millisecond = ms % 1000;
+    f.obj.ID = id;
+    f.obj.DeviceTime = 10 * uint32_t(ms) + 1;
+    f.obj.ExternFlag = id > 0x7FF;
+    f.obj.RemoteFlag = id % 7 == 0;
+    f.obj.DataLen = uint8_t(id % 9);
+    for (int i = 0; i < 8; ++i)
+        f.obj.Data[i] = uint8_t(id + uint32_t(i));
+    return f;
+}
+
+// One real-time recording of frames on channel into path, as the channel
+// window starts and stops it, under the time display and ID format given
+// (CSV and ASC files are appended to).
+inline void recordInto(const QString &path, int channel, int timeDisplay, int idFormat, const QList<UlCanObj> &frames)
+{
+    UlGlobalSet &settings = UlGlobalSet::instance();
+    settings.channel[channel].timeDisplay = timeDisplay;
+    settings.IDFORMAT = idFormat;
+    CanRealTimeSaveThread thread(channel);
+    thread.setFileName(path);
+    settings.channel[channel].realTimeSave = true;
+    thread.start(QThread::InheritPriority);
+    for (const UlCanObj &f : frames)
+        UlBuffer::instance(channel).addRtSaveFrame(f);
+    settings.channel[channel].realTimeSave = false;
+    thread.stop();
+    thread.waitForFinish();
+}
+
+// Two recordings appended to one CSV file: first frames 0x100, 0x101, ...
+// 1 ms apart with device time stamps and right-aligned IDs, then as many
+// frames 0x7E0, 0x7E1, ... (into extended IDs) 1 ms apart with clock times
+// from 11:00 and left-aligned IDs. Returns the frames in file order.
+inline QList<UlCanObj> recordTwiceInto(const QString &path, int channel, int framesEach)
+{
+    QList<UlCanObj> first;
+    QList<UlCanObj> second;
+    for (int i = 0; i < framesEach; ++i) {
+        first << recordedFrame(0x100 + uint32_t(i), 10, i);
+        second << recordedFrame(0x7E0 + uint32_t(i), 11, i);
+    }
+    recordInto(path, channel, 3, 0, first);
+    recordInto(path, channel, 2, 1, second);
+    return first + second;
 }

@@ -1,8 +1,9 @@
 // Real-time recording of a channel's frames: what stop leaves in the file,
 // CSV file parts, the settings a recording keeps, files that cannot be
 // opened or written (a full one cut back to whole records that every reader
-// replays), CSV files read back by the core's reader, and an idle recorder
-// that waits instead of spinning.
+// replays), CSV files read back by the core's reader (recordings appended
+// to one file by every reader), and an idle recorder that waits instead of
+// spinning.
 #include "canrealtimesavethread.h"
 #include "filesizelimit.h"
 #include "guitest.h"
@@ -68,6 +69,8 @@ private Q_SLOTS:
     void stopWritesWhatIsQueued_data();
     void stopWritesWhatIsQueued();
     void csvPartsReadBack();
+    void appendedRecordingsReadBack_data();
+    void appendedRecordingsReadBack();
     void splitKeepsExistingPart();
     void settingsKeptForTheRecording();
     void failureEndsRecording_data();
@@ -184,6 +187,44 @@ void tst_CanRealTimeSaveThread::csvPartsReadBack()
         }
     }
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("log_30000.csv"))));
+}
+
+void tst_CanRealTimeSaveThread::appendedRecordingsReadBack_data()
+{
+    QTest::addColumn<RecordReader>("reader");
+    QTest::newRow("core reader") << RecordReader::Core;
+    QTest::newRow("DBC replay") << RecordReader::DbcReplay;
+}
+
+// A second recording into the same CSV file, in another time display and
+// ID format, adds its own title line: both recordings read back whole, each
+// frame with the time of its own recording.
+void tst_CanRealTimeSaveThread::appendedRecordingsReadBack()
+{
+    QFETCH(RecordReader, reader);
+    const QString path = dir.filePath(QStringLiteral("twice.csv"));
+    QFile::remove(path);
+    const QList<UlCanObj> recorded = recordTwiceInto(path, kChannel, 60);
+    const QList<QByteArray> text = lines(path);
+    QCOMPARE(text.size(), 122);
+    QVERIFY(text.at(61).startsWith("Index,"));
+
+    const ReadBack back = readBack(path, reader);
+    QCOMPARE(back.error, QString());
+    QCOMPARE(back.frames.size(), recorded.size());
+    for (int i = 0; i < recorded.size(); ++i) {
+        const UlCanObj &want = recorded.at(i);
+        const VCI_CAN_OBJ &got = back.frames.at(i);
+        QCOMPARE(got.ID, want.obj.ID);
+        QCOMPARE(got.ExternFlag, want.obj.ExternFlag);
+        QCOMPARE(got.RemoteFlag, want.obj.RemoteFlag);
+        QCOMPARE(got.DataLen, want.obj.DataLen);
+        // Device time in ms in the first, arrival time of day in the second.
+        const uint32_t ms = i < 60 ? want.obj.DeviceTime / 10
+                                   : uint32_t(((want.hour * 60 + want.minute) * 60 + want.second) * 1000
+                                              + want.millisecond);
+        QCOMPARE(got.DeviceTime, ms);
+    }
 }
 
 void tst_CanRealTimeSaveThread::splitKeepsExistingPart()

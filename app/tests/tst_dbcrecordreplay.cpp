@@ -80,6 +80,7 @@ private Q_SLOTS:
     void programFiles_data();
     void programFiles();
     void timing();
+    void appendedRecordings();
     void otherMessagesPassWithoutWait();
     void stopWithinASlice();
     void pauseHoldsTheTiming();
@@ -159,6 +160,33 @@ void tst_DBCRecordReplay::timing()
     QVERIFY2(delivered.at(0).atMs < 50, qPrintable(QString::number(delivered.at(0).atMs)));
     const qint64 gap = delivered.at(1).atMs - delivered.at(0).atMs;
     QVERIFY2(gap >= 249 && gap < 400, qPrintable(QString::number(gap)));
+}
+
+// Two recordings appended to one CSV file, device time stamps and then
+// clock times: the second's first frame is shown at once, not after the
+// ten hours between the two kinds of time, and its own gap is kept.
+void tst_DBCRecordReplay::appendedRecordings()
+{
+    const QString path = files.write(programFile({timed(0x10, "\x01", 100), timed(0x11, "\x02", 200)}, false, 3)
+                                             + programFile({timed(0x12, "\x03", 0), timed(0x13, "\x04", 2000)}, false, 2),
+                                     QStringLiteral(".csv"));
+    std::atomic<bool> reading{true};
+    // A replay stalled at the boundary is ended after 10 s, so that it fails
+    // rather than hangs.
+    std::thread watchdog([&] {
+        for (int i = 0; i < 1000 && reading; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        reading = false;
+    });
+    DBCRecordReplay::Result result;
+    const QVector<Delivered> delivered = replay(path, &result, {}, &reading);
+    reading = false;
+    watchdog.join();
+    QCOMPARE(result, DBCRecordReplay::Ended);
+    QCOMPARE(delivered.size(), 4);
+    QCOMPARE(delivered.at(2).frame.ID, 0x12u);
+    QCOMPARE(delivered.at(2).frame.DeviceTime, 36000000u);
+    QVERIFY(delivered.at(3).atMs - delivered.at(2).atMs >= 199);
 }
 
 void tst_DBCRecordReplay::otherMessagesPassWithoutWait()

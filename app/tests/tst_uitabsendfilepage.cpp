@@ -1,14 +1,16 @@
 // The File send page in its send tabs against the simulated bus: a plain
 // file cut into frames at the Interval, record files with their recorded
-// gaps (one written by the program, one written by another tool), runs of
-// several replays, Stop, failures that end a run with one message, the
-// refusals before a run, a file emptied during a run, the ID across an
-// ID-format change, and the fields and file filters.
+// gaps (one written by the program, one written by another tool, two
+// recordings appended to one file), runs of several replays, Stop,
+// failures that end a run with one message, the refusals before a run, a
+// file emptied during a run, the ID across an ID-format change, and the
+// fields and file filters.
 #include "ascfile.h"
 #include "ulascformat.h"
 #include "guitest.h"
 #include "queuedspy.h"
 #include "recordfilewriter.h"
+#include "recordreadback.h"
 #include "sendfixture.h"
 #include "testhelpers.h"
 #include "uifiledialog.h"
@@ -101,6 +103,7 @@ private Q_SLOTS:
     void otherToolsAscFile();
     void csvReplaysRecordedIds_data();
     void csvReplaysRecordedIds();
+    void appendedRecordingsReplayWhole();
     void repeatedlyThree();
     void stopEndsCirculation();
     void transmitFailureInCirculation();
@@ -130,6 +133,8 @@ private:
     void choose(int type, const QString &file, int repeat = UiTabSendFilePage::Once, const QString &count = {});
     void send() { field<QPushButton>("SendButton")->click(); }
     void waitIdle(int timeoutMs = 5000);
+    // Sends the file once and waits for the end: the frames heard.
+    std::vector<VCI_CAN_OBJ> replayOnce(int type, const QString &file, int frames);
     // Every Send off, only the File page's Stop on.
     void expectFileSending();
     QStringList shownBoxes() const;
@@ -209,6 +214,15 @@ void tst_UiTabSendFilePage::waitIdle(int timeoutMs)
     QVERIFY(field<QPushButton>("SendButton")->isEnabled());
     QVERIFY(!field<QPushButton>("StopButton")->isEnabled());
     QVERIFY(field<QProgressBar>("progressBar")->isHidden());
+}
+
+std::vector<VCI_CAN_OBJ> tst_UiTabSendFilePage::replayOnce(int type, const QString &file, int frames)
+{
+    choose(type, file);
+    send();
+    const std::vector<VCI_CAN_OBJ> bus = listen(frames);
+    waitIdle();
+    return bus;
 }
 
 void tst_UiTabSendFilePage::commonFileInFrames_data()
@@ -360,16 +374,31 @@ void tst_UiTabSendFilePage::csvReplaysRecordedIds()
     }
     QVERIFY(writer.close());
 
-    choose(UlSendFileThread::CsvFile, path);
-    send();
-    const std::vector<VCI_CAN_OBJ> bus = listen(recorded.size());
-    waitIdle();
+    const std::vector<VCI_CAN_OBJ> bus = replayOnce(UlSendFileThread::CsvFile, path, recorded.size());
     QVERIFY(boxes.isEmpty());
     QCOMPARE(int(bus.size()), recorded.size());
     for (int i = 0; i < recorded.size(); ++i) {
         QCOMPARE(bus[size_t(i)].ID, recorded[i].ID);
         QCOMPARE(bus[size_t(i)].ExternFlag, recorded[i].ExternFlag);
         QCOMPARE(bytesOf(bus[size_t(i)]), QByteArray(1, char(i + 1)));
+    }
+}
+
+// Two real-time recordings appended to one CSV file, the second with clock
+// times and left-aligned IDs: every frame of both goes out.
+void tst_UiTabSendFilePage::appendedRecordingsReplayWhole()
+{
+    const QString path = files.filePath(QStringLiteral("twice.csv"));
+    const QList<UlCanObj> recorded = recordTwiceInto(path, 2, 60);
+    const std::vector<VCI_CAN_OBJ> bus = replayOnce(UlSendFileThread::CsvFile, path, recorded.size());
+    QVERIFY(boxes.isEmpty());
+    QCOMPARE(int(bus.size()), recorded.size());
+    for (int i = 0; i < recorded.size(); ++i) {
+        const VCI_CAN_OBJ &want = recorded.at(i).obj;
+        QCOMPARE(bus[size_t(i)].ID, want.ID);
+        QCOMPARE(bus[size_t(i)].ExternFlag, want.ExternFlag);
+        QCOMPARE(bus[size_t(i)].RemoteFlag, want.RemoteFlag);
+        QCOMPARE(bus[size_t(i)].DataLen, want.DataLen);
     }
 }
 
@@ -520,6 +549,8 @@ void tst_UiTabSendFilePage::emptyFileSaysSoOnce_data()
                                      << int(UiTabSendFilePage::Circulation);
     QTest::newRow(".can header only") << int(UlSendFileThread::CanFile) << UlCanFileFormat::header()
                                       << int(UiTabSendFilePage::Repeatedly);
+    QTest::newRow(".can of 0 bytes") << int(UlSendFileThread::CanFile) << QByteArray()
+                                     << int(UiTabSendFilePage::Once);
     QTest::newRow("empty common file") << int(UlSendFileThread::BinaryFile) << QByteArray()
                                        << int(UiTabSendFilePage::Circulation);
 }

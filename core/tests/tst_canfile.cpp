@@ -52,7 +52,8 @@ void tst_CANFile::headerAndSize_data()
     QTest::newRow("junk in bytes 16 to 19") << QByteArray("Reririr CAN Data\1\0\0\0", 20) + three << false << 0 << true;
     QTest::newRow("other text") << QByteArray("Reririr CAN Date\0\0\0\0", 20) + three << false << 0 << true;
     QTest::newRow("short header") << head.left(12) << false << 0 << true;
-    QTest::newRow("empty") << QByteArray() << false << 0 << true;
+    QTest::newRow("one byte of the header") << head.left(1) << false << 0 << true;
+    QTest::newRow("empty: no frames") << QByteArray() << true << 0 << false;
 }
 
 void tst_CANFile::headerAndSize()

@@ -29,6 +29,9 @@ private Q_SLOTS:
     void codeFromFirstLine();
     void windowsFile();
     void badLineFails();
+    void titleLines_data();
+    void titleLines();
+    void appendedRecordings();
     void recordingCutMidLine();
     void chunks();
     void notOpen();
@@ -315,6 +318,106 @@ void tst_UlFileCsv::badLineFails()
     QVERIFY(file.hasError());
     QVERIFY2(file.errorString().contains(QLatin1String("Line 4")), qPrintable(file.errorString()));
     QCOMPARE(f.ID, 1u);
+}
+
+void tst_UlFileCsv::titleLines_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("title");
+    QTest::addColumn<uint>("code");  // after the line
+    QTest::addColumn<bool>("left");
+    const auto written = [](int timeMode, int idFormat) { return UlCsvFormat::header(timeMode, idFormat).trimmed(); };
+    QTest::newRow("clock, left-aligned") << written(2, 1) << true << 1u << true;
+    QTest::newRow("duration") << written(0, 0) << true << 2u << false;
+    QTest::newRow("Chinese, left-aligned")
+        << QString::fromUtf8(u8"序号,传输方向,时间-1,名称,帧ID(左对齐),帧类型,帧格式,数据长度,数据(HEX)") << true << 1u
+        << true;
+    QTest::newRow("no time suffix") << QString(header("Time")).trimmed() << true << 8u << false;
+    QTest::newRow("two titles swapped")
+        << QStringLiteral("Index,Direction,Time-1,Name,Id(Align Right),Type,Format,Length,Data(HEX)") << false << 0u
+        << false;
+    QTest::newRow("eight titles")
+        << QStringLiteral("Index,Direction,Time-1,Name,Id(Align Right),Format,Type,Length") << false << 0u << false;
+    QTest::newRow("data instead of its title")
+        << QStringLiteral("Index,Direction,Time-1,Name,Id(Align Right),Format,Type,Length,0A") << false << 0u << false;
+    QTest::newRow("other time title")
+        << QStringLiteral("Index,Direction,Times-1,Name,Id(Align Right),Format,Type,Length,Data(HEX)") << false << 0u
+        << false;
+}
+
+// A title line in the middle of a file starts another recording, whose
+// time code and alignment follow its titles; a line that only looks like
+// one is a bad line and changes nothing.
+void tst_UlFileCsv::titleLines()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, title);
+    QFETCH(uint, code);
+    QFETCH(bool, left);
+    UlCsvFormat format;
+    format.readHeader(header("Time-0"));
+    CanObj f;
+    f.ID = 0x55;
+    QCOMPARE(format.readLine(line, f), title ? UlCsvFormat::Title : UlCsvFormat::BadLine);
+    QCOMPARE(format.timeCode(), code);
+    QCOMPARE(format.leftAlignedIds(), left);
+    QCOMPARE(f.ID, 0x55u);
+}
+
+// Recordings appended to one file, each with its own time display and ID
+// format: every frame is read, with the times and IDs of its recording.
+void tst_UlFileCsv::appendedRecordings()
+{
+    struct Recording {
+        int timeMode;
+        int idFormat;
+        QList<uint32_t> stamps;  // 0.1 ms; arrival times are 10:00 plus these
+    };
+    const QList<Recording> recordings = {{3, 0, {100, 200}}, {2, 1, {50, 0}}, {0, 0, {30}}};
+    QString text;
+    QList<CanObj> frames;
+    for (const Recording &r : recordings) {
+        text += UlCsvFormat::header(r.timeMode, r.idFormat);
+        for (uint32_t stamp : r.stamps) {
+            CanObj f = frame(0x100 + uint32_t(frames.size()), QByteArray(1, char(frames.size())), frames.size() == 3);
+            f.DeviceTime = stamp;
+            frames << f;
+            const QString arrival = QTime(10, 0).addMSecs(int(stamp / 10)).toString(QStringLiteral("hh:mm:ss:zzz"));
+            text += UlCsvFormat::line(TestFrames::bufferRow(f, stamp == 0, arrival), r.timeMode, r.idFormat, QString());
+        }
+    }
+    const QString path = write(text.toUtf8());
+    // Milliseconds: stamp / 10 in stamp and duration mode, time of day in
+    // clock mode.
+    const QList<uint32_t> times = {10, 20, 36000005, 36000000, 3};
+    const QList<int> recordingOf = {0, 0, 1, 1, 2};
+    const QList<uint> codes = {0, 0, 1, 1, 2};
+
+    UlFileCsv file;
+    QVERIFY(file.open(path));
+    QVERIFY(file.prepare());
+    QCOMPARE(file.recording(), 0);
+    CanObj f;
+    for (int i = 0; i < frames.size(); ++i) {
+        QVERIFY2(file.getFrame(f), qPrintable(file.errorString()));
+        CanObj expected = frames.at(i);
+        expected.DeviceTime = times.at(i);
+        QCOMPARE(describe(f), describe(expected));
+        QCOMPARE(file.recording(), recordingOf.at(i));
+        QCOMPARE(file.timeCode(), codes.at(i));
+    }
+    QVERIFY(!file.getFrame(f));
+    QVERIFY(!file.hasError());
+
+    UlFileCsv chunked;
+    QVERIFY(chunked.open(path));
+    QVERIFY(chunked.prepare());
+    CanData chunk;
+    QVERIFY(chunked.getFrames(chunk, 10));
+    QCOMPARE(chunk.size(), frames.size());
+    QCOMPARE(chunk.at(4).ID, frames.at(4).ID);
+    QCOMPARE(chunk.at(4).tailMark, uint8_t(1));
+    QCOMPARE(chunked.recording(), 2);
 }
 
 // The last line of a recording that stopped while it was being written.

@@ -32,8 +32,8 @@ private Q_SLOTS:
     void badContent();
     void transmitFailure();
     void recordedGaps();
-    void framesWithoutTimeNeverStall_data();
-    void framesWithoutTimeNeverStall();
+    void framesWithoutGapNeverStall_data();
+    void framesWithoutGapNeverStall();
     void longReplayKeepsSchedule();
     void stopDuringLongGap();
 
@@ -94,6 +94,19 @@ static QByteArray canFile(const QList<uint32_t> &stamps)
     for (int i = 0; i < stamps.size(); ++i)
         bytes += canRecord(0x100 + uint32_t(i), stamps[i], 1, uint8_t(i));
     return bytes;
+}
+
+// One recording of a CSV file as the real-time save writes it, frames
+// 0x100 + firstIndex, ... with these device time stamps (0.1 ms), arrival
+// times 10:00 plus the stamps.
+static QByteArray csvRecording(int timeMode, int firstIndex, const QList<uint32_t> &stamps)
+{
+    QString text = UlCsvFormat::header(timeMode, 0);
+    for (int i = 0; i < stamps.size(); ++i)
+        text += UlCsvFormat::line(row(frame(0x100 + uint32_t(firstIndex + i), QByteArray(1, char(i))), false, stamps[i],
+                                      36000000 + int(stamps[i] / 10)),
+                                  timeMode, 0, QString());
+    return text.toUtf8();
 }
 
 // Device time stamps (0.1 ms) of the frames the listening channel heard.
@@ -437,29 +450,40 @@ void tst_UlSendFileThread::recordedGaps()
     QVERIFY2(lost <= 40, qPrintable(QString::number(lost)));
 }
 
-void tst_UlSendFileThread::framesWithoutTimeNeverStall_data()
+void tst_UlSendFileThread::framesWithoutGapNeverStall_data()
 {
+    QTest::addColumn<int>("type");
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("frames");
     QTest::addColumn<int>("spanMs");  // between the first and last frame
 
+    const int can = UlSendFileThread::CanFile;
     // Transmitted rows carry no time; the received rows around them are
     // 10 ms apart, late in a long recording.
-    QTest::newRow("sent rows between received ones")
-        << canFile({1000000, 0, 1000100, 0, 0, 1000200}) << 20;
-    QTest::newRow("time going back") << canFile({0xFFFFFFF0, 100, 200}) << 10;
-    QTest::newRow("sent row first") << canFile({0, 1000000, 1000100}) << 10;
+    QTest::newRow("sent rows between received ones") << can << canFile({1000000, 0, 1000100, 0, 0, 1000200}) << 6
+                                                     << 20;
+    QTest::newRow("time going back") << can << canFile({0xFFFFFFF0, 100, 200}) << 3 << 10;
+    QTest::newRow("sent row first") << can << canFile({0, 1000000, 1000100}) << 3 << 10;
+    // Recordings appended to one CSV file: the next one's times are not
+    // comparable to the last one's; its own gaps are kept.
+    const int csv = UlSendFileThread::CsvFile;
+    QTest::newRow("CSV, next recording in clock times")
+        << csv << csvRecording(3, 0, {100, 200}) + csvRecording(2, 2, {100, 200}) << 4 << 20;
+    QTest::newRow("CSV, next recording days later")
+        << csv << csvRecording(3, 0, {100, 200}) + csvRecording(3, 2, {0x7FFFFF00, 0x7FFFFF64}) << 4 << 20;
 }
 
-void tst_UlSendFileThread::framesWithoutTimeNeverStall()
+void tst_UlSendFileThread::framesWithoutGapNeverStall()
 {
+    QFETCH(int, type);
     QFETCH(QByteArray, bytes);
+    QFETCH(int, frames);
     QFETCH(int, spanMs);
-    const int frames = (bytes.size() - 20) / 24;
 
     UlSendFileThread thread(Tx);
     watch(thread);
-    thread.setFileType(UlSendFileThread::CanFile);
-    thread.setFileName(write(bytes, ".can"));
+    thread.setFileType(type);
+    thread.setFileName(write(bytes, ".rec"));
     QElapsedTimer clock;
     clock.start();
     const bool ended = replay(thread, 3000);
