@@ -58,16 +58,8 @@ double busNsOf(const VCI_CAN_OBJ *frames, uint32_t n, uint32_t bitRate)
 // bitRate) heard the node's first frame, within 10 s.
 bool holdBus(uint32_t type, uint32_t bitRate)
 {
-    if (VCISIM_SetBackgroundTraffic(type, 0, bitRate, 0x000, 1000000) != 1)
-        return false;
-    QElapsedTimer timer;
-    timer.start();
-    while (stats(type, 0, 0).generated == 0) {
-        if (timer.elapsed() > 10000)
-            return false;
-        QTest::qSleep(1);
-    }
-    return true;
+    return VCISIM_SetBackgroundTraffic(type, 0, bitRate, 0x000, 1000000) == 1
+        && QTest::qWaitFor([type] { return stats(type, 0, 0).generated != 0; }, 10000);
 }
 
 // Stops the node of holdBus once the bus thread has come past the present:
@@ -78,14 +70,8 @@ bool holdBus(uint32_t type, uint32_t bitRate)
 bool releaseBus(uint32_t type, uint32_t bitRate)
 {
     const quint64 carried = stats(type, 0, 0).carried;
-    QElapsedTimer timer;
-    timer.start();
-    while (stats(type, 0, 0).carried == carried) {
-        if (timer.elapsed() > 10000)
-            return false;
-        QTest::qSleep(1);
-    }
-    return VCISIM_SetBackgroundTraffic(type, 0, bitRate, 0x000, 0) == 1;
+    return QTest::qWaitFor([type, carried] { return stats(type, 0, 0).carried != carried; }, 10000)
+        && VCISIM_SetBackgroundTraffic(type, 0, bitRate, 0x000, 0) == 1;
 }
 
 // Frames ch stored that did not come from the background node.
