@@ -209,12 +209,17 @@ void TestCWrapPlxPCI::notification()
     QCOMPARE(board.registerNotification(irq), uint32_t(PLX_STATUS_OK));
     QCOMPARE(board.enableInterrupt(irq), uint32_t(PLX_STATUS_OK));
     QCOMPARE(board.waitNotification(10), uint32_t(PLX_STATUS_TIMEOUT));
+    // The cancel comes once the wait has begun and ends it long before its
+    // 10 s time-out (5 s for a loaded machine).
     uint32_t waited = 0;
+    QElapsedTimer timer;
+    timer.start();
     std::thread waiter([&] { waited = board.waitNotification(10000); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    QTRY_COMPARE(PLXSIM_NotificationWaiters(0), 1u);
     board.cancelNotification();
     waiter.join();
     QCOMPARE(waited, uint32_t(PLX_STATUS_CANCELED));
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
 }
 
 QTEST_APPLESS_MAIN(TestCWrapPlxPCI)

@@ -99,6 +99,12 @@ uint32_t PLXSIM_PeekRegister(uint32_t index, uint32_t controller, uint8_t reg, u
     return b && value && b->peek(controller, reg, value) ? 1 : 0;
 }
 
+uint32_t PLXSIM_NotificationWaiters(uint32_t index)
+{
+    const auto b = board(index);
+    return b ? b->notificationWaiters() : 0;
+}
+
 uint32_t PLXSIM_GetStats(uint32_t index, uint32_t controller, PLXSIM_STATS *stats)
 {
     const auto b = board(index);

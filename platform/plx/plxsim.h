@@ -91,6 +91,9 @@ PLXSIM_EXPORT uint32_t PLXSIM_ArbitrationLost(uint32_t board, uint32_t controlle
 PLXSIM_EXPORT uint32_t PLXSIM_SetControllerPresent(uint32_t board, uint32_t controller, uint32_t present);
 // A register's value without the effects of reading it. Returns 1 or 0.
 PLXSIM_EXPORT uint32_t PLXSIM_PeekRegister(uint32_t board, uint32_t controller, uint8_t reg, uint8_t *value);
+// Threads blocked in PlxPci_NotificationWait on the board's notifications,
+// so that a test can act once a wait has begun. 0 for a bad board.
+PLXSIM_EXPORT uint32_t PLXSIM_NotificationWaiters(uint32_t board);
 
 struct PLXSIM_STATS {
     uint64_t received;    // controller: messages stored in its FIFO

@@ -185,6 +185,17 @@ void SimBoard::addNotifier(const std::shared_ptr<SimNotifier> &notifier)
     m_notifiers.push_back(notifier);
 }
 
+uint32_t SimBoard::notificationWaiters()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    uint32_t waiters = 0;
+    for (const std::weak_ptr<SimNotifier> &n : m_notifiers) {
+        if (const std::shared_ptr<SimNotifier> live = n.lock())
+            waiters += live->waiters();
+    }
+    return waiters;
+}
+
 void SimBoard::enableInterrupt(uint32_t sources)
 {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -45,6 +45,8 @@ public:
     // enable bits of the bridge's INTCSR (plxbridge.h) set or cleared; an
     // enable also unmasks the line after a notification.
     void addNotifier(const std::shared_ptr<SimNotifier> &notifier);
+    // Threads blocked in a wait of the board's notifications.
+    uint32_t notificationWaiters();
     void enableInterrupt(uint32_t sources);
     void disableInterrupt(uint32_t sources);
     // Brings the bus up to the present (raising the interrupt for what

@@ -20,7 +20,9 @@ uint32_t SimNotifier::wait(uint64_t timeoutMs)
         if (m_clock)
             until = std::min(until, m_clock());
         std::unique_lock<std::mutex> lock(m_mutex);
+        ++m_waiters;
         m_changed.wait_until(lock, until, [this] { return m_signalled || m_cancelled; });
+        --m_waiters;
         if (m_cancelled)
             return PLX_STATUS_CANCELED;
         if (m_signalled) {
@@ -39,4 +41,10 @@ void SimNotifier::cancel()
         m_cancelled = true;
     }
     m_changed.notify_all();
+}
+
+uint32_t SimNotifier::waiters()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_waiters;
 }

@@ -27,6 +27,8 @@ public:
 
     uint32_t wait(uint64_t timeoutMs) override;
     void cancel() override;
+    // Threads blocked in wait() now (PLXSIM_NotificationWaiters).
+    uint32_t waiters();
 
 private:
     const uint32_t m_sources;
@@ -35,4 +37,5 @@ private:
     std::condition_variable m_changed;
     bool m_signalled = false;
     bool m_cancelled = false;
+    uint32_t m_waiters = 0;
 };

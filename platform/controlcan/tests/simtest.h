@@ -4,8 +4,10 @@
 #include "controlcan.h"
 #include "vcisim.h"
 
+#include <chrono>
 #include <cstring>
 #include <initializer_list>
+#include <vector>
 
 namespace simtest {
 
@@ -62,17 +64,50 @@ inline bool startWith(uint32_t type, uint32_t index, uint32_t ch, VCI_INIT_CONFI
 }
 
 // Sends all count frames, calling VCI_Transmit again for what a full
-// transmit queue did not take; false when a call takes nothing.
+// transmit queue did not take. A call takes nothing when the bus thread
+// freed no room within the call's 100 ms wait, which a loaded machine can
+// do; false only when nothing was taken for 10 s.
 inline bool sendAll(uint32_t type, uint32_t index, uint32_t ch, VCI_CAN_OBJ *frames, uint32_t count)
 {
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point lastTaken = Clock::now();
     while (count != 0) {
         const uint32_t n = VCI_Transmit(type, index, ch, frames, count);
-        if (n == 0 || n > count)
+        if (n > count)
             return false;
+        if (n == 0) {
+            if (Clock::now() - lastTaken > std::chrono::seconds(10))
+                return false;
+            continue;
+        }
+        lastTaken = Clock::now();
         frames += n;
         count -= n;
     }
     return true;
+}
+
+// Sends a frame of markerId that ch hears itself (SendType 2) and takes
+// ch's frames until it came back, within 10 s: whatever the bus carried
+// before the marker has then been handed out. Returns every frame taken,
+// the marker last unless more came after it.
+inline std::vector<VCI_CAN_OBJ> takeThroughMarker(uint32_t type, uint32_t index, uint32_t ch, uint32_t markerId)
+{
+    std::vector<VCI_CAN_OBJ> got;
+    VCI_CAN_OBJ marker = frame(markerId, {}, false, false, 2);
+    if (VCI_Transmit(type, index, ch, &marker, 1) != 1)
+        return got;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    bool seen = false;
+    while (!seen && std::chrono::steady_clock::now() < deadline) {
+        VCI_CAN_OBJ batch[256];
+        const uint32_t n = VCI_Receive(type, index, ch, batch, 256, 50);
+        for (uint32_t i = 0; i < n; ++i) {
+            seen = seen || batch[i].ID == markerId;
+            got.push_back(batch[i]);
+        }
+    }
+    return got;
 }
 
 inline VCISIM_STATS stats(uint32_t type, uint32_t index, uint32_t ch)
