@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <map>
+#include <set>
 #include <thread>
 
 using namespace SendFixture;
@@ -21,7 +22,7 @@ namespace {
 
 // Sits between the core and the simulated device: notes when each frame
 // was offered, can make each call take a while, and refuses every frame
-// for a while or from some time on.
+// for a while or once frames of some IDs have gone out.
 class Wire
 {
 public:
@@ -41,10 +42,17 @@ public:
         state().calls.reserve(1 << 20);
         state().callTime = {};
         state().refuseUntil = {};
-        state().refuseFrom = Clock::time_point::max();
+        state().refuseOnceSent = false;
+        state().notYetSent.clear();
     }
     static void setCallTime(std::chrono::microseconds t) { const QMutexLocker l(&state().mutex); state().callTime = t; }
-    static void refuseFrom(Clock::time_point t) { const QMutexLocker l(&state().mutex); state().refuseFrom = t; }
+    // From the call after the one that sent the last of these IDs on.
+    static void refuseOnceSent(std::set<uint32_t> ids)
+    {
+        const QMutexLocker lock(&state().mutex);
+        state().refuseOnceSent = true;
+        state().notYetSent = std::move(ids);
+    }
     static void refuseUntil(Clock::time_point t) { const QMutexLocker l(&state().mutex); state().refuseUntil = t; }
     static std::vector<Call> calls()
     {
@@ -67,7 +75,8 @@ private:
         std::vector<Call> calls;
         std::chrono::microseconds callTime{0};
         Clock::time_point refuseUntil{};
-        Clock::time_point refuseFrom = Clock::time_point::max();
+        bool refuseOnceSent = false;
+        std::set<uint32_t> notYetSent;
     };
     static State &state()
     {
@@ -82,13 +91,15 @@ private:
         {
             const QMutexLocker lock(&state().mutex);
             callTime = state().callTime;
-            refuse = at < state().refuseUntil || at >= state().refuseFrom;
+            refuse = at < state().refuseUntil || (state().refuseOnceSent && state().notYetSent.empty());
         }
         if (callTime.count() > 0)
             std::this_thread::sleep_for(callTime);
         const uint32_t sent = refuse ? 0 : VCI_Transmit(type, index, channel, frames, count);
         const QMutexLocker lock(&state().mutex);
         state().calls.push_back({at, frames[0].ID, sent == count});
+        if (sent == count)
+            state().notYetSent.erase(frames[0].ID);
         return sent;
     }
 };
@@ -310,9 +321,10 @@ void tst_UlTimingScheduler::refusals()
 
 void tst_UlTimingScheduler::firstErrorStopsAllTasks()
 {
-    // The device stops taking frames (closed, say) while three tasks run.
+    // The device stops taking frames (closed, say) while three tasks run,
+    // once each of them has sent.
     Wire wire;
-    Wire::refuseFrom(Clock::now() + std::chrono::milliseconds(100));
+    Wire::refuseOnceSent({0x1, 0x2, 0x3});
     taskQueue tasks;
     tasks.enqueue(task(0x1, 1, 5));
     tasks.enqueue(task(0x2, 1, 7));
