@@ -1,6 +1,7 @@
 #include "dbcdatabase.h"
 
 #include "dbc/ravolt_parse_dbc.h"
+#include "dbcmessagekey.h"
 #include "dbcsignaltext.h"
 
 #include <QFile>
@@ -155,7 +156,9 @@ bool DBCDatabase::build(const std::atomic<bool> *cancel, const CheckPoint &check
         std::stable_sort(order.begin(), order.end(),
                          [](const DBC::Signal *a, const DBC::Signal *b) { return a->startBit < b->startBit; });
 
-        const quint32 key = message.id & KeyMask;
+        // Ascending DBC IDs: a marked extended ID replaces an unmarked one of
+        // the same key.
+        const quint32 key = DBCMessageKey::ofMessage(message.id);
         messageNames.push_back(&message.name);
         messageTable.insert(key, DBCMessageEntry{true, &message});
         signalOrder.insert(key, order);

@@ -1,6 +1,6 @@
 // A loaded DBC file ready for decoding: the network and, per message key
-// (the DBC id without its extended-frame mark, bit 31), the message entry,
-// its signals in display order and its multiplexer switch. Built off the
+// (DBCMessageKey: the ID with its frame format), the message entry, its
+// signals in display order and its multiplexer switch. Built off the
 // GUI thread by load(), then handed over whole; read-only afterwards except
 // for the entries' enabled flags. Holds no widgets.
 #pragma once
@@ -29,8 +29,6 @@ struct Network;
 class DBCDatabase
 {
 public:
-    static constexpr quint32 KeyMask = 0x1FFFFFFF;
-
     DBCDatabase();
     ~DBCDatabase();
     DBCDatabase(const DBCDatabase &) = delete;
@@ -64,7 +62,8 @@ public:
     const QStringList &longestMessageNames() const { return longMessageNames; }
     const QStringList &longestSignalNames() const { return longSignalNames; }
 
-    // Ascending key; only messages the file declares.
+    // Ascending key (standard messages before extended ones); only messages
+    // the file declares.
     QMap<quint32, DBCMessageEntry> messageTable;
     // Ascending start bit, each signal once.
     QHash<quint32, QVector<const DBC::Signal *>> signalOrder;

@@ -1,6 +1,7 @@
 #include "dbcdatawidget.h"
 
 #include "dbc/message.h"
+#include "dbcmessagekey.h"
 #include "dbcmsgidtablewidgetheader.h"
 #include "ui_dbcdatawidget.h"
 
@@ -84,7 +85,9 @@ void DBCDataWidget::fillRows(int count)
         table->setItem(row, NumColumn, new QTableWidgetItem(QString::number(row + 1)));
         table->setItem(row, IdColumn,
                        new QTableWidgetItem(QStringLiteral("0x")
-                                            + QString::number(key, 16).rightJustified(8, QLatin1Char('0')).toUpper()));
+                                            + QString::number(DBCMessageKey::idOf(key), 16)
+                                                      .rightJustified(8, QLatin1Char('0'))
+                                                      .toUpper()));
         table->setItem(row, NameColumn, new QTableWidgetItem(QString::fromStdString(messages.at(row)->name)));
         table->setItem(row, CommentColumn, new QTableWidgetItem(QString::fromStdString(messages.at(row)->comment)));
     }

@@ -2,6 +2,7 @@
 
 #include "dbc/message.h"
 #include "dbcdatabase.h"
+#include "dbcmessagekey.h"
 #include "dbcsignaltext.h"
 #include "dbcwidget.h"
 #include "j1939reassembler.h"
@@ -138,7 +139,8 @@ QTreeWidgetItem *DBCMessageTree::makeRow(const DBC::Message &message, uint time,
                                          const gsl::span<uint8_t> &data)
 {
     using W = DBCWidget;
-    const quint32 key = message.id & DBCDatabase::KeyMask;
+    const quint32 key = DBCMessageKey::ofMessage(message.id);
+    const quint32 id = DBCMessageKey::idOf(key);
     auto *row = new QTreeWidgetItem;
     row->setText(W::NumColumn, QLatin1Char(' ') + QString::number(rowCounter));
     row->setIcon(W::NumColumn, messageIcon);
@@ -147,17 +149,17 @@ QTreeWidgetItem *DBCMessageTree::makeRow(const DBC::Message &message, uint time,
     row->setData(W::NumColumn, W::ExtendedRole, extended ? 1 : 0);
     row->setData(W::NumColumn, W::RemoteRole, remote ? 1 : 0);
     row->setText(W::IdColumn,
-                 QStringLiteral("0x") + QString::number(key, 16).rightJustified(8, QLatin1Char('0')).toUpper());
+                 QStringLiteral("0x") + QString::number(id, 16).rightJustified(8, QLatin1Char('0')).toUpper());
     row->setText(W::NameColumn, QString::fromStdString(message.name));
     row->setText(W::DirectionColumn, QStringLiteral(" "));
     row->setText(W::TimeColumn, QString::number(time));
     // J1939 addresses only exist in extended identifiers.
-    if (j1939 && (message.id & 0x80000000u)) {
+    if (j1939 && DBCMessageKey::isExtended(key)) {
         // PDU1 (PF below 240) carries the destination in PS, outside the PGN.
-        const bool pdu1 = ((key >> 16) & 0xFF) < 240;
-        row->setText(W::PgnColumn, QString::number(J1939Reassembler::pgnOf(key)));
-        row->setText(W::SourceColumn, hexByte(key));
-        row->setText(W::DestinationColumn, pdu1 ? hexByte(key >> 8) : QString());
+        const bool pdu1 = ((id >> 16) & 0xFF) < 240;
+        row->setText(W::PgnColumn, QString::number(J1939Reassembler::pgnOf(id)));
+        row->setText(W::SourceColumn, hexByte(id));
+        row->setText(W::DestinationColumn, pdu1 ? hexByte(id >> 8) : QString());
     } else {
         row->setText(W::PgnColumn, QStringLiteral(" "));
         row->setText(W::SourceColumn, QStringLiteral(" "));
@@ -230,7 +232,7 @@ void DBCMessageTree::refresh(const DBC::Message &message, uint time, uchar exten
                              const gsl::span<uint8_t> &data, const QString &text)
 {
     using W = DBCWidget;
-    const quint32 key = message.id & DBCDatabase::KeyMask;
+    const quint32 key = DBCMessageKey::ofMessage(message.id);
     QTreeWidgetItem *row = firstRow(key);
     if (!row) {
         makeRow(message, time, extended, remote, data);

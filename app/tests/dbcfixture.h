@@ -59,6 +59,18 @@ inline QByteArray dbcJ1939Fixture()
     return dbcFixture() + "BA_DEF_ \"ProtocolType\" STRING ;\nBA_DEF_DEF_ \"ProtocolType\" \"J1939\";\n";
 }
 
+// Message 0x123 as a standard message, as an extended one (bit 31 of its
+// DBC ID), or both, each decoding byte 0 into its own signal.
+inline QByteArray dbcFormatsFixture(bool standard, bool extended)
+{
+    QByteArray content;
+    if (standard)
+        content += "BO_ 291 StdMessage: 8 ECU\n SG_ StdValue : 0|8@1+ (1,0) [0|0] \"\" ECU\n\n";
+    if (extended)
+        content += "BO_ 2147483939 ExtMessage: 8 ECU\n SG_ ExtValue : 0|8@1+ (2,0) [0|0] \"\" ECU\n\n";
+    return content;
+}
+
 inline QString writeDbc(const QTemporaryDir &dir, const QByteArray &content = dbcFixture(),
                         const QString &name = QStringLiteral("fixture.dbc"))
 {
