@@ -73,9 +73,9 @@ bool exceedsSize(const DBC::Message &message)
     return plainBits + largestGroup > 8 * uint64_t(message.size);
 }
 
-// The longest names by character count: with a proportional font the
-// widest is among them, so a view measures only these.
-QStringList longestNames(std::vector<const std::string *> &names)
+} // namespace
+
+QStringList DBCDatabase::longestNames(std::vector<const std::string *> &names)
 {
     constexpr std::size_t kKept = 64;
     const auto longer = [](const std::string *a, const std::string *b) { return a->size() > b->size(); };
@@ -86,8 +86,6 @@ QStringList longestNames(std::vector<const std::string *> &names)
         texts << QString::fromStdString(*names[i]);
     return texts;
 }
-
-} // namespace
 
 DBCDatabase::DBCDatabase() : net(std::make_unique<DBC::Network>()) {}
 

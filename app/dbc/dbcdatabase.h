@@ -20,6 +20,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace DBC {
 class Signal;
@@ -74,6 +76,10 @@ public:
     // One signal from data, whatever its multiplexing; not shown when it
     // lies past the span.
     static DBCSignalValue decodeSignal(const DBC::Signal &signal, const gsl::span<uint8_t> &data);
+    // The longest of names by character count, at most 64 (reorders names):
+    // with a proportional font the widest is among them, so a view measures
+    // only these.
+    static QStringList longestNames(std::vector<const std::string *> &names);
 
 private:
     bool build(const std::atomic<bool> *cancel, const CheckPoint &checkPoint);

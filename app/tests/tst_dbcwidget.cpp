@@ -5,9 +5,10 @@
 // hand-off, frames from the DBC queue decoded into message and signal rows
 // (columns, J1939 columns, transport messages, multiplexing, standard and
 // extended messages of one number), classified and scroll display, pause,
-// Clear, retranslation of the rows shown, header widths, the context menu,
-// and closing under live traffic.
+// Clear, retranslation of the rows shown, header and cell widths in both
+// languages, the context menu, and closing under live traffic.
 #include "canreadthread.h"
+#include "chinesecatalogue.h"
 #include "customprogressindicator.h"
 #include "dbc/signal.h"
 #include "dbcdatabase.h"
@@ -209,6 +210,22 @@ private:
     QSemaphore resume;
 };
 
+// Empty when the cell shows its text whole: an item view keeps a margin on
+// each side of the text and of an icon before it. Otherwise what it needs.
+QString cellCut(const QTreeWidget *tree, const QTreeWidgetItem *item, int column)
+{
+    const int margin = tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 1;
+    const QFont font = item->data(column, Qt::FontRole).isValid() ? item->font(column) : tree->font();
+    int needs = qCeil(QFontMetricsF(font).horizontalAdvance(item->text(column))) + 2 * margin;
+    if (!item->icon(column).isNull())
+        needs += (tree->iconSize().isValid() ? tree->iconSize().width()
+                                             : tree->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, tree))
+                + 2 * margin;
+    if (needs <= tree->columnWidth(column))
+        return QString();
+    return QStringLiteral("\"%1\": needs %2 px, has %3").arg(item->text(column)).arg(needs).arg(tree->columnWidth(column));
+}
+
 const QColor kBlue(0, 128, 255);
 const QColor kRed(255, 0, 0);
 
@@ -252,6 +269,9 @@ private Q_SLOTS:
     void retranslationRerendersRows_data();
     void retranslationRerendersRows();
     void headersShowWholeText();
+    void rowTextsWhole_data();
+    void rowTextsWhole();
+    void dataBytesWhole();
     void contextMenuOnMessageRows();
     void idListChoosesMessages();
     void exportRows();
@@ -1027,6 +1047,72 @@ void tst_DBCWidget::headersShowWholeText()
         QVERIFY2(header->sectionSize(column) >= needed,
                  qPrintable(QStringLiteral("\"%1\": %2 px of %3").arg(text).arg(header->sectionSize(column)).arg(needed)));
     }
+}
+
+void tst_DBCWidget::rowTextsWhole_data()
+{
+    QTest::addColumn<bool>("chineseFirst");
+    QTest::addColumn<bool>("chineseLast");
+    QTest::newRow("English") << false << false;
+    QTest::newRow("Chinese") << true << true;
+    QTest::newRow("English, then Chinese") << false << true;
+    QTest::newRow("Chinese, then English") << true << false;
+}
+
+// The frame type and format of the message rows and the signal captions
+// show whole at the columns' default widths, in the language in force.
+void tst_DBCWidget::rowTextsWhole()
+{
+    QFETCH(bool, chineseFirst);
+    QFETCH(bool, chineseLast);
+    std::unique_ptr<ChineseCatalogue> chinese;
+    if (chineseFirst) {
+        chinese = std::make_unique<ChineseCatalogue>();
+        QVERIFY(chinese->isLoaded());
+    }
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    load(window.get(), writeDbc(dir));
+    QTreeWidget *tree = treeOf(window.get());
+    // Every type and format: Engine a standard data frame, Short an extended remote one.
+    receive(1, {frame(0x100, "01"), frame(0x200, "", true, true)});
+    QTRY_COMPARE(tree->topLevelItemCount(), 2);
+    if (chineseLast != chineseFirst)
+        chinese.reset(chineseLast ? new ChineseCatalogue : nullptr);
+    QCOMPARE(tree->topLevelItem(1)->text(DBCWidget::FormatColumn),
+             QCoreApplication::translate("DBCWidget", "Extended frame"));
+
+    QStringList cut;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = tree->topLevelItem(i);
+        cut << cellCut(tree, row, DBCWidget::TypeColumn) << cellCut(tree, row, DBCWidget::FormatColumn);
+        for (int column = DBCWidget::IdColumn; column <= DBCWidget::LengthColumn; ++column)
+            cut << cellCut(tree, row->child(0), column);
+    }
+    cut.removeAll(QString());
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+}
+
+// Eight data bytes show whole, whichever hexadecimal digits they hold.
+void tst_DBCWidget::dataBytesWhole()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    load(window.get(), writeDbc(dir));
+    chooseDisplay(window.get(), 1);
+    QVector<VCI_CAN_OBJ> frames;
+    for (const char digit : QByteArray("0123456789ABCDEF"))
+        frames << frame(0x100, QByteArray(16, digit).constData());
+    receive(1, frames);
+    QTreeWidget *tree = treeOf(window.get());
+    QTRY_COMPARE(tree->topLevelItemCount(), frames.size());
+    QStringList cut;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        cut << cellCut(tree, tree->topLevelItem(i), DBCWidget::DataColumn);
+    cut.removeAll(QString());
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
 }
 
 // Send opens the send dialog on the row as it was when pressed.
