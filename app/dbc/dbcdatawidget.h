@@ -1,8 +1,9 @@
 // The modal "DBC File data" dialog of the frame-parsing window: one row per
-// message of the loaded file, in ascending ID order, with a check box for
-// whether the window decodes it; the header's box shows whether all, none
-// or some are checked and checks or clears them all. After OK the caller
-// reads checkedMessages(). A large list is filled in slices after it opens.
+// message of the loaded file, in ascending key order (standard messages
+// before extended ones), with a check box for whether the window decodes
+// it; the header's box shows whether all, none or some are checked and
+// checks or clears them all. After OK the caller reads checkedMessages().
+// A large list is filled in slices after it opens.
 #pragma once
 
 #include "dbcmessageentry.h"

@@ -118,7 +118,7 @@ bool DBCFrameCollector::feed(const VCI_CAN_OBJ &frame)
     const quint32 key = DBCMessageKey::ofFrame(frame);
     if (enabled.value(key, false)) {
         keep(key, DBCPendingFrame{frame.DeviceTime, frame.ExternFlag, frame.RemoteFlag,
-                                       QByteArray(reinterpret_cast<const char *>(frame.Data), sizeof frame.Data)});
+                                  QByteArray(reinterpret_cast<const char *>(frame.Data), sizeof frame.Data)});
         kept = true;
     }
     return kept;

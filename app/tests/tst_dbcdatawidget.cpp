@@ -2,7 +2,6 @@
 // its check box, the header box that follows the rows and checks or clears
 // every row, the result after OK, and names of 32 characters shown whole in
 // both languages.
-#include "chinesecatalogue.h"
 #include "dbc/message.h"
 #include "dbcdatabase.h"
 #include "dbcdatawidget.h"
@@ -181,20 +180,13 @@ void tst_DBCDataWidget::largeListFillsAfterOpening()
 
 void tst_DBCDataWidget::namesWhole_data()
 {
-    QTest::addColumn<bool>("chineseFirst");
-    QTest::addColumn<bool>("chineseLast");
-    QTest::newRow("English") << false << false;
-    QTest::newRow("Chinese") << true << true;
-    QTest::newRow("English, then Chinese") << false << true;
-    QTest::newRow("Chinese, then English") << true << false;
+    addLanguageRows();
 }
 
 // At the size the dialog opens with, names of 32 characters show whole and
 // the Comment column takes the rest of the table.
 void tst_DBCDataWidget::namesWhole()
 {
-    QFETCH(bool, chineseFirst);
-    QFETCH(bool, chineseLast);
     // As files write them, and of the widest letters.
     std::vector<DBC::Message> messages(3);
     messages[0].name = "Engine_Temperature_Sensor_Status";
@@ -206,16 +198,12 @@ void tst_DBCDataWidget::namesWhole()
         QVERIFY(messages[i].name.size() <= std::size_t(DBCDataWidget::NameChars));
         table.insert(quint32(0x100 + i), DBCMessageEntry{true, &messages[i]});
     }
-    std::unique_ptr<ChineseCatalogue> chinese;
-    if (chineseFirst) {
-        chinese = std::make_unique<ChineseCatalogue>();
-        QVERIFY(chinese->isLoaded());
-    }
+    std::unique_ptr<ChineseCatalogue> chinese = firstLanguage();
+    QVERIFY(!chinese || chinese->isLoaded());
     DBCDataWidget dialog(table);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    if (chineseLast != chineseFirst)
-        chinese.reset(chineseLast ? new ChineseCatalogue : nullptr);
+    lastLanguage(chinese);
     auto *widget = dialog.findChild<QTableWidget *>(QStringLiteral("m_pTableWidgetMessages"));
     QCOMPARE(widget->horizontalHeaderItem(DBCDataWidget::NameColumn)->text(),
              QCoreApplication::translate("DBCDataWidget", "Name"));

@@ -8,7 +8,6 @@
 // Clear, retranslation of the rows shown, header and cell widths in both
 // languages, the context menu, and closing under live traffic.
 #include "canreadthread.h"
-#include "chinesecatalogue.h"
 #include "customprogressindicator.h"
 #include "dbc/signal.h"
 #include "dbcdatabase.h"
@@ -1051,25 +1050,15 @@ void tst_DBCWidget::headersShowWholeText()
 
 void tst_DBCWidget::rowTextsWhole_data()
 {
-    QTest::addColumn<bool>("chineseFirst");
-    QTest::addColumn<bool>("chineseLast");
-    QTest::newRow("English") << false << false;
-    QTest::newRow("Chinese") << true << true;
-    QTest::newRow("English, then Chinese") << false << true;
-    QTest::newRow("Chinese, then English") << true << false;
+    addLanguageRows();
 }
 
 // The frame type and format of the message rows and the signal captions
 // show whole at the columns' default widths, in the language in force.
 void tst_DBCWidget::rowTextsWhole()
 {
-    QFETCH(bool, chineseFirst);
-    QFETCH(bool, chineseLast);
-    std::unique_ptr<ChineseCatalogue> chinese;
-    if (chineseFirst) {
-        chinese = std::make_unique<ChineseCatalogue>();
-        QVERIFY(chinese->isLoaded());
-    }
+    std::unique_ptr<ChineseCatalogue> chinese = firstLanguage();
+    QVERIFY(!chinese || chinese->isLoaded());
     bool open = false;
     std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
     window->show();
@@ -1078,8 +1067,7 @@ void tst_DBCWidget::rowTextsWhole()
     // Every type and format: Engine a standard data frame, Short an extended remote one.
     receive(1, {frame(0x100, "01"), frame(0x200, "", true, true)});
     QTRY_COMPARE(tree->topLevelItemCount(), 2);
-    if (chineseLast != chineseFirst)
-        chinese.reset(chineseLast ? new ChineseCatalogue : nullptr);
+    lastLanguage(chinese);
     QCOMPARE(tree->topLevelItem(1)->text(DBCWidget::FormatColumn),
              QCoreApplication::translate("DBCWidget", "Extended frame"));
 
