@@ -1,6 +1,7 @@
 #include "dbcdatabase.h"
 
 #include "dbc/ravolt_parse_dbc.h"
+#include "dbcmessagekey.h"
 #include "dbcsignaltext.h"
 
 #include <QFile>
@@ -72,9 +73,9 @@ bool exceedsSize(const DBC::Message &message)
     return plainBits + largestGroup > 8 * uint64_t(message.size);
 }
 
-// The longest names by character count: with a proportional font the
-// widest is among them, so a view measures only these.
-QStringList longestNames(std::vector<const std::string *> &names)
+} // namespace
+
+QStringList DBCDatabase::longestNames(std::vector<const std::string *> &names)
 {
     constexpr std::size_t kKept = 64;
     const auto longer = [](const std::string *a, const std::string *b) { return a->size() > b->size(); };
@@ -85,8 +86,6 @@ QStringList longestNames(std::vector<const std::string *> &names)
         texts << QString::fromStdString(*names[i]);
     return texts;
 }
-
-} // namespace
 
 DBCDatabase::DBCDatabase() : net(std::make_unique<DBC::Network>()) {}
 
@@ -155,7 +154,9 @@ bool DBCDatabase::build(const std::atomic<bool> *cancel, const CheckPoint &check
         std::stable_sort(order.begin(), order.end(),
                          [](const DBC::Signal *a, const DBC::Signal *b) { return a->startBit < b->startBit; });
 
-        const quint32 key = message.id & KeyMask;
+        // Ascending DBC IDs: a marked extended ID replaces an unmarked one of
+        // the same key.
+        const quint32 key = DBCMessageKey::ofMessage(message.id);
         messageNames.push_back(&message.name);
         messageTable.insert(key, DBCMessageEntry{true, &message});
         signalOrder.insert(key, order);

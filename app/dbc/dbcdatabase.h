@@ -1,6 +1,6 @@
 // A loaded DBC file ready for decoding: the network and, per message key
-// (the DBC id without its extended-frame mark, bit 31), the message entry,
-// its signals in display order and its multiplexer switch. Built off the
+// (DBCMessageKey: the ID with its frame format), the message entry, its
+// signals in display order and its multiplexer switch. Built off the
 // GUI thread by load(), then handed over whole; read-only afterwards except
 // for the entries' enabled flags. Holds no widgets.
 #pragma once
@@ -20,6 +20,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace DBC {
 class Signal;
@@ -29,8 +31,6 @@ struct Network;
 class DBCDatabase
 {
 public:
-    static constexpr quint32 KeyMask = 0x1FFFFFFF;
-
     DBCDatabase();
     ~DBCDatabase();
     DBCDatabase(const DBCDatabase &) = delete;
@@ -64,7 +64,8 @@ public:
     const QStringList &longestMessageNames() const { return longMessageNames; }
     const QStringList &longestSignalNames() const { return longSignalNames; }
 
-    // Ascending key; only messages the file declares.
+    // Ascending key (standard messages before extended ones); only messages
+    // the file declares.
     QMap<quint32, DBCMessageEntry> messageTable;
     // Ascending start bit, each signal once.
     QHash<quint32, QVector<const DBC::Signal *>> signalOrder;
@@ -75,6 +76,10 @@ public:
     // One signal from data, whatever its multiplexing; not shown when it
     // lies past the span.
     static DBCSignalValue decodeSignal(const DBC::Signal &signal, const gsl::span<uint8_t> &data);
+    // The longest of names by character count, at most 64 (reorders names):
+    // with a proportional font the widest is among them, so a view measures
+    // only these.
+    static QStringList longestNames(std::vector<const std::string *> &names);
 
 private:
     bool build(const std::atomic<bool> *cancel, const CheckPoint &checkPoint);

@@ -1,13 +1,20 @@
 #include "dbcdatawidget.h"
 
 #include "dbc/message.h"
+#include "dbcdatabase.h"
+#include "dbcmessagekey.h"
 #include "dbcmsgidtablewidgetheader.h"
 #include "ui_dbcdatawidget.h"
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QLayout>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -41,12 +48,17 @@ DBCDataWidget::DBCDataWidget(const QMap<quint32, DBCMessageEntry> &messageTable,
     keys.reserve(messageTable.size());
     messages.reserve(messageTable.size());
     rowChecked.reserve(messageTable.size());
+    std::vector<const std::string *> names;
+    names.reserve(std::size_t(messageTable.size()));
     for (auto it = messageTable.cbegin(); it != messageTable.cend(); ++it) {
         keys.append(it.key());
         messages.append(it->message);
         rowChecked.append(it->enabled);
         checkedRows += it->enabled ? 1 : 0;
+        names.push_back(&it->message->name);
     }
+    for (const QString &name : DBCDatabase::longestNames(names))
+        longNames << name.left(NameChars);
     // The first rows now, the others in slices while the dialog is open:
     // the items of a large file take a second to make.
     fillRows(RowsPerSlice);
@@ -84,7 +96,9 @@ void DBCDataWidget::fillRows(int count)
         table->setItem(row, NumColumn, new QTableWidgetItem(QString::number(row + 1)));
         table->setItem(row, IdColumn,
                        new QTableWidgetItem(QStringLiteral("0x")
-                                            + QString::number(key, 16).rightJustified(8, QLatin1Char('0')).toUpper()));
+                                            + QString::number(DBCMessageKey::idOf(key), 16)
+                                                      .rightJustified(8, QLatin1Char('0'))
+                                                      .toUpper()));
         table->setItem(row, NameColumn, new QTableWidgetItem(QString::fromStdString(messages.at(row)->name)));
         table->setItem(row, CommentColumn, new QTableWidgetItem(QString::fromStdString(messages.at(row)->comment)));
     }
@@ -153,6 +167,38 @@ void DBCDataWidget::setColumnLabels()
 {
     form->m_pTableWidgetMessages->setHorizontalHeaderLabels(
             {QStringLiteral(" "), tr("Num"), tr("ID"), tr("Name"), tr("Comment")});
+    fitColumns();
+}
+
+void DBCDataWidget::fitColumns()
+{
+    QTableWidget *table = form->m_pTableWidgetMessages;
+    QStyleOptionViewItem option;
+    option.initFrom(table);
+    option.font = table->font();
+    option.features = QStyleOptionViewItem::HasDisplay;
+    // The grid line takes the last pixel of a column.
+    const int grid = table->showGrid() ? 1 : 0;
+    int name = std::max(table->columnWidth(NameColumn), header->sectionSizeHint(NameColumn));
+    for (const QString &text : qAsConst(longNames)) {
+        option.text = text;
+        name = std::max(name,
+                        table->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), table).width() + grid);
+    }
+    table->setColumnWidth(NameColumn, name);
+
+    // Comment stretches over what is left, but never below the width it was
+    // given: its header's. The dialog grows when less is left, with room for
+    // the vertical scroll bar whether or not it shows.
+    table->setColumnWidth(CommentColumn, header->sectionSizeHint(CommentColumn));
+    int columns = 0;
+    for (int column = CheckColumn; column < ColumnCount; ++column)
+        columns += table->columnWidth(column);
+    const int scrollBar = table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table);
+    const QMargins margins = layout()->contentsMargins();
+    const int needed = margins.left() + 2 * table->frameWidth() + columns + scrollBar + margins.right();
+    if (width() < needed)
+        resize(needed, height());
 }
 
 void DBCDataWidget::changeEvent(QEvent *event)

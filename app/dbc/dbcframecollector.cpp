@@ -1,15 +1,12 @@
 #include "dbcframecollector.h"
 
-#include "dbc/message.h"
+#include "dbcmessagekey.h"
 
 #include <QMutexLocker>
 
 #include <algorithm>
 
 namespace {
-
-// Bit 31 of a DBC message id marks an extended frame.
-constexpr quint32 kExtendedMark = 0x80000000;
 
 bool isTransportId(quint32 id)
 {
@@ -25,8 +22,8 @@ DBCFrameCollector::Index DBCFrameCollector::indexOf(const QMap<quint32, DBCMessa
     index.enabled.reserve(messageTable.size());
     for (auto it = messageTable.cbegin(); it != messageTable.cend(); ++it) {
         index.enabled.insert(it.key(), it->enabled);
-        if (it->enabled && (it->message->id & kExtendedMark))
-            index.keysByPgn.insert(J1939Reassembler::pgnOf(it.key()), it.key());
+        if (it->enabled && DBCMessageKey::isExtended(it.key()))
+            index.keysByPgn.insert(J1939Reassembler::pgnOf(DBCMessageKey::idOf(it.key())), it.key());
     }
     return index;
 }
@@ -86,7 +83,7 @@ bool DBCFrameCollector::isTransport(const VCI_CAN_OBJ &frame) const
 bool DBCFrameCollector::accepts(const VCI_CAN_OBJ &frame) const
 {
     const QMutexLocker lock(&mutex);
-    return (isTransport(frame) && !keysByPgn.isEmpty()) || enabled.value(frame.ID, false);
+    return (isTransport(frame) && !keysByPgn.isEmpty()) || enabled.value(DBCMessageKey::ofFrame(frame), false);
 }
 
 quint32 DBCFrameCollector::keyOfPgn(quint32 pgn, quint8 source, bool *found) const
@@ -118,9 +115,10 @@ bool DBCFrameCollector::feed(const VCI_CAN_OBJ &frame)
         }
     }
     // The transport frames themselves are shown too when the file declares them.
-    if (enabled.value(frame.ID, false)) {
-        keep(frame.ID, DBCPendingFrame{frame.DeviceTime, frame.ExternFlag, frame.RemoteFlag,
-                                       QByteArray(reinterpret_cast<const char *>(frame.Data), sizeof frame.Data)});
+    const quint32 key = DBCMessageKey::ofFrame(frame);
+    if (enabled.value(key, false)) {
+        keep(key, DBCPendingFrame{frame.DeviceTime, frame.ExternFlag, frame.RemoteFlag,
+                                  QByteArray(reinterpret_cast<const char *>(frame.Data), sizeof frame.Data)});
         kept = true;
     }
     return kept;

@@ -46,10 +46,11 @@ public:
     // Forgets every waiting frame and the transport sessions.
     void clear();
 
-    // One frame in arrival order. A frame whose ID is an enabled key
-    // replaces the frame waiting for it; a transport frame also goes to the
-    // reassembler, and a completed message waits under the enabled key of
-    // its PGN (the key with the sender's source address, else the lowest).
+    // One frame in arrival order. A frame whose key (DBCMessageKey: its ID
+    // and format) is enabled replaces the frame waiting for it; a transport
+    // frame also goes to the reassembler, and a completed message waits
+    // under the enabled extended key of its PGN (the key with the sender's
+    // source address, else the lowest).
     // True when something now waits.
     bool feed(const VCI_CAN_OBJ &frame);
     // True when feed() would keep the frame or hand it to the reassembler.

@@ -2,13 +2,15 @@
 
 #include "dbc/message.h"
 #include "dbcdatabase.h"
+#include "dbcmessagekey.h"
 #include "dbcsignaltext.h"
 #include "dbcwidget.h"
 #include "j1939reassembler.h"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -31,6 +33,18 @@ QString spacedBytes(const gsl::span<uint8_t> &data)
     for (uint8_t byte : data)
         text += hexByte(byte) + QLatin1Char(' ');
     return text;
+}
+
+// Eight data bytes of the font's widest hexadecimal digit.
+QString widestBytes(const QFont &font)
+{
+    const QFontMetricsF metrics(font);
+    QChar widest = QLatin1Char('0');
+    for (const QChar digit : QStringLiteral("123456789ABCDEF")) {
+        if (metrics.horizontalAdvance(digit) > metrics.horizontalAdvance(widest))
+            widest = digit;
+    }
+    return (QString(2, widest) + QLatin1Char(' ')).repeated(8);
 }
 
 void setSignalColor(QTreeWidgetItem *item)
@@ -59,28 +73,63 @@ DBCMessageTree::~DBCMessageTree()
     QObject::disconnect(resizeWatch);
 }
 
+int DBCMessageTree::cellWidth(const QString &text, bool icon) const
+{
+    QStyleOptionViewItem option;
+    option.initFrom(tree);
+    option.font = tree->font();
+    option.text = text;
+    option.features = QStyleOptionViewItem::HasDisplay;
+    if (icon) {
+        const int side = tree->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, tree);
+        option.features |= QStyleOptionViewItem::HasDecoration;
+        option.decorationSize = tree->iconSize().isValid() ? tree->iconSize() : QSize(side, side);
+    }
+    return tree->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), tree).width();
+}
+
+int DBCMessageTree::textWidth(int column) const
+{
+    using W = DBCWidget;
+    int width = tree->header()->sectionSizeHint(column);
+    // The signal header row shows its caption after an icon in the ID column.
+    const int caption = column - W::IdColumn;
+    if (caption >= 0 && caption < signalCaptions.size())
+        width = std::max(width, cellWidth(signalCaptions.at(caption), column == W::IdColumn));
+    const QStringList none;
+    const QStringList &cells = column == W::TypeColumn ? typeTexts : column == W::FormatColumn ? formatTexts : none;
+    for (const QString &text : cells)
+        width = std::max(width, cellWidth(text, false));
+    if (column == W::DataColumn)
+        width = std::max(width, cellWidth(widestBytes(tree->font()), false));
+    return width;
+}
+
+void DBCMessageTree::fitTexts()
+{
+    settingWidths = true;
+    for (int column = DBCWidget::NumColumn; column < DBCWidget::CommentColumn; ++column) {
+        const int needed = textWidth(column);
+        if (tree->columnWidth(column) < needed)
+            tree->setColumnWidth(column, needed);
+    }
+    settingWidths = false;
+}
+
 void DBCMessageTree::fitNameColumns(int maxWidth)
 {
     if (!db)
         return;
-    const QFontMetrics metrics(tree->font());
-    const int margin = 2 * tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 8;
-    const int icon = tree->iconSize().isValid() ? tree->iconSize().width()
-                                                : tree->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, tree);
-    const auto widest = [&metrics](const QStringList &texts) {
+    const auto widest = [this](const QStringList &texts, bool icon) {
         int width = 0;
         for (const QString &text : texts)
-            width = std::max(width, metrics.horizontalAdvance(text));
+            width = std::max(width, cellWidth(text, icon));
         return width;
     };
-    const QTreeWidgetItem *header = tree->headerItem();
     // Signal rows show an icon before the name; message rows the ID there.
-    const int idWidth = std::max({widest(db->longestSignalNames()) + icon + 4, widest({QStringLiteral("0x00000000")}),
-                                  metrics.horizontalAdvance(header->text(DBCWidget::IdColumn))})
-            + margin;
-    const int nameWidth = std::max(widest(db->longestMessageNames()),
-                                   metrics.horizontalAdvance(header->text(DBCWidget::NameColumn)))
-            + margin;
+    const int idWidth = std::max({widest(db->longestSignalNames(), true), cellWidth(QStringLiteral("0x00000000"), false),
+                                  textWidth(DBCWidget::IdColumn)});
+    const int nameWidth = std::max(widest(db->longestMessageNames(), false), textWidth(DBCWidget::NameColumn));
     settingWidths = true;
     if (!userSized[0])
         tree->setColumnWidth(DBCWidget::IdColumn, std::min(idWidth, std::max(maxWidth, 0)));
@@ -104,6 +153,7 @@ void DBCMessageTree::retranslate()
                                  tr("Description"), tr("Notes")};
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         setTranslatedTexts(tree->topLevelItem(i));
+    fitTexts();
 }
 
 void DBCMessageTree::setTranslatedTexts(QTreeWidgetItem *row) const
@@ -138,7 +188,8 @@ QTreeWidgetItem *DBCMessageTree::makeRow(const DBC::Message &message, uint time,
                                          const gsl::span<uint8_t> &data)
 {
     using W = DBCWidget;
-    const quint32 key = message.id & DBCDatabase::KeyMask;
+    const quint32 key = DBCMessageKey::ofMessage(message.id);
+    const quint32 id = DBCMessageKey::idOf(key);
     auto *row = new QTreeWidgetItem;
     row->setText(W::NumColumn, QLatin1Char(' ') + QString::number(rowCounter));
     row->setIcon(W::NumColumn, messageIcon);
@@ -147,17 +198,17 @@ QTreeWidgetItem *DBCMessageTree::makeRow(const DBC::Message &message, uint time,
     row->setData(W::NumColumn, W::ExtendedRole, extended ? 1 : 0);
     row->setData(W::NumColumn, W::RemoteRole, remote ? 1 : 0);
     row->setText(W::IdColumn,
-                 QStringLiteral("0x") + QString::number(key, 16).rightJustified(8, QLatin1Char('0')).toUpper());
+                 QStringLiteral("0x") + QString::number(id, 16).rightJustified(8, QLatin1Char('0')).toUpper());
     row->setText(W::NameColumn, QString::fromStdString(message.name));
     row->setText(W::DirectionColumn, QStringLiteral(" "));
     row->setText(W::TimeColumn, QString::number(time));
     // J1939 addresses only exist in extended identifiers.
-    if (j1939 && (message.id & 0x80000000u)) {
+    if (j1939 && DBCMessageKey::isExtended(key)) {
         // PDU1 (PF below 240) carries the destination in PS, outside the PGN.
-        const bool pdu1 = ((key >> 16) & 0xFF) < 240;
-        row->setText(W::PgnColumn, QString::number(J1939Reassembler::pgnOf(key)));
-        row->setText(W::SourceColumn, hexByte(key));
-        row->setText(W::DestinationColumn, pdu1 ? hexByte(key >> 8) : QString());
+        const bool pdu1 = ((id >> 16) & 0xFF) < 240;
+        row->setText(W::PgnColumn, QString::number(J1939Reassembler::pgnOf(id)));
+        row->setText(W::SourceColumn, hexByte(id));
+        row->setText(W::DestinationColumn, pdu1 ? hexByte(id >> 8) : QString());
     } else {
         row->setText(W::PgnColumn, QStringLiteral(" "));
         row->setText(W::SourceColumn, QStringLiteral(" "));
@@ -230,7 +281,7 @@ void DBCMessageTree::refresh(const DBC::Message &message, uint time, uchar exten
                              const gsl::span<uint8_t> &data, const QString &text)
 {
     using W = DBCWidget;
-    const quint32 key = message.id & DBCDatabase::KeyMask;
+    const quint32 key = DBCMessageKey::ofMessage(message.id);
     QTreeWidgetItem *row = firstRow(key);
     if (!row) {
         makeRow(message, time, extended, remote, data);

@@ -40,7 +40,7 @@ public:
     // The file whose messages the rows show (may be null); empties the tree.
     void setDatabase(const DBCDatabase *db);
     // Frame type and format texts and signal captions, of the rows shown
-    // and of new ones.
+    // and of new ones; then fitTexts().
     void retranslate();
     // PGN and address columns for J1939 databases.
     void setJ1939(bool on) { j1939 = on; }
@@ -53,10 +53,15 @@ public:
                 const gsl::span<uint8_t> &data);
     // Empties the tree; numbering starts at 0 again.
     void clear();
-    // Widens the columns that hold names to the loaded file's longest
-    // names (message names in "Name", signal names in the column before
-    // it), each at most maxWidth pixels; a column the user resized keeps
-    // its width.
+    // Widens every column but the last (which stretches) that is narrower
+    // than its header text or than the texts of its cells: frame type and
+    // format, signal captions (translated), eight data bytes. Never narrows
+    // one.
+    void fitTexts();
+    // Sets the columns that hold names to the loaded file's longest names
+    // (message names in "Name", signal names in the column before it),
+    // each at most maxWidth pixels and at least what fitTexts() needs; a
+    // column the user resized keeps its width.
     void fitNameColumns(int maxWidth);
 
     bool hasMessageRows() const;
@@ -68,6 +73,11 @@ private:
                              const gsl::span<uint8_t> &data);
     QTreeWidgetItem *firstRow(quint32 key);
     void setTranslatedTexts(QTreeWidgetItem *row) const;
+    // Pixels a cell of the tree needs to show text whole, after an icon when
+    // icon is set.
+    int cellWidth(const QString &text, bool icon) const;
+    // The width the column's header and the cell texts fitTexts() names need.
+    int textWidth(int column) const;
     void removeFirstRow();
 
     QTreeWidget *tree;

@@ -2,6 +2,7 @@
 
 #include "dbc/message.h"
 #include "dbcdatabase.h"
+#include "dbcmessagekey.h"
 #include "dbcsignaltext.h"
 #include "dbcwidget.h"
 #include "devcan.h"
@@ -78,8 +79,10 @@ void DBCSendWidget::fillSendTypes()
 void DBCSendWidget::buildTree(QTreeWidgetItem *source)
 {
     const QSignalBlocker blocker(form->m_pTreeWidgetMessage);
-    frameId = source->data(DBCWidget::NumColumn, DBCWidget::KeyRole).toUInt();
-    extended = source->data(DBCWidget::NumColumn, DBCWidget::ExtendedRole).toInt() != 0;
+    // The message's own ID and format, whatever frame made the row.
+    const quint32 key = DBCMessageKey::ofMessage(m_message->id);
+    frameId = DBCMessageKey::idOf(key);
+    extended = DBCMessageKey::isExtended(key);
     remote = source->data(DBCWidget::NumColumn, DBCWidget::RemoteRole).toInt() != 0;
 
     messageRow = new QTreeWidgetItem;

@@ -5,10 +5,10 @@
 // "Send" transmits the frame the chosen number of times at the chosen
 // interval on the window's channel, from a send thread of the dialog's own
 // (one at a time; the dialog joins it when it goes, ending it within
-// StopSliceMs). The frame's ID and flags come from the message row's item
-// data, its length from the DBC file. Enter commits an open value editor
-// and moves to the next signal's value; only Send sends, and it first
-// commits an open editor, so the frame carries the values shown.
+// StopSliceMs). The frame's ID, format and length come from the message,
+// its remote flag from the message row's item data. Enter commits an open
+// value editor and moves to the next signal's value; only Send sends, and
+// it first commits an open editor, so the frame carries the values shown.
 #pragma once
 
 #include "vci.h"

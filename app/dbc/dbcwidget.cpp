@@ -18,11 +18,9 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QEvent>
-#include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
 
-#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -75,7 +73,6 @@ DBCWidget::DBCWidget(int replayMode, int channel, bool *openFlag)
     contextMenu->addAction(sendAction);
 
     QTreeWidget *tree = form->m_pTreeWidgetMessage;
-    rows = std::make_unique<DBCMessageTree>(tree);
     tree->setUniformRowHeights(true);
     tree->headerItem()->setTextAlignment(NumColumn, Qt::AlignCenter);
     for (int column = IdColumn; column < ColumnCount; ++column)
@@ -85,11 +82,11 @@ DBCWidget::DBCWidget(int replayMode, int channel, bool *openFlag)
     } widths[] = {{DirectionColumn, 60}, {TimeColumn, 70},        {PgnColumn, 50},   {SourceColumn, 50},
                   {TypeColumn, 50},      {FormatColumn, 50},      {DestinationColumn, 60},
                   {LengthColumn, 60}};
-    // The least widths; retranslateTexts widens a column to its header text.
+    // The least widths; the rows widen a column to the texts it shows in the
+    // language in force and to eight data bytes (DBCMessageTree::fitTexts).
     for (const auto &w : widths)
         tree->setColumnWidth(w.column, w.width);
-    // Eight data bytes.
-    tree->setColumnWidth(DataColumn, tree->fontMetrics().horizontalAdvance(QStringLiteral("00 ")) * 8 + 12);
+    rows = std::make_unique<DBCMessageTree>(tree);
 
     form->m_comboBoxProtocoType->setCurrentIndex(1);
     form->m_pButtonLoadFile->setVisible(mode == ReplayMode);
@@ -166,13 +163,6 @@ void DBCWidget::retranslateTexts()
     form->retranslateUi(this);
     updateTitle();
     rows->retranslate();
-    // The name columns fit themselves (DBCMessageTree::fitNameColumns); the
-    // last one stretches.
-    QTreeWidget *tree = form->m_pTreeWidgetMessage;
-    for (int column = NumColumn; column < CommentColumn; ++column) {
-        if (column != IdColumn && column != NameColumn)
-            tree->setColumnWidth(column, std::max(tree->columnWidth(column), tree->header()->sectionSizeHint(column)));
-    }
     form->m_pButtonLoadFile->setText(reading ? tr("Stop read") : tr("Read file"));
     form->m_pPushButtonRunState->setToolTip(tr("Pause or start parsing frames"));
     form->m_pButtonLoadFile->setFixedSize(UiLanguage::code() == UiLanguage::Chinese ? QSize(90, 28)

@@ -1,14 +1,19 @@
 // A small DBC file for the DBC view tests: plain, scaled, signed and
 // multiplexed signals, a 4-byte and a 20-byte message, J1939 identifiers
 // (PDU1 and PDU2), an oversized message, texts in UTF-8 and in GBK, and the
-// lines real files carry for things they never declare.
+// lines real files carry for things they never declare. And the languages
+// a window test runs in.
 #pragma once
 
 #include "apphelpers.h"
+#include "chinesecatalogue.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
 
 // "温度" in GBK, "速度" in UTF-8.
 const QByteArray kGbkText("\xCE\xC2\xB6\xC8");
@@ -59,12 +64,50 @@ inline QByteArray dbcJ1939Fixture()
     return dbcFixture() + "BA_DEF_ \"ProtocolType\" STRING ;\nBA_DEF_DEF_ \"ProtocolType\" \"J1939\";\n";
 }
 
+// Message 0x123 as a standard message, as an extended one (bit 31 of its
+// DBC ID), or both, each decoding byte 0 into its own signal.
+inline QByteArray dbcFormatsFixture(bool standard, bool extended)
+{
+    QByteArray content;
+    if (standard)
+        content += "BO_ 291 StdMessage: 8 ECU\n SG_ StdValue : 0|8@1+ (1,0) [0|0] \"\" ECU\n\n";
+    if (extended)
+        content += "BO_ 2147483939 ExtMessage: 8 ECU\n SG_ ExtValue : 0|8@1+ (2,0) [0|0] \"\" ECU\n\n";
+    return content;
+}
+
 inline QString writeDbc(const QTemporaryDir &dir, const QByteArray &content = dbcFixture(),
                         const QString &name = QStringLiteral("fixture.dbc"))
 {
     const QString path = dir.filePath(name);
     writeFile(path, content);
     return path;
+}
+
+// Rows of a window test in each language and across a switch either way.
+inline void addLanguageRows()
+{
+    QTest::addColumn<bool>("chineseFirst");
+    QTest::addColumn<bool>("chineseLast");
+    QTest::newRow("English") << false << false;
+    QTest::newRow("Chinese") << true << true;
+    QTest::newRow("English, then Chinese") << false << true;
+    QTest::newRow("Chinese, then English") << true << false;
+}
+
+// The Chinese catalogue when the row starts in Chinese, else null.
+inline std::unique_ptr<ChineseCatalogue> firstLanguage()
+{
+    QFETCH(bool, chineseFirst);
+    return chineseFirst ? std::make_unique<ChineseCatalogue>() : nullptr;
+}
+
+// Switches to the language the row ends in.
+inline void lastLanguage(std::unique_ptr<ChineseCatalogue> &chinese)
+{
+    QFETCH(bool, chineseLast);
+    if (chineseLast != bool(chinese))
+        chinese.reset(chineseLast ? new ChineseCatalogue : nullptr);
 }
 
 // Where the shared files of other tools are, when present.

@@ -6,11 +6,14 @@
 #include "dbcfixture.h"
 #include "dbc/network.h"
 #include "dbcdatabase.h"
+#include "dbcmessagekey.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
+
+constexpr quint32 Extended = DBCMessageKey::ExtendedMark;
 
 QStringList signalNames(const DBCDatabase &db, quint32 key)
 {
@@ -72,10 +75,11 @@ void tst_DBCDatabase::listsDeclaredMessagesOnly()
     DBCDatabase db;
     QVERIFY(db.load(writeDbc(dir)));
     // 999 only has a comment; the independent-signal pseudo message would be key 0.
-    QCOMPARE(db.messageTable.keys(), (QList<quint32>{0, 256, 300, 400, 0x200, 0x18EF2A17, 0x18FEF100}));
+    QCOMPARE(db.messageTable.keys(),
+             (QList<quint32>{0, 256, 300, 400, Extended | 0x200, Extended | 0x18EF2A17, Extended | 0x18FEF100}));
     QCOMPARE(QString::fromStdString(db.messageTable.value(0).message->name), QStringLiteral("Zero"));
-    // Extended ids lose their mark in the key only.
-    QCOMPARE(db.messageTable.value(0x200).message->id, 2147484160u);
+    // The message keeps its DBC ID as written.
+    QCOMPARE(db.messageTable.value(Extended | 0x200).message->id, 2147484160u);
     QVERIFY(db.messageTable.value(256).enabled);
     // A value description of an undeclared signal does not make it a signal.
     QVERIFY(!signalNames(db, 256).contains(QStringLiteral("Ghost")));
@@ -100,7 +104,8 @@ void tst_DBCDatabase::independentSignalsMessage()
     QTemporaryDir dir;
     DBCDatabase db;
     QVERIFY(db.load(writeDbc(dir, content)));
-    QCOMPARE(db.messageTable.keys(), (QList<quint32>{0, 256, 300, 400, 0x200, 0x18EF2A17, 0x18FEF100}));
+    QCOMPARE(db.messageTable.keys(),
+             (QList<quint32>{0, 256, 300, 400, Extended | 0x200, Extended | 0x18EF2A17, Extended | 0x18FEF100}));
     QCOMPARE(QString::fromStdString(db.messageTable.value(0).message->name), QStringLiteral("Zero"));
     QCOMPARE(signalNames(db, 0), QStringList{QStringLiteral("Z")});
     // Its signals in a message of 0 bytes raise no size warning.
@@ -191,7 +196,7 @@ void tst_DBCDatabase::decode_data()
                               << QStringList{"-40/0x0/", "0/0x0/", "12.5/0x19/"};
     // A 4-byte message still decodes from all 8 bytes of the frame.
     QTest::newRow("4-byte message, signal in byte 4")
-            << quint32(0x200) << QByteArray::fromHex("0000000077000000") << QStringList{"119/0x77/"};
+            << (Extended | 0x200) << QByteArray::fromHex("0000000077000000") << QStringList{"119/0x77/"};
     QTest::newRow("multiplexed signal of the switch value only")
             << quint32(300) << QByteArray::fromHex("012A000000000000") << QStringList{"1/0x1/", "42/0x2a/", "-"};
     QTest::newRow("other switch value")
@@ -199,10 +204,10 @@ void tst_DBCDatabase::decode_data()
     QTest::newRow("switch value without signals")
             << quint32(300) << QByteArray::fromHex("072A000000000000") << QStringList{"7/0x7/", "-", "-"};
     QTest::newRow("message over 8 bytes")
-            << quint32(0x18FEF100) << QByteArray::fromHex("000000000000000000000000000000000000CDAB")
+            << (Extended | 0x18FEF100) << QByteArray::fromHex("000000000000000000000000000000000000CDAB")
             << QStringList{"43981/0xabcd/"};
     QTest::newRow("signal past the received bytes")
-            << quint32(0x18FEF100) << QByteArray::fromHex("0000000000000000") << QStringList{"-"};
+            << (Extended | 0x18FEF100) << QByteArray::fromHex("0000000000000000") << QStringList{"-"};
 }
 
 void tst_DBCDatabase::decode()
@@ -253,7 +258,7 @@ void tst_DBCDatabase::multiplexedRealFile()
         QSKIP("shared test data not present");
     DBCDatabase db;
     QVERIFY(db.load(file));
-    const quint32 key = 2148676694u & DBCDatabase::KeyMask;
+    const quint32 key = DBCMessageKey::ofMessage(2148676694u);
     const QStringList names = signalNames(db, key);
     // Multiplexor 24 in bits 2-7 of byte 0; BIT_A (m24) set at bit 26, BIT_L (m8) at bit 24.
     const QVector<Shown> values = decoded(db, key, QByteArray::fromHex("6000000505000000"));

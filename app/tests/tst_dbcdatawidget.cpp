@@ -1,6 +1,7 @@
 // The message-list dialog: one row per message in ascending ID order with
 // its check box, the header box that follows the rows and checks or clears
-// every row, and the result after OK.
+// every row, the result after OK, and names of 32 characters shown whole in
+// both languages.
 #include "dbc/message.h"
 #include "dbcdatabase.h"
 #include "dbcdatawidget.h"
@@ -8,9 +9,13 @@
 #include "dbcmsgidtablewidgetheader.h"
 #include "guitest.h"
 
+#include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QtTest>
+
+#include <memory>
 
 #include <string>
 #include <vector>
@@ -44,6 +49,8 @@ private Q_SLOTS:
     void headerBoxTogglesEveryRow();
     void emptyDatabase();
     void largeListFillsAfterOpening();
+    void namesWhole_data();
+    void namesWhole();
 
 private:
     QTemporaryDir dir;
@@ -169,6 +176,59 @@ void tst_DBCDataWidget::largeListFillsAfterOpening()
     widget->item(count - 1, DBCDataWidget::CheckColumn)->setCheckState(Qt::Checked);
     QCOMPARE(header->checkState(), Qt::PartiallyChecked);
     QVERIFY(dialog.checkedMessages().value(0x100 + count - 1));
+}
+
+void tst_DBCDataWidget::namesWhole_data()
+{
+    addLanguageRows();
+}
+
+// At the size the dialog opens with, names of 32 characters show whole and
+// the Comment column takes the rest of the table.
+void tst_DBCDataWidget::namesWhole()
+{
+    // As files write them, and of the widest letters.
+    std::vector<DBC::Message> messages(3);
+    messages[0].name = "Engine_Temperature_Sensor_Status";
+    messages[1].name = "MWMWMWMWMWMWMWMWMWMWMWMWMWMWMWMW";
+    messages[2].name = "Short";
+    messages[2].comment = "A comment";
+    QMap<quint32, DBCMessageEntry> table;
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        QVERIFY(messages[i].name.size() <= std::size_t(DBCDataWidget::NameChars));
+        table.insert(quint32(0x100 + i), DBCMessageEntry{true, &messages[i]});
+    }
+    std::unique_ptr<ChineseCatalogue> chinese = firstLanguage();
+    QVERIFY(!chinese || chinese->isLoaded());
+    DBCDataWidget dialog(table);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    lastLanguage(chinese);
+    auto *widget = dialog.findChild<QTableWidget *>(QStringLiteral("m_pTableWidgetMessages"));
+    QCOMPARE(widget->horizontalHeaderItem(DBCDataWidget::NameColumn)->text(),
+             QCoreApplication::translate("DBCDataWidget", "Name"));
+
+    const QHeaderView *header = widget->horizontalHeader();
+    const int viewport = widget->viewport()->width();
+    const int nameEnd = header->sectionViewportPosition(DBCDataWidget::NameColumn)
+            + header->sectionSize(DBCDataWidget::NameColumn);
+    QVERIFY2(nameEnd <= viewport, qPrintable(QStringLiteral("Name ends at %1 of %2 px").arg(nameEnd).arg(viewport)));
+    // An item view keeps a margin on each side of its text; the grid line
+    // takes the last pixel of the column.
+    const int margin = widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const int has = widget->columnWidth(DBCDataWidget::NameColumn) - (widget->showGrid() ? 1 : 0);
+    for (int row = 0; row < widget->rowCount(); ++row) {
+        const QTableWidgetItem *item = widget->item(row, DBCDataWidget::NameColumn);
+        const QFont font = item->data(Qt::FontRole).isValid() ? item->font() : widget->font();
+        const int needs = qCeil(QFontMetricsF(font).horizontalAdvance(item->text())) + 2 * margin;
+        QVERIFY2(needs <= has,
+                 qPrintable(QStringLiteral("\"%1\": needs %2 px, has %3").arg(item->text()).arg(needs).arg(has)));
+    }
+    // Comment: the rest, at least its header.
+    QCOMPARE(header->sectionViewportPosition(DBCDataWidget::CommentColumn)
+                     + header->sectionSize(DBCDataWidget::CommentColumn),
+             viewport);
+    QVERIFY(header->sectionSize(DBCDataWidget::CommentColumn) >= header->sectionSizeHint(DBCDataWidget::CommentColumn));
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_DBCDataWidget)

@@ -1,8 +1,12 @@
 // The frames waiting for the frame-parsing window's timer: the newest frame
-// of each enabled message, taken once; J1939 transport messages reassembled
-// from received frames and matched to a message by PGN.
+// of each enabled message, taken once, matched by ID and frame format; J1939
+// transport messages reassembled from received frames and matched to an
+// extended message by PGN.
 #include "dbc/message.h"
+#include "dbcdatabase.h"
+#include "dbcfixture.h"
 #include "dbcframecollector.h"
+#include "dbcmessagekey.h"
 
 #include <QtTest>
 
@@ -43,12 +47,12 @@ struct Table {
     {
         messages.emplace_back();
         messages.back().id = dbcId;
-        entries.insert(dbcId & 0x1FFFFFFF, DBCMessageEntry{enabled, &messages.back()});
+        entries.insert(DBCMessageKey::ofMessage(dbcId), DBCMessageEntry{enabled, &messages.back()});
         return *this;
     }
 };
 
-constexpr quint32 Extended = 0x80000000;
+constexpr quint32 Extended = DBCMessageKey::ExtendedMark;
 
 } // namespace
 
@@ -60,7 +64,8 @@ class tst_DBCFrameCollector : public QObject
 
 private Q_SLOTS:
     void newestFrameOncePerKey();
-    void standardAndExtendedFramesMatchOneKey();
+    void framesMatchTheirFormat_data();
+    void framesMatchTheirFormat();
     void sequenceInArrivalOrder();
     void tableChangeDropsWaitingFrames();
     void transport_data();
@@ -88,16 +93,62 @@ void tst_DBCFrameCollector::newestFrameOncePerKey()
     QVERIFY(collector.takeLatest().isEmpty());
 }
 
-void tst_DBCFrameCollector::standardAndExtendedFramesMatchOneKey()
+void tst_DBCFrameCollector::framesMatchTheirFormat_data()
 {
-    Table table;
-    table.add(0x123);
+    QTest::addColumn<QByteArray>("dbc");
+    QTest::addColumn<QStringList>("messages");  // of the table, ascending key
+    QTest::addColumn<quint32>("number");        // the ID of both frames
+    // Message each frame decodes to, "-" for none: standard 0x123, extended 0x123.
+    QTest::addColumn<QStringList>("decoded");
+
+    QTest::newRow("standard and extended message of one number")
+            << dbcFormatsFixture(true, true) << QStringList{"StdMessage", "ExtMessage"} << quint32(0x123)
+            << QStringList{"StdMessage", "ExtMessage"};
+    QTest::newRow("standard message only") << dbcFormatsFixture(true, false) << QStringList{"StdMessage"}
+                                           << quint32(0x123) << QStringList{"StdMessage", "-"};
+    QTest::newRow("extended message only") << dbcFormatsFixture(false, true) << QStringList{"ExtMessage"}
+                                           << quint32(0x123) << QStringList{"-", "ExtMessage"};
+    // A standard frame cannot carry 0x923: the ID is taken as extended.
+    QTest::newRow("ID above 0x7FF without the extended mark")
+            << QByteArray("BO_ 2339 Unmarked: 8 ECU\n") << QStringList{"Unmarked"} << quint32(0x923)
+            << QStringList{"-", "Unmarked"};
+    QTest::newRow("marked and unmarked ID of one extended number: the marked one")
+            << QByteArray("BO_ 2339 Unmarked: 8 ECU\nBO_ 2147485987 Marked: 8 ECU\n") << QStringList{"Marked"}
+            << quint32(0x923) << QStringList{"-", "Marked"};
+}
+
+void tst_DBCFrameCollector::framesMatchTheirFormat()
+{
+    QFETCH(QByteArray, dbc);
+    QFETCH(QStringList, messages);
+    QFETCH(quint32, number);
+    QFETCH(QStringList, decoded);
+    QTemporaryDir dir;
+    DBCDatabase db;
+    QVERIFY(db.load(writeDbc(dir, dbc)));
+    QStringList names;
+    for (const DBCMessageEntry &entry : qAsConst(db.messageTable))
+        names << QString::fromStdString(entry.message->name);
+    QCOMPARE(names, messages);
+
     DBCFrameCollector collector;
-    collector.setMessages(table.entries);
-    collector.feed(frame(0x123, "\x01", false));
-    QCOMPARE(collector.takeLatest().value(0x123).extended, quint8(0));
-    collector.feed(frame(0x123, "\x01", true));
-    QCOMPARE(collector.takeLatest().value(0x123).extended, quint8(1));
+    collector.setMessages(db.messageTable);
+    QStringList shown;
+    for (const bool extended : {false, true}) {
+        const VCI_CAN_OBJ received = frame(number, "\x05", extended);
+        const bool kept = collector.feed(received);
+        // A replay asks before it waits for the frame's time.
+        QCOMPARE(collector.accepts(received), kept);
+        const QMap<quint32, DBCPendingFrame> latest = collector.takeLatest();
+        QCOMPARE(latest.size(), kept ? 1 : 0);
+        if (!kept) {
+            shown << QStringLiteral("-");
+            continue;
+        }
+        QCOMPARE(latest.first().extended, quint8(extended));
+        shown << QString::fromStdString(db.messageTable.value(latest.firstKey()).message->name);
+    }
+    QCOMPARE(shown, decoded);
 }
 
 void tst_DBCFrameCollector::sequenceInArrivalOrder()
@@ -158,21 +209,28 @@ void tst_DBCFrameCollector::transport_data()
     const QByteArray message = QByteArray::fromHex("A1A2A3A4A5A6A7B1B2B3");
 
     QTest::newRow("RTS, packets out of order, EOMA: the sender's own message")
-            << Frames{rts, second, first, eoma} << quint32(0x18FEF117) << message;
+            << Frames{rts, second, first, eoma} << (Extended | 0x18FEF117) << message;
     QTest::newRow("abort before EOMA") << Frames{rts, first, second, control("FF01000000F1FE00"), eoma}
                                        << quint32(0) << QByteArray();
     QTest::newRow("BAM of a source without its own message: the lowest key")
             << Frames{control("200A0002FFF1FE00", 0x05, 0xFF), packet("01A1A2A3A4A5A6A7", 0x05, 0xFF),
                       packet("02B1B2B3FFFFFFFF", 0x05, 0xFF)}
-            << quint32(0x18FEF100) << message;
+            << (Extended | 0x18FEF100) << message;
     QTest::newRow("sequence 0 is dropped")
-            << Frames{rts, packet("00C1C2C3C4C5C6C7"), first, second, eoma} << quint32(0x18FEF117) << message;
+            << Frames{rts, packet("00C1C2C3C4C5C6C7"), first, second, eoma} << (Extended | 0x18FEF117) << message;
     QTest::newRow("PDU1 PGN without the destination")
             << Frames{control("10090002FF00EF00"), packet("0111111111111111"), packet("0222222222222222"),
                       control("13090002FF00EF00", 0x2A, 0x17)}
-            << quint32(0x18EF2A00) << QByteArray::fromHex("111111111111112222");
+            << (Extended | 0x18EF2A00) << QByteArray::fromHex("111111111111112222");
     QTest::newRow("disabled message of the PGN")
             << Frames{control("100A0002FFCAFE00"), first, second, control("130A0002FFCAFE00", 0x2A, 0x17)}
+            << quint32(0) << QByteArray();
+    QTest::newRow("29-bit ID without the extended mark")
+            << Frames{control("100A0002FFCBFE00"), first, second, control("130A0002FFCBFE00", 0x2A, 0x17)}
+            << (Extended | 0x18FECB00) << message;
+    // The PGN of a standard ID (0) is no PGN: only extended messages take one.
+    QTest::newRow("standard message")
+            << Frames{control("100A0002FF000000"), first, second, control("130A0002FF000000", 0x2A, 0x17)}
             << quint32(0) << QByteArray();
     QTest::newRow("PGN without message")
             << Frames{control("100A0002FF00FF00"), first, second, control("130A0002FF00FF00", 0x2A, 0x17)}
@@ -186,7 +244,7 @@ void tst_DBCFrameCollector::transport()
     QFETCH(QByteArray, data);
     Table table;
     table.add(Extended | 0x18FEF117).add(Extended | 0x18FEF100).add(Extended | 0x18FEF133);
-    table.add(Extended | 0x18EF2A00).add(Extended | 0x18FECA00, false);
+    table.add(Extended | 0x18EF2A00).add(Extended | 0x18FECA00, false).add(0x18FECB00).add(0x017);
     DBCFrameCollector collector;
     collector.setMessages(table.entries);
     for (int i = 0; i < frames.size(); ++i)
@@ -213,7 +271,7 @@ void tst_DBCFrameCollector::declaredTransportFramesAreShownToo()
     DBCFrameCollector collector;
     collector.setMessages(table.entries);
     collector.feed(control("200A0002FFF1FE00"));
-    QCOMPARE(collector.takeLatest().keys(), QList<quint32>{0x1CEC2A17});
+    QCOMPARE(collector.takeLatest().keys(), QList<quint32>{Extended | 0x1CEC2A17});
 }
 
 void tst_DBCFrameCollector::accepts()

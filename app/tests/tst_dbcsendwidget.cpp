@@ -7,6 +7,7 @@
 #include "dbc/message.h"
 #include "dbcdatabase.h"
 #include "dbcfixture.h"
+#include "dbcmessagekey.h"
 #include "dbcsendwidget.h"
 #include "dbcwidget.h"
 #include "devcan.h"
@@ -27,6 +28,8 @@
 
 namespace {
 
+constexpr quint32 Extended = DBCMessageKey::ExtendedMark;
+
 QStringList boxes;
 
 QByteArray sendFixture()
@@ -37,6 +40,8 @@ QByteArray sendFixture()
            " SG_ Ratio : 16|8@1+ (0.5,0) [0.5|10.5] \"\" ECU\n"
            " SG_ Temp : 24|8@1- (1,-40) [-40|87] \"degC\" ECU\n"
            " SG_ Mode : 32|2@1+ (1,0) [0|3] \"\" ECU\n\n"
+           "BO_ 2147483939 MotorExt: 8 ECU\n"
+           " SG_ Torque : 0|8@1+ (0.1,0) [0|25.5] \"Nm\" ECU\n\n"
            "BO_ 292 Wide: 8 ECU\n"
            " SG_ Big : 0|55@1- (1,0) [0|0] \"\" ECU\n\n"
            "BO_ 2566844672 Long: 20 ECU\n"
@@ -353,10 +358,13 @@ void tst_DBCSendWidget::frameOnTheBus_data()
     QTest::newRow("standard data frame") << frame(0x123, "0102030405060708") << quint32(0x123) << false << 0
                                          << QByteArray("0102030405060708");
     QTest::newRow("extended frame, length of the message")
-            << frame(0x18EF2A17, "AABBCCDD", true) << quint32(0x18EF2A17) << false << 0 << QByteArray("aabbcc");
+            << frame(0x18EF2A17, "AABBCCDD", true) << (Extended | 0x18EF2A17) << false << 0 << QByteArray("aabbcc");
+    QTest::newRow("extended message of a standard message's number")
+            << frame(0x123, "0102030405060708", true) << (Extended | 0x123) << false << 0
+            << QByteArray("0102030405060708");
     QTest::newRow("remote frame") << frame(0x123, "", false, true) << quint32(0x123) << false << 0 << QByteArray();
     QTest::newRow("row made in Chinese, sent after a switch")
-            << frame(0x18EF2A17, "01020304", true, true) << quint32(0x18EF2A17) << true << 0 << QByteArray();
+            << frame(0x18EF2A17, "01020304", true, true) << (Extended | 0x18EF2A17) << true << 0 << QByteArray();
     QTest::newRow("send and receive") << frame(0x123, "11") << quint32(0x123) << false << 2
                                       << QByteArray("1100000000000000");
 }
@@ -390,8 +398,9 @@ void tst_DBCSendWidget::frameOnTheBus()
     const QVector<VCI_CAN_OBJ> heard = heardOnChannel1();
     QCOMPARE(heard.size(), 1);
     const VCI_CAN_OBJ &f = heard.first();
-    QCOMPARE(f.ID, key);
-    QCOMPARE(int(f.ExternFlag), int(received.ExternFlag));
+    // The message's own ID and format.
+    QCOMPARE(f.ID, DBCMessageKey::idOf(key));
+    QCOMPARE(int(f.ExternFlag), int(DBCMessageKey::isExtended(key)));
     QCOMPARE(int(f.RemoteFlag), int(received.RemoteFlag));
     QCOMPARE(int(f.DataLen), int(window.message(key)->size));
     QCOMPARE(QByteArray(reinterpret_cast<const char *>(f.Data), f.RemoteFlag ? 0 : f.DataLen).toHex(), bytes);
@@ -553,7 +562,7 @@ void tst_DBCSendWidget::refusals()
     QTreeWidgetItem *source = window.row(frame(0x18FEF100, "01", true));
     QVERIFY(source);
     {
-        DBCSendWidget dialog(source, window.message(0x18FEF100), 0);
+        DBCSendWidget dialog(source, window.message(Extended | 0x18FEF100), 0);
         sendButton(dialog)->click();
         QCOMPARE(boxes, QStringList{"Tips: A message of more than 8 bytes cannot be sent as one frame."});
         QVERIFY(!dialog.isSending());

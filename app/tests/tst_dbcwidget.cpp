@@ -3,15 +3,17 @@
 // a load is held at a known point, after a large load and while a large
 // file is replaced, each within a bounded GUI pause), the channel's DBC
 // hand-off, frames from the DBC queue decoded into message and signal rows
-// (columns, J1939 columns, transport messages, multiplexing), classified
-// and scroll display, pause, Clear, retranslation of the rows shown, header
-// widths, the context menu, and closing under live traffic.
+// (columns, J1939 columns, transport messages, multiplexing, standard and
+// extended messages of one number), classified and scroll display, pause,
+// Clear, retranslation of the rows shown, header and cell widths in both
+// languages, the context menu, and closing under live traffic.
 #include "canreadthread.h"
 #include "customprogressindicator.h"
 #include "dbc/signal.h"
 #include "dbcdatabase.h"
 #include "dbcfixture.h"
 #include "dbcdatawidget.h"
+#include "dbcmessagekey.h"
 #include "dbcreleasethread.h"
 #include "dbcsendwidget.h"
 #include "dbcwidget.h"
@@ -207,6 +209,22 @@ private:
     QSemaphore resume;
 };
 
+// Empty when the cell shows its text whole: an item view keeps a margin on
+// each side of the text and of an icon before it. Otherwise what it needs.
+QString cellCut(const QTreeWidget *tree, const QTreeWidgetItem *item, int column)
+{
+    const int margin = tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 1;
+    const QFont font = item->data(column, Qt::FontRole).isValid() ? item->font(column) : tree->font();
+    int needs = qCeil(QFontMetricsF(font).horizontalAdvance(item->text(column))) + 2 * margin;
+    if (!item->icon(column).isNull())
+        needs += (tree->iconSize().isValid() ? tree->iconSize().width()
+                                             : tree->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, tree))
+                + 2 * margin;
+    if (needs <= tree->columnWidth(column))
+        return QString();
+    return QStringLiteral("\"%1\": needs %2 px, has %3").arg(item->text(column)).arg(needs).arg(tree->columnWidth(column));
+}
+
 const QColor kBlue(0, 128, 255);
 const QColor kRed(255, 0, 0);
 
@@ -241,6 +259,8 @@ private Q_SLOTS:
     void decodedRows_data();
     void decodedRows();
     void transportMessage();
+    void formatsKeptApart_data();
+    void formatsKeptApart();
     void classifiedDisplay();
     void scrollDisplay();
     void pauseDiscardsFrames();
@@ -248,6 +268,9 @@ private Q_SLOTS:
     void retranslationRerendersRows_data();
     void retranslationRerendersRows();
     void headersShowWholeText();
+    void rowTextsWhole_data();
+    void rowTextsWhole();
+    void dataBytesWhole();
     void contextMenuOnMessageRows();
     void idListChoosesMessages();
     void exportRows();
@@ -743,6 +766,83 @@ void tst_DBCWidget::transportMessage()
     QCOMPARE(row->child(1)->text(DBCWidget::NameColumn), QString::number(0x00AB));
 }
 
+void tst_DBCWidget::formatsKeptApart_data()
+{
+    QTest::addColumn<bool>("standard");
+    QTest::addColumn<bool>("extended");
+    QTest::newRow("standard and extended message of one number") << true << true;
+    QTest::newRow("standard message only") << true << false;
+    QTest::newRow("extended message only") << false << true;
+}
+
+// Each message shows and refreshes only frames of its own format, in the
+// rows and in the ID list, where it is enabled and disabled on its own.
+void tst_DBCWidget::formatsKeptApart()
+{
+    QFETCH(bool, standard);
+    QFETCH(bool, extended);
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    load(window.get(), writeDbc(dir, dbcFormatsFixture(standard, extended)));
+    QTreeWidget *tree = treeOf(window.get());
+    // ID, name, format and the signal's value of every row.
+    const auto shown = [tree] {
+        QStringList rows;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *row = tree->topLevelItem(i);
+            rows << QStringList{row->text(DBCWidget::IdColumn), row->text(DBCWidget::NameColumn),
+                                row->text(DBCWidget::FormatColumn), row->child(1)->text(DBCWidget::NameColumn)}
+                            .join(QLatin1Char('|'));
+        }
+        return rows;
+    };
+    const auto expected = [standard, extended](int stdValue, int extValue) {
+        QStringList rows;
+        if (standard)
+            rows << QStringLiteral("0x00000123|StdMessage|Standard frame|%1").arg(stdValue);
+        if (extended)
+            rows << QStringLiteral("0x00000123|ExtMessage|Extended frame|%1").arg(extValue * 2);
+        return rows;
+    };
+    // A frame that no message takes goes first, so that it is handled by
+    // the time the last frame shows.
+    const auto both = [extended](const char *stdData, const char *extData) {
+        const VCI_CAN_OBJ standardFrame = frame(0x123, stdData);
+        const VCI_CAN_OBJ extendedFrame = frame(0x123, extData, true);
+        return extended ? QVector<VCI_CAN_OBJ>{standardFrame, extendedFrame}
+                        : QVector<VCI_CAN_OBJ>{extendedFrame, standardFrame};
+    };
+    receive(1, both("05", "06"));
+    QTRY_COMPARE(shown(), expected(5, 6));
+    // Classified display: each row refreshed by its own frames.
+    receive(1, both("07", "08"));
+    QTRY_COMPARE(shown(), expected(7, 8));
+
+    QStringList listed;
+    onNextModal<DBCDataWidget>([&listed](DBCDataWidget *dialog) {
+        auto *table = dialog->findChild<QTableWidget *>();
+        for (int row = 0; row < table->rowCount(); ++row)
+            listed << table->item(row, DBCDataWidget::IdColumn)->text() + QLatin1Char('|')
+                            + table->item(row, DBCDataWidget::NameColumn)->text();
+        // The extended message disabled.
+        if (table->rowCount() == 2)
+            table->item(1, DBCDataWidget::CheckColumn)->setCheckState(Qt::Unchecked);
+        dialog->findChild<QPushButton *>(QStringLiteral("m_pPushButtonOK"))->click();
+    });
+    window->findChild<QToolButton *>(QStringLiteral("m_pToolButtonShowID"))->click();
+    QStringList names;
+    if (standard)
+        names << QStringLiteral("0x00000123|StdMessage");
+    if (extended)
+        names << QStringLiteral("0x00000123|ExtMessage");
+    QCOMPARE(listed, names);
+    if (standard && extended) {
+        receive(1, {frame(0x123, "09", true), frame(0x123, "0A")});
+        QTRY_COMPARE(shown(), expected(10, 8));
+    }
+}
+
 void tst_DBCWidget::classifiedDisplay()
 {
     bool open = false;
@@ -948,6 +1048,61 @@ void tst_DBCWidget::headersShowWholeText()
     }
 }
 
+void tst_DBCWidget::rowTextsWhole_data()
+{
+    addLanguageRows();
+}
+
+// The frame type and format of the message rows and the signal captions
+// show whole at the columns' default widths, in the language in force.
+void tst_DBCWidget::rowTextsWhole()
+{
+    std::unique_ptr<ChineseCatalogue> chinese = firstLanguage();
+    QVERIFY(!chinese || chinese->isLoaded());
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    load(window.get(), writeDbc(dir));
+    QTreeWidget *tree = treeOf(window.get());
+    // Every type and format: Engine a standard data frame, Short an extended remote one.
+    receive(1, {frame(0x100, "01"), frame(0x200, "", true, true)});
+    QTRY_COMPARE(tree->topLevelItemCount(), 2);
+    lastLanguage(chinese);
+    QCOMPARE(tree->topLevelItem(1)->text(DBCWidget::FormatColumn),
+             QCoreApplication::translate("DBCWidget", "Extended frame"));
+
+    QStringList cut;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = tree->topLevelItem(i);
+        cut << cellCut(tree, row, DBCWidget::TypeColumn) << cellCut(tree, row, DBCWidget::FormatColumn);
+        for (int column = DBCWidget::IdColumn; column <= DBCWidget::LengthColumn; ++column)
+            cut << cellCut(tree, row->child(0), column);
+    }
+    cut.removeAll(QString());
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+}
+
+// Eight data bytes show whole, whichever hexadecimal digits they hold.
+void tst_DBCWidget::dataBytesWhole()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    load(window.get(), writeDbc(dir));
+    chooseDisplay(window.get(), 1);
+    QVector<VCI_CAN_OBJ> frames;
+    for (const char digit : QByteArray("0123456789ABCDEF"))
+        frames << frame(0x100, QByteArray(16, digit).constData());
+    receive(1, frames);
+    QTreeWidget *tree = treeOf(window.get());
+    QTRY_COMPARE(tree->topLevelItemCount(), frames.size());
+    QStringList cut;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        cut << cellCut(tree, tree->topLevelItem(i), DBCWidget::DataColumn);
+    cut.removeAll(QString());
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+}
+
 // Send opens the send dialog on the row as it was when pressed.
 void tst_DBCWidget::contextMenuOnMessageRows()
 {
@@ -1083,9 +1238,13 @@ void tst_DBCWidget::replay()
     load(window.get(), writeDbc(dir));
     boxes.clear();
     chooseDisplay(window.get(), 1);
+    // Engine is a standard message, Short an extended one: frames of the
+    // other format are passed over.
     const QString path = writeDbc(dir, ascFile({"   1.500000 1  100 Rx d 8 2A 03 04 00 00 00 00 00",
                                                 "   1.600000 1  555 Rx d 1 01",
-                                                "   1.750000 1  100x Rx d 3 2A 03 06"}),
+                                                "   1.700000 1  100x Rx d 3 2A 03 06",
+                                                "   1.720000 1  200 Rx d 5 00 00 00 00 88",
+                                                "   1.750000 1  200x Rx d 5 00 00 00 00 77"}),
                                   QStringLiteral("trace.asc"));
     QString filter;
     UiFileDialog::setHandler([&](const UiFileDialog::Request &request) {
@@ -1106,9 +1265,10 @@ void tst_DBCWidget::replay()
     QTreeWidget *tree = treeOf(window.get());
     QTRY_COMPARE(tree->topLevelItemCount(), 2);
     QCOMPARE(tree->topLevelItem(0)->text(DBCWidget::TimeColumn), QStringLiteral("1500"));
+    QCOMPARE(tree->topLevelItem(1)->text(DBCWidget::NameColumn), QStringLiteral("Short"));
     QCOMPARE(tree->topLevelItem(1)->text(DBCWidget::TimeColumn), QStringLiteral("1750"));
     QCOMPARE(tree->topLevelItem(1)->text(DBCWidget::FormatColumn), QStringLiteral("Extended frame"));
-    QCOMPARE(tree->topLevelItem(1)->text(DBCWidget::DataColumn), QStringLiteral("2A 03 06 00 00 00 00 00 "));
+    QCOMPARE(tree->topLevelItem(1)->text(DBCWidget::DataColumn), QStringLiteral("00 00 00 00 77 00 00 00 "));
     // Channel 0's hand-off is never touched.
     QVERIFY(!UlBuffer::instance(0).DBCRun());
 }
@@ -1210,12 +1370,13 @@ void tst_DBCWidget::realFiles()
     QTRY_COMPARE(tree->topLevelItemCount(), 1);
     const QTreeWidgetItem *row = tree->topLevelItem(0);
     QCOMPARE(row->text(DBCWidget::NameColumn), name);
-    QCOMPARE(row->childCount(), window->database()->signalOrder.value(received.ID).size() + 1);
+    const quint32 key = DBCMessageKey::ofFrame(received);
+    QCOMPARE(row->childCount(), window->database()->signalOrder.value(key).size() + 1);
     if (protocol == QLatin1String("J1939"))
         QCOMPARE(row->text(DBCWidget::SourceColumn), QStringLiteral("01"));
     if (file.contains(QLatin1String("multiplex"))) {
         // Switch 24: its signals have values, those of switch 8 none.
-        const QVector<const DBC::Signal *> order = window->database()->signalOrder.value(received.ID);
+        const QVector<const DBC::Signal *> order = window->database()->signalOrder.value(key);
         for (int child = 1; child < row->childCount(); ++child) {
             const DBC::Signal &signal = *order.at(child - 1);
             const bool otherSwitch = signal.multiplexor == DBC::Signal::Multiplexed && signal.multiplexerSwitchValue != 24;

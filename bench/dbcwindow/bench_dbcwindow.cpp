@@ -35,9 +35,9 @@
 // row and of the ID list when asked.
 
 #include "canreadthread.h"
-#include "dbc/message.h"
 #include "dbcdatabase.h"
 #include "dbcdatawidget.h"
+#include "dbcmessagekey.h"
 #include "dbcreleasethread.h"
 #include "dbcsendwidget.h"
 #include "dbcwidget.h"
@@ -510,7 +510,7 @@ int main(int argc, char *argv[])
     std::vector<Target> targets;
     for (auto it = window->database()->messageTable.cbegin();
          it != window->database()->messageTable.cend() && int(targets.size()) < options.ids; ++it)
-        targets.push_back({it.key(), (it->message->id & 0x80000000u) != 0});
+        targets.push_back({DBCMessageKey::idOf(it.key()), DBCMessageKey::isExtended(it.key())});
     if (targets.empty()) {
         std::fprintf(stderr, "no messages in %s\n", qPrintable(options.dbc));
         return 1;
