@@ -14,7 +14,9 @@
 #include <QMetaProperty>
 #include <QIntValidator>
 #include <QRegularExpressionValidator>
+#include <QStyleOptionComboBox>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -74,6 +76,18 @@ void DBCSendWidget::fillSendTypes()
     form->m_pComboBoxSendType->addItems(
             {tr("Normal Send"), tr("Single Send"), tr("Send & Receive"), tr("Single Send&Rec")});
     form->m_pComboBoxSendType->setCurrentIndex(current);
+
+    // The form's 100 pixels, or what the widest item needs in the language
+    // in force.
+    QComboBox *box = form->m_pComboBoxSendType;
+    int widest = 0;
+    for (int i = 0; i < box->count(); ++i)
+        widest = std::max(widest, box->fontMetrics().horizontalAdvance(box->itemText(i)));
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    const QSize needed = box->style()->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                       QSize(widest, box->fontMetrics().height()), box);
+    box->setFixedWidth(std::max(100, needed.width()));
 }
 
 void DBCSendWidget::buildTree(QTreeWidgetItem *source)

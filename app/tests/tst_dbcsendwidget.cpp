@@ -3,7 +3,7 @@
 // the data (rounding, clamping, several edits combined), the frame sent on
 // the simulated bus (ID, flags, length, bytes; also after a language
 // switch), frequency and interval, one send at a time, closing during a
-// send, and the refusals.
+// send, the refusals, and its texts whole in both languages.
 #include "dbc/message.h"
 #include "dbcdatabase.h"
 #include "dbcfixture.h"
@@ -12,6 +12,7 @@
 #include "dbcwidget.h"
 #include "devcan.h"
 #include "guitest.h"
+#include "labelwidths.h"
 #include "uifiledialog.h"
 #include "uimessage.h"
 #include "ulbuffer.h"
@@ -176,6 +177,8 @@ private Q_SLOTS:
     void emptyFrequencySendsNothing();
     void closingStopsTheSend();
     void refusals();
+    void textsWhole_data();
+    void textsWhole();
 
 private:
     QTemporaryDir dir;
@@ -574,6 +577,30 @@ void tst_DBCSendWidget::refusals()
     DBCSendWidget dialog(source, window.message(0x123), 0);
     sendButton(dialog)->click();
     QTRY_COMPARE(boxes, QStringList{"Tips: Fail to send"});
+}
+
+void tst_DBCSendWidget::textsWhole_data()
+{
+    addLanguageRows();
+}
+
+// The labels and every send type show whole, in the language in force.
+void tst_DBCSendWidget::textsWhole()
+{
+    std::unique_ptr<ChineseCatalogue> chinese = firstLanguage();
+    QVERIFY(!chinese || chinese->isLoaded());
+    Window window(writeDbc(dir, sendFixture()));
+    QTreeWidgetItem *source = window.row(frame(0x123, "01"));
+    QVERIFY(source);
+    DBCSendWidget dialog(source, window.message(0x123), 0);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    lastLanguage(chinese);
+    QCoreApplication::processEvents();
+    const TextsShown shown = labelsAndChoicesShown(dialog);
+    // Three labels and four send types at least.
+    QVERIFY2(shown.measured >= 7, qPrintable(QString::number(shown.measured)));
+    QVERIFY2(shown.cut.isEmpty(), qPrintable(shown.cut.join(QLatin1Char('\n'))));
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_DBCSendWidget)
