@@ -120,11 +120,11 @@ QString writeLargeList(const QString &path, int rows)
 }
 
 // The longest the GUI thread may be held by a Load or a Send's
-// preparation. Its slices are 20 ms of work, the longest hold (the
-// table's storage growing while old and new rows are both in it) about
-// 100 ms on a quiet machine; 500 ms holds on a machine loaded twice over
-// and still tells the seconds-long holds of filling the table at once. A
-// sanitizer build's code runs several times slower.
+// preparation (GuiPause::Held: without the time a loaded machine keeps
+// the thread from a processor). Its slices are 20 ms of work, the longest
+// hold (the table's storage growing while old and new rows are both in
+// it) about 100 ms; 500 ms still tells the seconds-long holds of filling
+// the table at once. A sanitizer build's code runs several times slower.
 #ifdef MEROVAST_SANITIZED
 constexpr qint64 kPauseMs = 2000;
 #else

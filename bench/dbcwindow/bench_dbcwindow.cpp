@@ -284,7 +284,7 @@ CloseRun closeRun(const QString &path, qint64 atMs, const std::function<int()> &
     const int boxesBefore = boxCount();
     QElapsedTimer clock;
     clock.start();
-    GuiPause pauses;
+    GuiPause pauses(GuiPause::Wall);
     window->close();
     deleteClosed(window);
     run.closed = window.isNull();
@@ -320,7 +320,7 @@ ReplaceRun replaceRun(const QString &large, const QString &small, const std::fun
         UiFileDialog::setHandler([small](const UiFileDialog::Request &) { return small; });
         QElapsedTimer clock;
         clock.start();
-        GuiPause pauses;
+        GuiPause pauses(GuiPause::Wall);
         window->onToolButtonLoadDBC();
         if (round == 0) {
             waitFor([&] { return !window->isLoading(); }, 30000);

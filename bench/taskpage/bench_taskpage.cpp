@@ -111,7 +111,7 @@ int main(int argc, char *argv[])
     bool ok = true;
 
     for (const char *into : {"an empty table", "the loaded table"}) {
-        GuiPause pause;
+        GuiPause pause(GuiPause::Wall);
         QElapsedTimer clock;
         clock.start();
         const bool loaded = page->loadFile(path) && page->table()->rowCount() == rows;
@@ -128,7 +128,7 @@ int main(int argc, char *argv[])
         page->findChild<QComboBox *>(QStringLiteral("m_pComboBoxSendType"))->setCurrentIndex(strategy);
         runFor(50);
         const int64_t sentBefore = UlGlobalSet::instance().channel[Channel].counters.sent;
-        GuiPause pause;
+        GuiPause pause(GuiPause::Wall);
         QElapsedTimer clock;
         clock.start();
         page->findChild<QPushButton *>(QStringLiteral("SendButton"))->click();
