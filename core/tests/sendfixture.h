@@ -114,11 +114,18 @@ inline QVector<BusFrame> firmwareUpload(const QByteArray &file)
     return frames;
 }
 
-// Frames per transmit call the core made, in call order.
+// Frames per transmit call the core made, in call order. The call numbered
+// heldCall (from 0), if any, is held heldMs before it transmits.
 class TransmitLog
 {
 public:
-    TransmitLog() { DevCan::instance().pTransmit = &record; clear(); }
+    explicit TransmitLog(int heldCall = -1, unsigned long heldMs = 0)
+    {
+        DevCan::instance().pTransmit = &record;
+        clear();
+        const QMutexLocker lock(&mutex());
+        hold() = {heldCall, heldMs};
+    }
     ~TransmitLog() { DevCan::instance().pTransmit = &VCI_Transmit; }
 
     static std::vector<uint32_t> calls()
@@ -133,13 +140,30 @@ public:
     }
 
 private:
+    struct Hold
+    {
+        int call;
+        unsigned long ms;
+    };
+
     static uint32_t record(uint32_t type, uint32_t index, uint32_t channel, VCI_CAN_OBJ *frames, uint32_t count)
     {
+        bool held = false;
+        unsigned long heldMs = 0;
         {
             const QMutexLocker lock(&mutex());
+            held = int(sizes().size()) == hold().call;
+            heldMs = hold().ms;
             sizes().push_back(count);
         }
+        if (held)
+            QThread::msleep(heldMs);
         return VCI_Transmit(type, index, channel, frames, count);
+    }
+    static Hold &hold()
+    {
+        static Hold h{-1, 0};
+        return h;
     }
     static QMutex &mutex()
     {
