@@ -8,6 +8,8 @@
 
 #include <QEvent>
 #include <QFile>
+#include <QFontMetrics>
+#include <QLineEdit>
 
 #include <algorithm>
 
@@ -65,6 +67,16 @@ void UiTabSendFilePage::fitGeometry()
     constexpr int inset = 10;
     constexpr int gap = 9;
     constexpr int below = 5;
+
+    // The count field: the form's 60 pixels, or what its "repeatedly" hint
+    // needs in the language in force (a line edit's size hint is 17 times
+    // the width of an "x" and its frame and margins).
+    QLineEdit *count = form->m_Bumber;
+    const QFontMetrics metrics = count->fontMetrics();
+    const int frame = count->sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
+    const int hint = metrics.horizontalAdvance(tr("importability")) + std::max(0, -metrics.minLeftBearing());
+    count->setMaximumWidth(std::max(60, hint + frame));
+
     QWidget *grid = form->gridLayoutWidget;
     const QSize gridSize = grid->layout()->sizeHint().expandedTo(QSize(221, 121));
     grid->setGeometry(inset, inset, gridSize.width(), gridSize.height());

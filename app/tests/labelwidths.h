@@ -1,8 +1,9 @@
 // The fixed width shared by a run of a form's labels, named "label",
 // "label_2", "label_3" and so on as the designer numbers them, and the
 // width their texts need; and the texts a window cuts: every label,
-// combo box item, header section and read-only field shown under it,
-// measured against the room its widget gives the text.
+// combo box item, empty line edit's hint, header section and read-only
+// field shown under it, measured against the room its widget gives the
+// text.
 #pragma once
 
 #include "fieldtext.h"
@@ -16,6 +17,7 @@
 #include <QStringList>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
 #include <QTabBar>
 
 #include <algorithm>
@@ -116,15 +118,36 @@ inline void measureChoices(TextsShown &found, const QWidget &window)
     }
 }
 
+// The hint of an empty line edit, which it draws 2 pixels inside its
+// contents and elides there.
+inline void measureHints(TextsShown &found, const QWidget &window)
+{
+    for (const QLineEdit *edit : window.findChildren<QLineEdit *>()) {
+        if (!edit->isVisible() || !edit->text().isEmpty() || edit->placeholderText().isEmpty())
+            continue;
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        option.rect = edit->contentsRect();
+        option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+        const QRect contents = edit->style()
+                                       ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
+                                       .marginsRemoved(edit->textMargins());
+        const QFontMetrics metrics = edit->fontMetrics();
+        const int has = contents.width() - 2 * 2 - std::max(0, -metrics.minLeftBearing());
+        measure(found, *edit, edit->placeholderText(), metrics.horizontalAdvance(edit->placeholderText()), has);
+    }
+}
+
 } // namespace LabelWidthsDetail
 
-// Every visible label with a text and every item of every visible combo
-// box.
+// Every visible label with a text, every item of every visible combo box
+// and the hint of every visible empty line edit.
 inline TextsShown labelsAndChoicesShown(const QWidget &window)
 {
     TextsShown found;
     LabelWidthsDetail::measureLabels(found, window);
     LabelWidthsDetail::measureChoices(found, window);
+    LabelWidthsDetail::measureHints(found, window);
     return found;
 }
 

@@ -17,6 +17,7 @@
 #include "uimdichildcangen.h"
 #include "uitabsend.h"
 #include "uitabsendbasepage.h"
+#include "uitabsendfilepage.h"
 #include "ulglobalset.h"
 
 #include <QComboBox>
@@ -611,8 +612,8 @@ void tst_UiTabSend::textsShowWhole_data()
     }
 }
 
-// Every label and every item of every combo box on the Base, Task and File
-// pages shows whole in a channel window as large as a 1366 x 768 screen
+// Every label, every item of every combo box and the hint of the File
+// page's count field on the Base, Task and File pages show whole in a channel window as large as a 1366 x 768 screen
 // holds, in the language the window was built and first shown in, and
 // after a switch to the other one.
 void tst_UiTabSend::textsShowWhole()
@@ -631,6 +632,10 @@ void tst_UiTabSend::textsShowWhole()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *sendTabs = window.findChild<UiTabSend *>();
+    // The count field of a repeated replay is empty and shows its hint.
+    sendTabs->widget(UiTabSend::FilePage)
+            ->findChild<QComboBox *>(QStringLiteral("m_ctrlSendMode_2"))
+            ->setCurrentIndex(UiTabSendFilePage::Repeatedly);
     // Each page shown once, in the language the window started in.
     for (int page = UiTabSend::BasePage; page <= UiTabSend::FilePage; ++page) {
         sendTabs->setCurrentIndex(page);
