@@ -542,10 +542,20 @@ void TestBoardDriver::clearBufferKeepsTheModeAndEmptiesTheStores()
 {
     QCOMPARE(VCI_OpenDevice(kTwo, 0, 0), 1u);
     QVERIFY(startChannel(kTwo, 0, config(1)));
+    // A frame and a bus error filed in one round of the receive thread,
+    // which then waits again: both stores hold something.
+    QVERIFY(PLXSIM_HoldInterrupt(0, 1));
+    QVERIFY(PLXSIM_HoldTimeouts(0, 1));
+    QTRY_COMPARE(PLXSIM_NotificationWaiters(0), 1u);
     const VCI_CAN_OBJ f = frame(0x321, {1});
     QCOMPARE(PLXSIM_SendFrames(0, kRate, &f, 1), 1u);
     QVERIFY(PLXSIM_BusError(0, 0, 0x08));
-    QTRY_COMPARE(VCI_GetReceiveNum(kTwo, 0, 0), 1u);
+    PLXSIM_STATS before{}, now{};
+    QVERIFY(PLXSIM_GetStats(0, PLXSIM_BOARD, &before));
+    QVERIFY(PLXSIM_HoldInterrupt(0, 0));
+    QVERIFY(PLXSIM_HoldTimeouts(0, 0));
+    QTRY_VERIFY(PLXSIM_GetStats(0, PLXSIM_BOARD, &now) && now.interrupts > before.interrupts
+                && VCI_GetReceiveNum(kTwo, 0, 0) == 1 && PLXSIM_NotificationWaiters(0) == 1);
     QCOMPARE(VCI_ClearBuffer(kTwo, 0, 0), 1u);
     QCOMPARE(VCI_ResetCAN(kTwo, 0, 0), 1u);
     QCOMPARE(VCI_GetReceiveNum(kTwo, 0, 0), 0u);
@@ -837,11 +847,11 @@ void TestBoardDriver::slowTransmitBesideReceiver_data()
 // acknowledges, and the first attempt completes. Each frame is requested
 // once. A transmit that kept the rounds out for its polls has the round
 // wait until the attempt gave up (one more request, from the retry), or
-// until the transmit ended (nothing sent). A trial in which a round of
-// the thread's own 100 ms time-out recovered channel 1 before the first
-// attempt began shows nothing and is tried again; so is one in which a
-// loaded host kept the receive thread off for all of an attempt's polls.
-// A driver with that fault fails all three.
+// until the transmit ended (nothing sent). The waits' time-outs are held
+// with the interrupt, so no round of the thread's own 100 ms time-out
+// recovers channel 1 first. A trial in which a loaded host kept this
+// thread from seeing the attempt before it gave up shows nothing and is
+// tried again. A driver with that fault fails all three.
 void TestBoardDriver::slowTransmitBesideReceiver()
 {
     QFETCH(uint32_t, frames);
@@ -853,6 +863,7 @@ void TestBoardDriver::slowTransmitBesideReceiver()
     bool besidePolls = false;
     for (int trial = 0; trial < 3 && !besidePolls; ++trial) {
         QVERIFY(PLXSIM_HoldInterrupt(0, 1));
+        QVERIFY(PLXSIM_HoldTimeouts(0, 1));
         for (int i = 0; i < 32; ++i)
             QVERIFY(PLXSIM_BusError(0, 1, 0x08));
         QVERIFY(peek(1, SR) & 0x80);
@@ -867,10 +878,10 @@ void TestBoardDriver::slowTransmitBesideReceiver()
         while (!(peek(0, SR) & 0x20) && !returned) // transmitting
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         const bool heldInPolls = !returned && (peek(1, SR) & 0x80);
-        const uint32_t released = PLXSIM_HoldInterrupt(0, 0);
+        const uint32_t released = PLXSIM_HoldInterrupt(0, 0) + PLXSIM_HoldTimeouts(0, 0);
         transmitter.join();
 
-        QCOMPARE(released, 1u);
+        QCOMPARE(released, 2u);
         QVERIFY(PLXSIM_GetStats(0, 0, &after));
         const uint64_t requested = after.requested - before.requested;
         besidePolls = heldInPolls && sent == frames && requested == frames;

@@ -105,6 +105,15 @@ uint32_t PLXSIM_NotificationWaiters(uint32_t index)
     return b ? b->notificationWaiters() : 0;
 }
 
+uint32_t PLXSIM_HoldTimeouts(uint32_t index, uint32_t hold)
+{
+    const auto b = board(index);
+    if (!b)
+        return 0;
+    b->holdTimeouts(hold != 0);
+    return 1;
+}
+
 uint32_t PLXSIM_GetStats(uint32_t index, uint32_t controller, PLXSIM_STATS *stats)
 {
     const auto b = board(index);

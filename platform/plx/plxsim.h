@@ -94,6 +94,12 @@ PLXSIM_EXPORT uint32_t PLXSIM_PeekRegister(uint32_t board, uint32_t controller, 
 // Threads blocked in PlxPci_NotificationWait on the board's notifications,
 // so that a test can act once a wait has begun. 0 for a bad board.
 PLXSIM_EXPORT uint32_t PLXSIM_NotificationWaiters(uint32_t board);
+// Holds the time-outs of the board's notification waits (1): a wait ends
+// only by an interrupt let through or a cancel, as if its host never got
+// to run the time-out; released (0), a wait past its time-out ends with
+// it. With PLXSIM_HoldInterrupt, a test keeps a driver from any round of
+// its receive thread until it lets go. Returns 1 or 0.
+PLXSIM_EXPORT uint32_t PLXSIM_HoldTimeouts(uint32_t board, uint32_t hold);
 
 struct PLXSIM_STATS {
     uint64_t received;    // controller: messages stored in its FIFO

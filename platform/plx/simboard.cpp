@@ -230,6 +230,24 @@ void SimBoard::holdInterrupt(bool hold)
     updateInterrupt();
 }
 
+void SimBoard::holdTimeouts(bool hold)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_timeoutsHeld = hold;
+    if (hold)
+        return;
+    for (const std::weak_ptr<SimNotifier> &n : m_notifiers) {
+        if (const std::shared_ptr<SimNotifier> live = n.lock())
+            live->nudge();
+    }
+}
+
+bool SimBoard::timeoutsHeld()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_timeoutsHeld;
+}
+
 void SimBoard::setOverload(bool overload)
 {
     std::lock_guard<std::mutex> lock(m_mutex);

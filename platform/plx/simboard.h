@@ -62,6 +62,9 @@ public:
     uint32_t send(uint32_t bitRate, const VCI_CAN_OBJ *frames, uint32_t count);
     void setOverload(bool overload);
     void holdInterrupt(bool hold);
+    // PLXSIM_HoldTimeouts; a release wakes the waits to look again.
+    void holdTimeouts(bool hold);
+    bool timeoutsHeld();
     void setAcknowledge(bool acknowledge);
     void setTraffic(uint32_t bitRate, uint32_t id, uint32_t framesPerSecond);
     void setTrafficLength(uint8_t dataLength);
@@ -108,6 +111,7 @@ private:
     bool m_armed = false;
     uint32_t m_intcsr = 0; // enable bits; the EEPROM left them clear
     bool m_held = false;
+    bool m_timeoutsHeld = false;
     bool m_acknowledge = true;
     uint32_t m_opens = 0;
 

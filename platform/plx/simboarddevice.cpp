@@ -72,10 +72,16 @@ void SimBoardDevice::writeWindow(const Window &window, size_t offset, uint8_t va
 std::shared_ptr<PlxNotifier> SimBoardDevice::makeNotifier(const PlxInterrupt &interrupt, uint32_t &status)
 {
     const std::weak_ptr<SimBoard> board = m_board;
-    auto notifier = std::make_shared<SimNotifier>(interrupt.sources, [board] {
-        const std::shared_ptr<SimBoard> b = board.lock();
-        return b ? b->tick() : std::chrono::steady_clock::time_point::max();
-    });
+    auto notifier = std::make_shared<SimNotifier>(
+            interrupt.sources,
+            [board] {
+                const std::shared_ptr<SimBoard> b = board.lock();
+                return b ? b->tick() : std::chrono::steady_clock::time_point::max();
+            },
+            [board] {
+                const std::shared_ptr<SimBoard> b = board.lock();
+                return b && b->timeoutsHeld();
+            });
     m_board->addNotifier(notifier);
     status = PLX_STATUS_OK;
     return notifier;
