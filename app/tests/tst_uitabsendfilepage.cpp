@@ -274,11 +274,12 @@ void tst_UiTabSendFilePage::commonFileInFrames()
         QCOMPARE(int(f.ExternFlag), format);
         QCOMPARE(bytesOf(f), bytes.mid(8 * i, lengths[i]));
     }
-    // Paced, not in one burst (0.1 ms units; a late frame shortens the gap
-    // after it, the schedule holds): 100 ms due, up to 1 s on a loaded
-    // machine.
+    // Paced, not in one burst of under 1 ms (0.1 ms units): 100 ms due. A
+    // late first frame shortens the span, as the schedule holds; 10 ms is
+    // left when a loaded machine held it back 90 ms. Up to 1 s late at the
+    // end.
     const int64_t span = int64_t(bus[2].DeviceTime) - bus[0].DeviceTime;
-    QVERIFY2(span >= 600 && span < 10000, qPrintable(QString::number(span)));
+    QVERIFY2(span >= 100 && span < 10000, qPrintable(QString::number(span)));
     // Self-reception: the sender hears its frames as well.
     VCI_CAN_OBJ back[8];
     QCOMPARE(VCI_Receive(Type, 0, Tx, back, 8, 10), 3u);

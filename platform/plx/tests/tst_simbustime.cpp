@@ -346,12 +346,13 @@ void TestSimBusTime::overloadSwitch()
     QVERIFY(PLXSIM_SetOverload(0, 1));
     board.transmit(0, canFrame(0x11, false, false, 8));
     QCOMPARE(board.read(0, 2) & 0x0C, 0x0C);
-    std::vector<VCI_CAN_OBJ> many(1000, canFrame(0x12, false, false, 0));
+    std::vector<VCI_CAN_OBJ> many(1000, canFrame(0x12, false, false, 8));
     QElapsedTimer timer;
     timer.start();
-    PLXSIM_SendFrames(0, 10000, many.data(), uint32_t(many.size())); // 5 s of bus time
-    // Well under the bus time; 4 s holds for a sanitizer build on a loaded machine.
-    QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
+    PLXSIM_SendFrames(0, 10000, many.data(), uint32_t(many.size())); // 12 s of bus time
+    // Well under the bus time: 0.3 s in a sanitizer build, 4.4 s seen on
+    // a machine loaded four times over; 8 s holds there.
+    QVERIFY2(timer.elapsed() < 8000, qPrintable(QString::number(timer.elapsed())));
     PLXSIM_STATS stats{};
     QVERIFY(PLXSIM_GetStats(0, 1, &stats));
     QCOMPARE(stats.received + stats.overruns, uint64_t(1002));
