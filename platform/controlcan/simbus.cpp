@@ -56,6 +56,7 @@ uint32_t SimBus::transmit(uint32_t sender, const VCI_CAN_OBJ *frames, uint32_t c
     for (;;) {
         if (source->generation() != grant.generation)
             break; // reset or set up again meanwhile: its frames would not go out
+        catchUpLocked();
         dropStaleLocked(sender);
         const uint32_t room = VCISIM_TX_QUEUE_DEPTH - uint32_t(queue.size());
         const uint32_t n = std::min(room, grant.accepted - taken);
@@ -144,6 +145,7 @@ void SimBus::open(Clock::time_point epoch, bool overload)
         q.clear();
     m_injected.clear();
     m_busy = false;
+    m_ended.clear();
     m_freeNs = 0;
     m_carried = 0;
     m_notCarried = 0;
@@ -167,6 +169,7 @@ void SimBus::close()
             q.clear();
         m_injected.clear();
         m_busy = false;
+        m_ended.clear();
     }
     m_wake.notify_all();
     m_room.notify_all();
@@ -292,6 +295,14 @@ bool SimBus::advanceLocked(int64_t nowNs, std::vector<OnBus> &ended)
     return room;
 }
 
+void SimBus::catchUpLocked()
+{
+    if (advanceLocked(nowNs(), m_ended) && m_txWaiters != 0)
+        m_room.notify_all();
+    // The bus thread hands out what ended and times the frame now on the bus.
+    m_wake.notify_one();
+}
+
 void SimBus::run()
 {
     std::vector<OnBus> ended;
@@ -299,9 +310,10 @@ void SimBus::run()
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_stopping) {
         const int64_t now = nowNs();
-        if (advanceLocked(now, ended) && m_txWaiters != 0)
+        if (advanceLocked(now, m_ended) && m_txWaiters != 0)
             m_room.notify_all();
-        if (!ended.empty()) {
+        if (!m_ended.empty()) {
+            ended.swap(m_ended);
             lock.unlock();
             deliver(ended, arrivals);
             lock.lock();

@@ -86,6 +86,10 @@ private:
     // Puts frames on the bus until the one on it ends after nowNs; ended
     // frames go to ended. True when a transmit queue got room.
     bool advanceLocked(int64_t nowNs, std::vector<OnBus> &ended);
+    // A transmitter waiting for room brings the bus up to the present
+    // itself: room frees by bus time, however late a loaded host runs the
+    // bus thread, which still hands out what ended (m_ended).
+    void catchUpLocked();
     // Starts the frame that wins the bus when it goes free, if by nowNs.
     bool startNextLocked(int64_t nowNs, bool *room);
     // Hands the ended frames to the channels, one call per channel.
@@ -109,6 +113,7 @@ private:
     uint32_t m_pendingRate = 0, m_pendingId = 0, m_pendingFps = 0; // set while closed
     bool m_busy = false;
     OnBus m_current{};
+    std::vector<OnBus> m_ended; // ended, in bus order, for the bus thread to hand out
     int64_t m_freeNs = 0; // when the bus went idle
     uint64_t m_carried = 0;
     uint64_t m_notCarried = 0;
