@@ -1,6 +1,7 @@
 #include "dbcdatawidget.h"
 
 #include "dbc/message.h"
+#include "dbccellwidth.h"
 #include "dbcdatabase.h"
 #include "dbcmessagekey.h"
 #include "dbcmsgidtablewidgetheader.h"
@@ -10,7 +11,6 @@
 #include <QHeaderView>
 #include <QLayout>
 #include <QStyle>
-#include <QStyleOptionViewItem>
 
 #include <algorithm>
 #include <string>
@@ -173,18 +173,11 @@ void DBCDataWidget::setColumnLabels()
 void DBCDataWidget::fitColumns()
 {
     QTableWidget *table = form->m_pTableWidgetMessages;
-    QStyleOptionViewItem option;
-    option.initFrom(table);
-    option.font = table->font();
-    option.features = QStyleOptionViewItem::HasDisplay;
     // The grid line takes the last pixel of a column.
     const int grid = table->showGrid() ? 1 : 0;
     int name = std::max(table->columnWidth(NameColumn), header->sectionSizeHint(NameColumn));
-    for (const QString &text : qAsConst(longNames)) {
-        option.text = text;
-        name = std::max(name,
-                        table->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), table).width() + grid);
-    }
+    for (const QString &text : qAsConst(longNames))
+        name = std::max(name, DBCCellWidth::of(table, text) + grid);
     table->setColumnWidth(NameColumn, name);
 
     // Comment stretches over what is left, but never below the width it was

@@ -1,6 +1,7 @@
 #include "dbcmessagetree.h"
 
 #include "dbc/message.h"
+#include "dbccellwidth.h"
 #include "dbcdatabase.h"
 #include "dbcmessagekey.h"
 #include "dbcsignaltext.h"
@@ -9,8 +10,6 @@
 
 #include <QFontMetricsF>
 #include <QHeaderView>
-#include <QStyle>
-#include <QStyleOptionViewItem>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -73,21 +72,6 @@ DBCMessageTree::~DBCMessageTree()
     QObject::disconnect(resizeWatch);
 }
 
-int DBCMessageTree::cellWidth(const QString &text, bool icon) const
-{
-    QStyleOptionViewItem option;
-    option.initFrom(tree);
-    option.font = tree->font();
-    option.text = text;
-    option.features = QStyleOptionViewItem::HasDisplay;
-    if (icon) {
-        const int side = tree->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, tree);
-        option.features |= QStyleOptionViewItem::HasDecoration;
-        option.decorationSize = tree->iconSize().isValid() ? tree->iconSize() : QSize(side, side);
-    }
-    return tree->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), tree).width();
-}
-
 int DBCMessageTree::textWidth(int column) const
 {
     using W = DBCWidget;
@@ -95,13 +79,13 @@ int DBCMessageTree::textWidth(int column) const
     // The signal header row shows its caption after an icon in the ID column.
     const int caption = column - W::IdColumn;
     if (caption >= 0 && caption < signalCaptions.size())
-        width = std::max(width, cellWidth(signalCaptions.at(caption), column == W::IdColumn));
+        width = std::max(width, DBCCellWidth::of(tree, signalCaptions.at(caption), column == W::IdColumn));
     const QStringList none;
     const QStringList &cells = column == W::TypeColumn ? typeTexts : column == W::FormatColumn ? formatTexts : none;
     for (const QString &text : cells)
-        width = std::max(width, cellWidth(text, false));
+        width = std::max(width, DBCCellWidth::of(tree, text));
     if (column == W::DataColumn)
-        width = std::max(width, cellWidth(widestBytes(tree->font()), false));
+        width = std::max(width, DBCCellWidth::of(tree, widestBytes(tree->font())));
     return width;
 }
 
@@ -123,11 +107,11 @@ void DBCMessageTree::fitNameColumns(int maxWidth)
     const auto widest = [this](const QStringList &texts, bool icon) {
         int width = 0;
         for (const QString &text : texts)
-            width = std::max(width, cellWidth(text, icon));
+            width = std::max(width, DBCCellWidth::of(tree, text, icon));
         return width;
     };
     // Signal rows show an icon before the name; message rows the ID there.
-    const int idWidth = std::max({widest(db->longestSignalNames(), true), cellWidth(QStringLiteral("0x00000000"), false),
+    const int idWidth = std::max({widest(db->longestSignalNames(), true), DBCCellWidth::of(tree, QStringLiteral("0x00000000")),
                                   textWidth(DBCWidget::IdColumn)});
     const int nameWidth = std::max(widest(db->longestMessageNames(), false), textWidth(DBCWidget::NameColumn));
     settingWidths = true;

@@ -73,9 +73,6 @@ private:
                              const gsl::span<uint8_t> &data);
     QTreeWidgetItem *firstRow(quint32 key);
     void setTranslatedTexts(QTreeWidgetItem *row) const;
-    // Pixels a cell of the tree needs to show text whole, after an icon when
-    // icon is set.
-    int cellWidth(const QString &text, bool icon) const;
     // The width the column's header and the cell texts fitTexts() names need.
     int textWidth(int column) const;
     void removeFirstRow();
