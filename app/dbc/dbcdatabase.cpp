@@ -121,9 +121,8 @@ bool DBCDatabase::build(const std::atomic<bool> *cancel, const CheckPoint &check
     signalOrder.clear();
     switchSignal.clear();
     oversized.clear();
+    refused.clear();
     j1939 = net->attributeDefaults.count("ProtocolType") > 0;
-    std::vector<const std::string *> messageNames;
-    std::vector<const std::string *> signalNames;
 
     for (auto &entry : net->messages) {
         if (checkPoint)
@@ -135,6 +134,10 @@ bool DBCDatabase::build(const std::atomic<bool> *cancel, const CheckPoint &check
         if (message.name.empty()
             || message.id == kIndependentSignalsId || message.name == kIndependentSignalsName)
             continue;
+        if (!DBCMessageKey::isCanId(message.id)) {
+            refused << Refused{Refused::NotCanId, QString::fromStdString(message.name), message.id, {}, 0};
+            continue;
+        }
         toUtf8(message.comment);
         QVector<const DBC::Signal *> order;
         const DBC::Signal *multiplexer = nullptr;
@@ -147,25 +150,36 @@ bool DBCDatabase::build(const std::atomic<bool> *cancel, const CheckPoint &check
             for (auto &description : signal.valueDescriptions)
                 toUtf8(description.second);
             order << &signal;
-            signalNames.push_back(&signal.name);
             if (signal.multiplexor == DBC::Signal::MultiplexerSwitch && !multiplexer)
                 multiplexer = &signal;
         }
         std::stable_sort(order.begin(), order.end(),
                          [](const DBC::Signal *a, const DBC::Signal *b) { return a->startBit < b->startBit; });
 
-        // Ascending DBC IDs: a marked extended ID replaces an unmarked one of
-        // the same key.
+        // Ascending DBC IDs: of an unmarked ID above 0x7FF and the same ID
+        // marked extended, the marked one comes last; it is the file's own
+        // way to write an extended ID and takes the frames.
         const quint32 key = DBCMessageKey::ofMessage(message.id);
-        messageNames.push_back(&message.name);
+        const auto taken = messageTable.constFind(key);
+        if (taken != messageTable.cend())
+            refused << Refused{Refused::SameFrames, QString::fromStdString(taken->message->name), taken->message->id,
+                               QString::fromStdString(message.name), message.id};
         messageTable.insert(key, DBCMessageEntry{true, &message});
         signalOrder.insert(key, order);
         if (multiplexer)
             switchSignal.insert(key, multiplexer);
         else
             switchSignal.remove(key);
-        if (exceedsSize(message))
-            oversized << QString::fromStdString(message.name);
+    }
+
+    std::vector<const std::string *> messageNames;
+    std::vector<const std::string *> signalNames;
+    for (auto it = messageTable.cbegin(); it != messageTable.cend(); ++it) {
+        messageNames.push_back(&it->message->name);
+        for (const DBC::Signal *signal : signalOrder.value(it.key()))
+            signalNames.push_back(&signal->name);
+        if (exceedsSize(*it->message))
+            oversized << QString::fromStdString(it->message->name);
     }
     longMessageNames = longestNames(messageNames);
     longSignalNames = longestNames(signalNames);

@@ -60,6 +60,19 @@ public:
     // Names of the messages whose signals need more bits than the message
     // holds (a multiplexed message counts its largest switch group only).
     const QStringList &oversizedMessages() const { return oversized; }
+    // A message of the file that nothing decodes, and why: its DBC ID
+    // names no CAN frame (bit 29 or 30 set), or it names the frames of
+    // another message (an unmarked extended ID beside the same ID marked),
+    // which decodes them.
+    struct Refused {
+        enum Reason { NotCanId, SameFrames };
+        Reason reason;
+        QString name;
+        quint32 dbcId;  // as the file writes it
+        QString keptName;
+        quint32 keptDbcId;
+    };
+    const QVector<Refused> &refusedMessages() const { return refused; }
     // The longest message and signal names (at most 64 each, by length).
     const QStringList &longestMessageNames() const { return longMessageNames; }
     const QStringList &longestSignalNames() const { return longSignalNames; }
@@ -87,6 +100,7 @@ private:
     std::unique_ptr<DBC::Network> net;
     QHash<quint32, const DBC::Signal *> switchSignal;
     QStringList oversized;
+    QVector<Refused> refused;
     QStringList longMessageNames;
     QStringList longSignalNames;
     bool j1939 = false;

@@ -66,7 +66,13 @@ void DBCFrameCollector::clear()
 
 void DBCFrameCollector::keep(quint32 key, const DBCPendingFrame &frame)
 {
-    latestFrames.insert(key, frame);
+    auto waiting = latestFrames.find(key);
+    // A remote frame carries no values: a data frame waiting for the same
+    // tick keeps them and takes the newer time.
+    if (frame.remote && waiting != latestFrames.end() && !waiting->remote)
+        waiting->time = frame.time;
+    else
+        latestFrames.insert(key, frame);
     if (sequence.size() < SequenceBound) {
         sequence.append(DBCKeyedFrame{key, frame});
         return;
@@ -77,7 +83,7 @@ void DBCFrameCollector::keep(quint32 key, const DBCPendingFrame &frame)
 
 bool DBCFrameCollector::isTransport(const VCI_CAN_OBJ &frame) const
 {
-    return frame.ExternFlag && isTransportId(frame.ID);
+    return frame.ExternFlag && !frame.RemoteFlag && isTransportId(frame.ID);
 }
 
 bool DBCFrameCollector::accepts(const VCI_CAN_OBJ &frame) const
@@ -117,8 +123,11 @@ bool DBCFrameCollector::feed(const VCI_CAN_OBJ &frame)
     // The transport frames themselves are shown too when the file declares them.
     const quint32 key = DBCMessageKey::ofFrame(frame);
     if (enabled.value(key, false)) {
-        keep(key, DBCPendingFrame{frame.DeviceTime, frame.ExternFlag, frame.RemoteFlag,
-                                  QByteArray(reinterpret_cast<const char *>(frame.Data), sizeof frame.Data)});
+        // A remote frame has no data field, whatever its bytes hold.
+        const QByteArray data = frame.RemoteFlag
+                ? QByteArray()
+                : QByteArray(reinterpret_cast<const char *>(frame.Data), sizeof frame.Data);
+        keep(key, DBCPendingFrame{frame.DeviceTime, frame.ExternFlag, quint8(frame.RemoteFlag ? 1 : 0), data});
         kept = true;
     }
     return kept;

@@ -16,9 +16,12 @@ public:
     static constexpr quint32 IdMask = 0x1FFFFFFF;
     static constexpr quint32 MaxStandardId = 0x7FF;
 
+    // Bits 29 and 30 are not part of any CAN ID: a DBC ID that sets them
+    // names no frame.
+    static bool isCanId(quint32 dbcId) { return (dbcId & ~(IdMask | ExtendedMark)) == 0; }
     // A DBC ID above 0x7FF without the mark cannot be carried by a standard
     // frame; many files write extended IDs that way, so it keys the
-    // extended frames of that number.
+    // extended frames of that number. Only for CAN IDs (isCanId).
     static quint32 ofMessage(quint32 dbcId)
     {
         const quint32 id = dbcId & IdMask;

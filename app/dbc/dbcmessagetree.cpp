@@ -199,7 +199,8 @@ QTreeWidgetItem *DBCMessageTree::makeRow(const DBC::Message &message, uint time,
         row->setText(W::DestinationColumn, QStringLiteral(" "));
     }
     row->setText(W::LengthColumn, QString::number(message.size));
-    row->setText(W::DataColumn, spacedBytes(data));
+    // A remote frame has no data field: no bytes and no values.
+    row->setText(W::DataColumn, remote ? QString() : spacedBytes(data));
     row->setText(W::CommentColumn, QString::fromStdString(message.comment));
 
     auto *header = new QTreeWidgetItem(row);
@@ -209,7 +210,7 @@ QTreeWidgetItem *DBCMessageTree::makeRow(const DBC::Message &message, uint time,
     setTranslatedTexts(row);
 
     const QVector<const DBC::Signal *> order = db->signalOrder.value(key);
-    const QVector<DBCSignalValue> values = db->decode(key, data);
+    const QVector<DBCSignalValue> values = remote ? QVector<DBCSignalValue>(order.size()) : db->decode(key, data);
     QStringList first;
     for (int i = 0; i < order.size(); ++i) {
         const DBC::Signal &signal = *order.at(i);
@@ -229,7 +230,9 @@ QTreeWidgetItem *DBCMessageTree::makeRow(const DBC::Message &message, uint time,
         setSignalColor(item);
         first << value.physical;
     }
-    firstValues.insert(key, first);
+    // The values a later change is told from are those of a data frame.
+    if (!remote)
+        firstValues.insert(key, first);
     tree->addTopLevelItem(row);
     if (!rowOfKey.contains(key))
         rowOfKey.insert(key, row);
@@ -272,6 +275,15 @@ void DBCMessageTree::refresh(const DBC::Message &message, uint time, uchar exten
         return;
     }
     row->setText(W::TimeColumn, QString::number(time));
+    if (remote)
+        return;
+    // The first data frame of a row that remote frames made gives it its
+    // type, and the values later ones are compared with.
+    const bool firstData = row->data(W::NumColumn, W::RemoteRole).toInt() != 0;
+    if (firstData) {
+        row->setData(W::NumColumn, W::RemoteRole, 0);
+        setTranslatedTexts(row);
+    }
     QString spaced;
     spaced.reserve(text.size() * 3 / 2 + 1);
     for (int i = 0; i < text.size(); i += 2)
@@ -279,6 +291,12 @@ void DBCMessageTree::refresh(const DBC::Message &message, uint time, uchar exten
     row->setText(W::DataColumn, spaced);
 
     const QVector<DBCSignalValue> values = db->decode(key, data);
+    if (firstData) {
+        QStringList made;
+        for (const DBCSignalValue &value : values)
+            made << value.physical;
+        firstValues.insert(key, made);
+    }
     const QStringList first = firstValues.value(key);
     const int rows = qMin(row->childCount() - 1, values.size());
     for (int i = 0; i < rows; ++i) {

@@ -3,6 +3,8 @@
 // classified display a message keeps one row whose values are refreshed
 // (values that changed since the row was made turn red); scroll display
 // appends a numbered row per frame and keeps the newest MaxScrollRows.
+// A remote frame has no data field: its rows show no bytes and no values,
+// and in classified display it refreshes only the time of a row.
 // GUI thread only; texts in the context "DBCWidget".
 #pragma once
 
@@ -46,6 +48,8 @@ public:
     void setJ1939(bool on) { j1939 = on; }
 
     // Classified display: refreshes the message's first row, or makes it.
+    // The first data frame of a row made by a remote frame fills its values
+    // and type.
     void refresh(const DBC::Message &message, uint time, uchar extended, uchar remote,
                  const gsl::span<uint8_t> &data, const QString &text);
     // Scroll display: one more row, numbered.

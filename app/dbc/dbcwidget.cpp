@@ -276,7 +276,27 @@ void DBCWidget::onParseResult(bool ok, QString file)
         return;
     }
     applyDatabase(std::move(loaded), std::move(index), file);
-    UiMessage::information(this, tr("Tips"), tr("Load successful"));
+    QString text = tr("Load successful");
+    const QVector<DBCDatabase::Refused> &refused = db->refusedMessages();
+    if (!refused.isEmpty()) {
+        QStringList lines;
+        for (int i = 0; i < refused.size() && i < UiMessage::MaxListed; ++i)
+            lines << refusedLine(refused.at(i));
+        text += QLatin1Char('\n') + tr("Messages not decoded:") + QLatin1Char('\n')
+                + UiMessage::listText(lines, refused.size());
+    }
+    UiMessage::information(this, tr("Tips"), text);
+}
+
+QString DBCWidget::refusedLine(const DBCDatabase::Refused &message)
+{
+    const auto id = [](quint32 dbcId) {
+        return QStringLiteral("0x") + QString::number(dbcId, 16).rightJustified(8, QLatin1Char('0')).toUpper();
+    };
+    if (message.reason == DBCDatabase::Refused::NotCanId)
+        return tr("%1 (%2): bit 29 or 30 is set, no CAN frame has this ID").arg(message.name, id(message.dbcId));
+    return tr("%1 (%2): its frames are decoded as %3 (%4)")
+            .arg(message.name, id(message.dbcId), message.keptName, id(message.keptDbcId));
 }
 
 void DBCWidget::applyDatabase(std::unique_ptr<DBCDatabase> loaded, DBCFrameCollector::Index index,

@@ -125,6 +125,8 @@ private:
     void stopPolling();
     void retranslateTexts();
     void updateTitle();
+    // One line of the load's message on a message that is not decoded.
+    static QString refusedLine(const DBCDatabase::Refused &message);
     void applyDatabase(std::unique_ptr<DBCDatabase> loaded, DBCFrameCollector::Index index, const QString &file);
     void readRecordFile(QString file);
     void setRunIcon();

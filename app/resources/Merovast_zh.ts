@@ -1137,6 +1137,18 @@
         <source>End of reading.</source>
         <translation>读取结束。</translation>
     </message>
+    <message>
+        <source>Messages not decoded:</source>
+        <translation>未解析的报文：</translation>
+    </message>
+    <message>
+        <source>%1 (%2): bit 29 or 30 is set, no CAN frame has this ID</source>
+        <translation>%1 (%2)：第 29 或 30 位被置位，没有 CAN 帧使用此 ID</translation>
+    </message>
+    <message>
+        <source>%1 (%2): its frames are decoded as %3 (%4)</source>
+        <translation>%1 (%2)：其帧按 %3 (%4) 解析</translation>
+    </message>
 </context>
 <context>
     <name>ErrorInfoWidget</name>

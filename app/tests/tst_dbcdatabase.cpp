@@ -56,6 +56,8 @@ private Q_SLOTS:
     void listsDeclaredMessagesOnly();
     void independentSignalsMessage_data();
     void independentSignalsMessage();
+    void refusesWhatNamesNoOwnFrame_data();
+    void refusesWhatNamesNoOwnFrame();
     void signalOrder();
     void sizeCheck();
     void protocol_data();
@@ -110,6 +112,62 @@ void tst_DBCDatabase::independentSignalsMessage()
     QCOMPARE(signalNames(db, 0), QStringList{QStringLiteral("Z")});
     // Its signals in a message of 0 bytes raise no size warning.
     QCOMPARE(db.oversizedMessages(), QStringList{QStringLiteral("Big")});
+}
+
+Q_DECLARE_METATYPE(QList<quint32>)
+
+void tst_DBCDatabase::refusesWhatNamesNoOwnFrame_data()
+{
+    QTest::addColumn<QByteArray>("messages");
+    QTest::addColumn<QList<quint32>>("keys");       // of the table
+    QTest::addColumn<QStringList>("names");         // of the table, by key
+    QTest::addColumn<QStringList>("refused");       // name, DBC ID, the message kept
+
+    const QByteArray real682("BO_ 1666 Real682: 8 ECU\n SG_ A : 0|8@1+ (1,0) [0|0] \"\" ECU\n\n");
+    // Bit 30 masked away would make it the standard 0x682.
+    QTest::newRow("bit 30 beside the standard message of its low bits")
+            << real682 + "BO_ 1073743490 Bit30: 8 ECU\n SG_ B : 0|8@1+ (1,0) [0|0] \"\" ECU\n"
+            << QList<quint32>{0x682} << QStringList{"Real682"} << QStringList{"Bit30 0x40000682 -"};
+    QTest::newRow("bit 29 beside an extended message of its low bits")
+            << QByteArray("BO_ 536872578 Bit29: 8 ECU\nBO_ 2147485314 Ext682: 8 ECU\n")
+            << QList<quint32>{Extended | 0x682} << QStringList{"Ext682"} << QStringList{"Bit29 0x20000682 -"};
+    QTest::newRow("bits 29 to 31 all set")
+            << QByteArray("BO_ 4294967295 AllSet: 1 ECU\nBO_ 3758096384 High: 1 ECU\n") << QList<quint32>{}
+            << QStringList{} << QStringList{"High 0xE0000000 -", "AllSet 0xFFFFFFFF -"};
+    QTest::newRow("unmarked and marked extended ID of one number: the marked one decodes")
+            << QByteArray("BO_ 2339 Unmarked: 8 ECU\nBO_ 2147485987 Marked: 8 ECU\n")
+            << QList<quint32>{Extended | 0x923} << QStringList{"Marked"}
+            << QStringList{"Unmarked 0x00000923 Marked"};
+    QTest::newRow("standard and marked extended ID of one number stay apart")
+            << real682 + "BO_ 2147485314 Ext682: 8 ECU\n" << QList<quint32>{0x682, Extended | 0x682}
+            << QStringList{"Real682", "Ext682"} << QStringList{};
+}
+
+void tst_DBCDatabase::refusesWhatNamesNoOwnFrame()
+{
+    QFETCH(QByteArray, messages);
+    QFETCH(QList<quint32>, keys);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, refused);
+    QTemporaryDir dir;
+    DBCDatabase db;
+    QVERIFY(db.load(writeDbc(dir, QByteArray("VERSION \"\"\n\nNS_ :\n\nBS_:\n\nBU_: ECU\n\n") + messages)));
+    QCOMPARE(db.messageTable.keys(), keys);
+    QStringList tableNames;
+    for (const DBCMessageEntry &entry : qAsConst(db.messageTable))
+        tableNames << QString::fromStdString(entry.message->name);
+    QCOMPARE(tableNames, names);
+    QStringList refusedTexts;
+    for (const DBCDatabase::Refused &message : db.refusedMessages()) {
+        const bool sameFrames = message.reason == DBCDatabase::Refused::SameFrames;
+        refusedTexts << message.name + QStringLiteral(" 0x")
+                                + QString::number(message.dbcId, 16).rightJustified(8, QLatin1Char('0')).toUpper()
+                                + QLatin1Char(' ') + (sameFrames ? message.keptName : QStringLiteral("-"));
+    }
+    QCOMPARE(refusedTexts, refused);
+    // Names measured for the views are those of the table only.
+    QCOMPARE(QSet<QString>(db.longestMessageNames().cbegin(), db.longestMessageNames().cend()),
+             QSet<QString>(names.cbegin(), names.cend()));
 }
 
 void tst_DBCDatabase::signalOrder()
@@ -233,6 +291,8 @@ void tst_DBCDatabase::realFiles_data()
     QTest::newRow("j1939 with a protocol default") << "cantools/j1939.dbc" << 2 << true;
     QTest::newRow("independent-signal pseudo message") << "cantools/issue_62.dbc" << 0 << false;
     QTest::newRow("large J1939 database") << "canmatrix/j1939.dbc" << 357 << false;
+    // DriverDoorStatus, written 0xFFFFFFFF, names no frame.
+    QTest::newRow("ID with bits 29 and 30 set") << "cantools/issue_199_extended.dbc" << 10 << true;
 }
 
 void tst_DBCDatabase::realFiles()

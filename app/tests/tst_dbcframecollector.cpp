@@ -64,6 +64,8 @@ class tst_DBCFrameCollector : public QObject
 
 private Q_SLOTS:
     void newestFrameOncePerKey();
+    void remoteFramesCarryNoData_data();
+    void remoteFramesCarryNoData();
     void framesMatchTheirFormat_data();
     void framesMatchTheirFormat();
     void sequenceInArrivalOrder();
@@ -91,6 +93,65 @@ void tst_DBCFrameCollector::newestFrameOncePerKey()
     QCOMPARE(latest.value(0x100).data, QByteArray("\x02\0\0\0\0\0\0\0", 8));
     // Shown once: a silent bus leaves nothing to show.
     QVERIFY(collector.takeLatest().isEmpty());
+}
+
+void tst_DBCFrameCollector::remoteFramesCarryNoData_data()
+{
+    // Frames of message 0x100 between two takes: "d" a data frame with byte
+    // 0 = 0x64, "r" a remote frame whose (meaningless) byte 0 is 0x11; the
+    // n-th frame has the time n.
+    QTest::addColumn<QByteArray>("kinds");
+    // What waits for classified display: time, remote flag, byte count.
+    QTest::addColumn<quint32>("time");
+    QTest::addColumn<int>("remote");
+    QTest::addColumn<QByteArray>("data");
+
+    const QByteArray values("\x64\0\0\0\0\0\0\0", 8);
+    QTest::newRow("remote alone: no data") << QByteArray("r") << 1u << 1 << QByteArray();
+    QTest::newRow("remote after data: the data frame's values at the remote frame's time")
+            << QByteArray("dr") << 2u << 0 << values;
+    QTest::newRow("data after remote") << QByteArray("rd") << 2u << 0 << values;
+    QTest::newRow("data, then remote frames") << QByteArray("drr") << 3u << 0 << values;
+    QTest::newRow("remote frames only") << QByteArray("rr") << 2u << 1 << QByteArray();
+}
+
+void tst_DBCFrameCollector::remoteFramesCarryNoData()
+{
+    QFETCH(QByteArray, kinds);
+    QFETCH(quint32, time);
+    QFETCH(int, remote);
+    QFETCH(QByteArray, data);
+    Table table;
+    table.add(0x100);
+    const auto feedAll = [&](DBCFrameCollector &collector) {
+        collector.setMessages(table.entries);
+        quint32 at = 0;
+        for (const char kind : kinds) {
+            VCI_CAN_OBJ received = frame(0x100, kind == 'r' ? "\x11" : "\x64", false, ++at);
+            received.RemoteFlag = kind == 'r' ? 1 : 0;
+            QVERIFY(collector.feed(received));
+        }
+    };
+
+    DBCFrameCollector classified;
+    feedAll(classified);
+    const QMap<quint32, DBCPendingFrame> latest = classified.takeLatest();
+    QCOMPARE(latest.keys(), QList<quint32>{0x100});
+    QCOMPARE(latest.first().time, time);
+    QCOMPARE(int(latest.first().remote), remote);
+    QCOMPARE(latest.first().data, data);
+
+    // Scroll display: every frame as it came, a remote one without data.
+    DBCFrameCollector scroll;
+    feedAll(scroll);
+    const QVector<DBCKeyedFrame> sequence = scroll.takeSequence();
+    QCOMPARE(sequence.size(), kinds.size());
+    for (int i = 0; i < sequence.size(); ++i) {
+        const bool isRemote = kinds.at(i) == 'r';
+        QCOMPARE(sequence.at(i).frame.time, quint32(i + 1));
+        QCOMPARE(int(sequence.at(i).frame.remote), isRemote ? 1 : 0);
+        QCOMPARE(sequence.at(i).frame.data, isRemote ? QByteArray() : QByteArray("\x64\0\0\0\0\0\0\0", 8));
+    }
 }
 
 void tst_DBCFrameCollector::framesMatchTheirFormat_data()

@@ -233,6 +233,8 @@ const QColor kRed(255, 0, 0);
 } // namespace
 
 Q_DECLARE_METATYPE(VCI_CAN_OBJ)
+using FrameBatches = QVector<QVector<VCI_CAN_OBJ>>;
+Q_DECLARE_METATYPE(FrameBatches)
 
 class tst_DBCWidget : public QObject
 {
@@ -265,6 +267,10 @@ private Q_SLOTS:
     void formatsKeptApart();
     void classifiedDisplay();
     void scrollDisplay();
+    void remoteFrames_data();
+    void remoteFrames();
+    void replayedRemoteFrames();
+    void idsThatNameNoOwnFrame();
     void pauseDiscardsFrames();
     void retranslationKeepsPath();
     void retranslationRerendersRows_data();
@@ -703,9 +709,9 @@ void tst_DBCWidget::decodedRows_data()
     // Type, format, length, data, PGN, source, destination and the signal values.
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("remote frame") << false << frame(0x100, "", false, true)
-                                  << QStringList{"Remote frame", "Standard frame", "8", "00 00 00 00 00 00 00 00 ",
-                                                 " ", " ", " ", "-40", "0", "0"};
+    QTest::newRow("remote frame: no data, no values") << false << frame(0x100, "6403040000000000", false, true)
+                                                      << QStringList{"Remote frame", "Standard frame", "8", "",
+                                                                     " ", " ", " ", "", "", ""};
     QTest::newRow("4-byte message decoded from 8 bytes")
             << false << frame(0x200, "0000000077", true)
             << QStringList{"Data frame", "Extended frame", "4", "00 00 00 00 77 00 00 00 ", " ", " ", " ", "119"};
@@ -918,6 +924,147 @@ void tst_DBCWidget::scrollDisplay()
     receive(1, {frame(0x100, "01")});
     QTRY_COMPARE(tree->topLevelItemCount(), 1);
     QCOMPARE(tree->topLevelItem(0)->text(DBCWidget::NumColumn), QStringLiteral(" 0"));
+}
+
+// Type, time, data, the values, raw values/descriptions of Engine's
+// signals, and the colour of Temp's value when it has one.
+QString engineRow(const QTreeWidgetItem *row)
+{
+    QStringList values, raws;
+    for (int child = 1; child < row->childCount(); ++child) {
+        values << row->child(child)->text(DBCWidget::NameColumn);
+        raws << row->child(child)->text(DBCWidget::TimeColumn) + QLatin1Char('/')
+                        + row->child(child)->text(DBCWidget::FormatColumn);
+    }
+    const QTreeWidgetItem *temp = row->child(1);
+    const QString colour = temp->text(DBCWidget::NameColumn).isEmpty()
+            ? QString()
+            : temp->foreground(DBCWidget::NameColumn).color() == kRed ? QStringLiteral("red") : QStringLiteral("blue");
+    return QStringList{row->text(DBCWidget::TypeColumn), row->text(DBCWidget::TimeColumn),
+                       row->text(DBCWidget::DataColumn), values.join(QLatin1Char(',')), raws.join(QLatin1Char(',')),
+                       colour}
+            .join(QLatin1Char('|'));
+}
+
+void tst_DBCWidget::remoteFrames_data()
+{
+    QTest::addColumn<int>("display");
+    // Received one batch after the other, each once the last shows.
+    QTest::addColumn<FrameBatches>("batches");
+    QTest::addColumn<QStringList>("rows");  // engineRow() of every row at the end
+
+    // Engine: Temp 100 - 40, Gear 3, Speed 4 * 0.5; a remote frame's
+    // bytes are whatever the device left there.
+    const auto data = [](quint32 time, const char *hex = "6403040000000000") {
+        return frame(0x100, hex, false, false, time);
+    };
+    const auto remote = [](quint32 time) { return frame(0x100, "1111111111111111", false, true, time); };
+    const QString values = QStringLiteral("64 03 04 00 00 00 00 00 |60,3,2|0x64/,0x3/,0x4/raw four|");
+    const QString none = QStringLiteral("||,,|/,/,/|");
+
+    QTest::newRow("classified: data, then remote") << 0 << FrameBatches{{data(10)}, {remote(20)}}
+                                                   << QStringList{"Data frame|20|" + values + "blue"};
+    QTest::newRow("classified: data and remote in one tick") << 0 << FrameBatches{{data(10), remote(20)}}
+                                                             << QStringList{"Data frame|20|" + values + "blue"};
+    QTest::newRow("classified: remote alone") << 0 << FrameBatches{{remote(10)}}
+                                              << QStringList{"Remote frame|10" + none};
+    // The first data frame fills the values that later ones are told from.
+    QTest::newRow("classified: remote, data, changed data")
+            << 0 << FrameBatches{{remote(10)}, {data(20)}, {remote(25)}, {data(30, "6503040000000000")}}
+            << QStringList{"Data frame|30|65 03 04 00 00 00 00 00 |61,3,2|0x65/,0x3/,0x4/raw four|red"};
+    QTest::newRow("scroll: data, then remote")
+            << 1 << FrameBatches{{data(10), remote(20)}}
+            << QStringList{"Data frame|10|" + values + "blue", "Remote frame|20" + none};
+    QTest::newRow("scroll: remote alone") << 1 << FrameBatches{{remote(10)}}
+                                          << QStringList{"Remote frame|10" + none};
+}
+
+// A remote frame has no data field: it never shows values or data bytes.
+void tst_DBCWidget::remoteFrames()
+{
+    QFETCH(int, display);
+    QFETCH(FrameBatches, batches);
+    QFETCH(QStringList, rows);
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    load(window.get(), writeDbc(dir));
+    chooseDisplay(window.get(), display);
+    QTreeWidget *tree = treeOf(window.get());
+    for (const QVector<VCI_CAN_OBJ> &batch : batches) {
+        receive(1, batch);
+        const QString last = QString::number(batch.last().DeviceTime);
+        QTRY_VERIFY(tree->topLevelItemCount() > 0
+                    && tree->topLevelItem(tree->topLevelItemCount() - 1)->text(DBCWidget::TimeColumn) == last);
+    }
+    QStringList shown;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        shown << engineRow(tree->topLevelItem(i));
+    QCOMPARE(shown, rows);
+}
+
+// A recording's remote frames, replayed: the same rows as live ones, and
+// the export writes what they show.
+void tst_DBCWidget::replayedRemoteFrames()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::ReplayMode, 0, &open));
+    window->show();
+    load(window.get(), writeDbc(dir));
+    boxes.clear();
+    readFile(window.get(), writeDbc(dir, ascFile({"   1.500000 1  100 Rx d 8 64 03 04 00 00 00 00 00",
+                                                  "   1.600000 1  100 Rx r",
+                                                  "   1.700000 1  12C Rx r 2"}),
+                                    QStringLiteral("remote.asc")));
+    QTRY_COMPARE(boxTexts(), QStringList{"Hit: End of reading."});
+    QTreeWidget *tree = treeOf(window.get());
+    QTRY_COMPARE(tree->topLevelItemCount(), 2);
+    QTRY_COMPARE(tree->topLevelItem(0)->text(DBCWidget::TimeColumn), QStringLiteral("1600"));
+    QCOMPARE(engineRow(tree->topLevelItem(0)),
+             QStringLiteral("Data frame|1600|64 03 04 00 00 00 00 00 |60,3,2|0x64/,0x3/,0x4/raw four|blue"));
+
+    const QString path = dir.filePath(QStringLiteral("remote-export.csv"));
+    QFile::remove(path);
+    UiFileDialog::setHandler([&](const UiFileDialog::Request &) { return path; });
+    window->findChild<QToolButton *>(QStringLiteral("m_pToolButtonExport"))->click();
+    const QList<QByteArray> lines = readAll(path).split('\n');
+    // Header, Engine with its header row and three signals, then Mux.
+    QCOMPARE(lines.value(6), QByteArray(" 0,0x0000012C,Mux, ,1700, , , ,Remote frame,Standard frame,2,,,"));
+    QCOMPARE(lines.value(8), QByteArray(" ,,Switch,,,,0,8,1,0,,,,,"));
+    QCOMPARE(lines.value(9), QByteArray(" ,,A,,,,8,8,1,0,,,,,"));
+}
+
+// A DBC ID that sets bit 29 or 30 names no frame: it takes no other
+// message's frames, and the load says so.
+void tst_DBCWidget::idsThatNameNoOwnFrame()
+{
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    load(window.get(), writeDbc(dir, QByteArray("BO_ 1666 Real682: 8 ECU\n"
+                                                " SG_ Real : 0|8@1+ (1,0) [0|0] \"\" ECU\n\n"
+                                                "BO_ 1073743490 Bit30: 8 ECU\n"
+                                                " SG_ Other : 0|8@1+ (2,0) [0|0] \"\" ECU\n\n"
+                                                "BO_ 2339 Unmarked: 8 ECU\n\n"
+                                                "BO_ 2147485987 Marked: 8 ECU\n")));
+    QCOMPARE(boxTexts(), QStringList{"Tips: Load successful\nMessages not decoded:\n"
+                                     "Bit30 (0x40000682): bit 29 or 30 is set, no CAN frame has this ID\n"
+                                     "Unmarked (0x00000923): its frames are decoded as Marked (0x80000923)"});
+    receive(1, {frame(0x682, "05")});
+    QTreeWidget *tree = treeOf(window.get());
+    QTRY_COMPARE(tree->topLevelItemCount(), 1);
+    QCOMPARE(tree->topLevelItem(0)->text(DBCWidget::NameColumn), QStringLiteral("Real682"));
+    QCOMPARE(tree->topLevelItem(0)->child(1)->text(DBCWidget::IdColumn), QStringLiteral("Real"));
+    QCOMPARE(tree->topLevelItem(0)->child(1)->text(DBCWidget::NameColumn), QStringLiteral("5"));
+
+    QStringList listed;
+    onNextModal<DBCDataWidget>([&listed](DBCDataWidget *dialog) {
+        auto *table = dialog->findChild<QTableWidget *>();
+        for (int row = 0; row < table->rowCount(); ++row)
+            listed << table->item(row, DBCDataWidget::NameColumn)->text();
+        dialog->reject();
+    });
+    window->findChild<QToolButton *>(QStringLiteral("m_pToolButtonShowID"))->click();
+    QCOMPARE(listed, (QStringList{"Real682", "Marked"}));
 }
 
 void tst_DBCWidget::pauseDiscardsFrames()
