@@ -31,6 +31,10 @@ void UiTabSendPage::scrollForm()
     scroll->setWidgetResizable(true);
     body = new QWidget;
     body->setObjectName(QStringLiteral("formBody"));
+    // Never narrower than the form prefers, where every control has the
+    // room its texts need: a combo box does not renew its least size when
+    // a language change renames its items.
+    body->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     scroll->setWidget(body);
     if (QLayout *form = layout()) {
         // Setting a widget's layout on another moves it there with the

@@ -14,6 +14,7 @@
 #include "filesizelimit.h"
 #include "gbt27931widget.h"
 #include "guitest.h"
+#include "labelwidths.h"
 #include "taskthread.h"
 #include "uicanobjlistmodel.h"
 #include "uicanobjlistwidget.h"
@@ -43,7 +44,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QSpinBox>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -1023,8 +1023,9 @@ void tst_UiMdiChildCanGen::controlsApartInSubWindow_data()
 
 // In sub-window view a channel window as small as the mouse can make it
 // keeps its tool bar, list and send tabs apart and whole, and on every
-// send page no control lies on another or is squeezed: what does not fit
-// scrolls. The window is built and shown the way the main window does.
+// send page no control lies on another or is squeezed, and no text is cut:
+// what does not fit scrolls. The window is built and shown the way the
+// main window does.
 void tst_UiMdiChildCanGen::controlsApartInSubWindow()
 {
     QFETCH(bool, chinese);
@@ -1076,6 +1077,8 @@ void tst_UiMdiChildCanGen::controlsApartInSubWindow()
         const QList<QWidget *> controls = controlsOf(*form);
         QVERIFY2(controls.size() >= 2, qPrintable(tabs->tabText(page)));
         faults << faultsAmong(*form, controls, tabs->tabText(page));
+        // Nor squeezed below what its texts need.
+        faults << labelsAndChoicesShown(*form, Clipping::Scrolls).cut;
     }
     for (const QString &line : faults)
         qInfo("%s", qPrintable(line));
