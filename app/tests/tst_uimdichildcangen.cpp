@@ -4,11 +4,11 @@
 // DBC and charging windows, the close refusals, and the send pages' controls
 // apart in a sub-window however small, in either language.
 #include "apphelpers.h"
-#include "chinesecatalogue.h"
 #include "canfile.h"
 #include "canobj.h"
 #include "canreadthread.h"
 #include "canrealtimesavethread.h"
+#include "chinesecatalogue.h"
 #include "dbcwidget.h"
 #include "devcan.h"
 #include "filesizelimit.h"
@@ -1017,7 +1017,8 @@ void tst_UiMdiChildCanGen::controlsApartInSubWindow_data()
         QTest::addRow("%s, 408 x 330", language) << chinese << false << QSize(408, 330) << false;
         QTest::addRow("%s, smallest", language) << chinese << false << QSize(0, 0) << false;
         QTest::addRow("%s, smallest, send tabs least", language) << chinese << false << QSize(0, 0) << true;
-        QTest::addRow("%s after a switch, smallest, send tabs least", language) << chinese << true << QSize(0, 0) << true;
+        QTest::addRow("%s after a switch, smallest, send tabs least", language)
+                << chinese << true << QSize(0, 0) << true;
     }
 }
 
