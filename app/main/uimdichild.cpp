@@ -3,5 +3,9 @@
 UiMdiChild::UiMdiChild(QWidget *parent) : QWidget(parent)
 {
     setGeometry(100, 100, 100, 100);
-    setMinimumSize(400, 300);
+}
+
+QSize UiMdiChild::minimumSizeHint() const
+{
+    return QWidget::minimumSizeHint().expandedTo(QSize(400, 300));
 }

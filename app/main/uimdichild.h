@@ -9,4 +9,9 @@ class UiMdiChild : public QWidget
 
 public:
     explicit UiMdiChild(QWidget *parent = nullptr);
+
+    // At least 400 x 300, and at least what the window's layout needs: the
+    // sub-window that holds it keeps to this (an explicit minimum size
+    // would stand in for the layout's).
+    QSize minimumSizeHint() const override;
 };

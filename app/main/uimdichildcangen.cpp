@@ -21,7 +21,6 @@
 #include <QEvent>
 #include <QFile>
 #include <QLabel>
-#include <QResizeEvent>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -75,7 +74,11 @@ UiMdiChildCanGen::UiMdiChildCanGen(QWidget *parent, int channel)
     layout->setContentsMargins(1, 1, 1, 1);
     layout->setSpacing(1);
     container->setLayout(layout);
-    container->setGeometry(0, 0, 100, 200);
+    // Laid out rather than resized by hand, so that the sub-window holding
+    // this window learns the least size its content needs.
+    auto *windowLayout = new QVBoxLayout(this);
+    windowLayout->setContentsMargins(0, 0, 0, 0);
+    windowLayout->addWidget(container);
 
     readThread = new CanReadThread(uint32_t(channelIndex), this);
     rtSaveThread = new CanRealTimeSaveThread(channelIndex);
@@ -456,12 +459,6 @@ void UiMdiChildCanGen::changeEvent(QEvent *event)
         showRecordingDrops(rtDropsShown);
     }
     UiMdiChild::changeEvent(event);
-}
-
-void UiMdiChildCanGen::resizeEvent(QResizeEvent *event)
-{
-    container->resize(event->size());
-    UiMdiChild::resizeEvent(event);
 }
 
 void UiMdiChildCanGen::closeEvent(QCloseEvent *event)

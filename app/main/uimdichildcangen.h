@@ -88,7 +88,6 @@ public Q_SLOTS:
 
 protected:
     void changeEvent(QEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     // Refused with a "Hint" box while the channel sends or its DBC or
     // charging window is open; otherwise the channel is stopped.
     void closeEvent(QCloseEvent *event) override;

@@ -12,6 +12,7 @@ UiTabSendBasePage::UiTabSendBasePage(QWidget *parent, int channel)
     : UiTabSendPage(parent, channel), form(std::make_unique<Ui::UiTabSendBasePage>())
 {
     form->setupUi(this);
+    scrollForm();
     restrictToHex(form->m_ctrlId);
     HexFormatter::install(form->m_ctrlData);
     setSendControls(form->SendButton, form->StopButton);

@@ -17,6 +17,7 @@ UiTabSendFilePage::UiTabSendFilePage(QWidget *parent, int channel)
     : UiTabSendPage(parent, channel), form(std::make_unique<Ui::UiTabSendFilePage>())
 {
     form->setupUi(this);
+    scrollForm();
     fitGeometry();
     form->progressBar->hide();
     restrictToHex(form->m_ctrlId);
@@ -89,6 +90,12 @@ void UiTabSendFilePage::fitGeometry()
     const int upperHeight = std::max(45, upper->sizeHint().height());
     upper->setGeometry(x, top, width, upperHeight);
     lower->setGeometry(x, top + upperHeight + below, width, std::max(78, lower->sizeHint().height()));
+
+    // The body scrolls rather than cut the boxes; it keeps the top margin
+    // beside and below them.
+    const QRect boxes = form->groupBox->geometry() | upper->geometry() | lower->geometry();
+    formBody()->setMinimumSize(boxes.right() + 1 + top, boxes.bottom() + 1 + top);
+    updateGeometry();
 }
 
 void UiTabSendFilePage::changeEvent(QEvent *event)

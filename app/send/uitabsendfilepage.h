@@ -81,7 +81,8 @@ private Q_SLOTS:
 private:
     void retranslateUi();
     // The form has no layout of its own; its boxes keep their places and
-    // grow to what their texts need in the language in force.
+    // grow to what their texts need in the language in force, and the body
+    // that holds them needs room for them all.
     void fitGeometry();
     void launchReplay();
     void endRun();

@@ -6,14 +6,69 @@
 #include "vci.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 UiTabSendPage::UiTabSendPage(QWidget *parent, int channel)
     : QFrame(parent), channelIndex(channel), shownIdFormat(UlGlobalSet::instance().IDFORMAT)
 {
     BaseSendParam::registerMetaType();
+}
+
+void UiTabSendPage::scrollForm()
+{
+    // The body sits in the page before the form moves in: a combo box
+    // keeps the least size it first works out, in the font it has then.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("formScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    body = new QWidget;
+    body->setObjectName(QStringLiteral("formBody"));
+    // Never narrower than the form prefers, where every control has the
+    // room its texts need: a combo box does not renew its least size when
+    // a language change renames its items.
+    body->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+    scroll->setWidget(body);
+    if (QLayout *form = layout()) {
+        // Setting a widget's layout on another moves it there with the
+        // widgets it manages.
+        body->setLayout(form);
+    } else {
+        for (QWidget *widget : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (widget != scroll)
+                widget->setParent(body);
+        }
+    }
+    // The body's layout requests its new least size here first.
+    body->installEventFilter(this);
+    auto *pageLayout = new QVBoxLayout(this);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(scroll);
+}
+
+QSize UiTabSendPage::minimumSizeHint() const
+{
+    // A page's height is small beside its width; the channel window keeps
+    // room for it, so the form never scrolls up and down for want of it.
+    const QSize least = QFrame::minimumSizeHint();
+    if (!body)
+        return least;
+    const int height = body->minimumHeight() > 0 ? body->minimumHeight() : body->minimumSizeHint().height();
+    return QSize(least.width(), std::max(least.height(), height));
+}
+
+bool UiTabSendPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == body && event->type() == QEvent::LayoutRequest)
+        updateGeometry();
+    return QFrame::eventFilter(watched, event);
 }
 
 void UiTabSendPage::setSendControls(QAbstractButton *send, QAbstractButton *stop, QList<QWidget *> fixedWhileSending)

@@ -28,6 +28,9 @@ public:
     // the controls that must not change during a run are disabled too.
     void setSendState(bool sendOn, bool stopOn, bool channelSending);
 
+    // As high as the form needs, but narrow: the form scrolls sideways.
+    QSize minimumSizeHint() const override;
+
 public Q_SLOTS:
     // The page's tab became current, or the channel was started or stopped
     // while it is current. The base does nothing.
@@ -56,6 +59,17 @@ Q_SIGNALS:
     void AddMoveList(BaseSendParam param);
 
 protected:
+    // Moves the form set up on the page into a body that scrolls where the
+    // page is narrower than the form (a small sub-window), instead of
+    // squeezing its controls onto each other; where the page is wide
+    // enough nothing changes. Called by the page's constructor right after
+    // the form's setup. A form without a layout keeps its widgets' places
+    // and must give the body its least size itself, then call
+    // updateGeometry().
+    void scrollForm();
+    // The body that holds the form, or null before scrollForm.
+    QWidget *formBody() const { return body; }
+    bool eventFilter(QObject *watched, QEvent *event) override;
     // The page's own buttons and the controls fixed while the channel
     // sends (the Task page's strategy); called by the page's constructor.
     void setSendControls(QAbstractButton *send, QAbstractButton *stop, QList<QWidget *> fixedWhileSending = {});
@@ -87,4 +101,5 @@ private:
     QPointer<QAbstractButton> sendBtn;
     QPointer<QAbstractButton> stopBtn;
     QList<QPointer<QWidget>> fixedControls;
+    QWidget *body = nullptr;  // the scrolled form, owned by the page
 };

@@ -126,6 +126,7 @@ UiTabSendTaskPage::UiTabSendTaskPage(QWidget *parent, int channel)
       form(std::make_unique<Ui::UiTabSendTaskPage>())
 {
     form->setupUi(this);
+    scrollForm();
     setSendControls(form->SendButton, form->StopButton, {form->m_pComboBoxSendType});
 
     QTableWidget *t = form->tableWidget;

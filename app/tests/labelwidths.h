@@ -57,6 +57,10 @@ struct TextsShown {
     QStringList cut;
 };
 
+// Whether a widget hidden in part by its window's edge cuts its text, or
+// lies in a part of the window that scrolls to it.
+enum class Clipping { Cuts, Scrolls };
+
 namespace LabelWidthsDetail {
 
 inline QString place(const QWidget &widget)
@@ -75,10 +79,10 @@ inline bool unclipped(const QWidget &widget)
 
 // shown is where the text is drawn (a header's viewport), widget names it.
 inline void measure(TextsShown &found, const QWidget &widget, const QString &text, int needs, int has,
-                    const QWidget *shown = nullptr)
+                    const QWidget *shown = nullptr, Clipping clipping = Clipping::Cuts)
 {
     ++found.measured;
-    const bool whole = unclipped(shown ? *shown : widget);
+    const bool whole = clipping == Clipping::Scrolls || unclipped(shown ? *shown : widget);
     if (needs > has || !whole)
         found.cut << QStringLiteral("%1 \"%2\": needs %3 px, has %4%5")
                              .arg(place(widget), text)
@@ -87,19 +91,20 @@ inline void measure(TextsShown &found, const QWidget &widget, const QString &tex
                              .arg(whole ? QString() : QStringLiteral(", clipped by its window"));
 }
 
-inline void measureLabels(TextsShown &found, const QWidget &window)
+inline void measureLabels(TextsShown &found, const QWidget &window, Clipping clipping)
 {
     for (const QLabel *label : window.findChildren<QLabel *>()) {
         if (!label->isVisible() || label->text().isEmpty())
             continue;
         const int has = label->contentsRect().width() - 2 * label->margin();
-        measure(found, *label, label->text(), label->fontMetrics().horizontalAdvance(label->text()), has);
+        measure(found, *label, label->text(), label->fontMetrics().horizontalAdvance(label->text()), has, nullptr,
+                clipping);
     }
 }
 
 // Every item, as any of them may be the current one: the style draws it 1
 // pixel inside the edit field and clips it there.
-inline void measureChoices(TextsShown &found, const QWidget &window)
+inline void measureChoices(TextsShown &found, const QWidget &window, Clipping clipping)
 {
     for (const QComboBox *box : window.findChildren<QComboBox *>()) {
         if (!box->isVisible())
@@ -113,14 +118,15 @@ inline void measureChoices(TextsShown &found, const QWidget &window)
                 box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
         for (int i = 0; i < box->count(); ++i) {
             const QString text = box->itemText(i);
-            measure(found, *box, text, box->fontMetrics().horizontalAdvance(text), field.width() - 1);
+            measure(found, *box, text, box->fontMetrics().horizontalAdvance(text), field.width() - 1, nullptr,
+                    clipping);
         }
     }
 }
 
 // The hint of an empty line edit, which it draws 2 pixels inside its
 // contents and elides there.
-inline void measureHints(TextsShown &found, const QWidget &window)
+inline void measureHints(TextsShown &found, const QWidget &window, Clipping clipping)
 {
     for (const QLineEdit *edit : window.findChildren<QLineEdit *>()) {
         if (!edit->isVisible() || !edit->text().isEmpty() || edit->placeholderText().isEmpty())
@@ -134,7 +140,8 @@ inline void measureHints(TextsShown &found, const QWidget &window)
                                        .marginsRemoved(edit->textMargins());
         const QFontMetrics metrics = edit->fontMetrics();
         const int has = contents.width() - 2 * 2 - std::max(0, -metrics.minLeftBearing());
-        measure(found, *edit, edit->placeholderText(), metrics.horizontalAdvance(edit->placeholderText()), has);
+        measure(found, *edit, edit->placeholderText(), metrics.horizontalAdvance(edit->placeholderText()), has,
+                nullptr, clipping);
     }
 }
 
@@ -142,12 +149,12 @@ inline void measureHints(TextsShown &found, const QWidget &window)
 
 // Every visible label with a text, every item of every visible combo box
 // and the hint of every visible empty line edit.
-inline TextsShown labelsAndChoicesShown(const QWidget &window)
+inline TextsShown labelsAndChoicesShown(const QWidget &window, Clipping clipping = Clipping::Cuts)
 {
     TextsShown found;
-    LabelWidthsDetail::measureLabels(found, window);
-    LabelWidthsDetail::measureChoices(found, window);
-    LabelWidthsDetail::measureHints(found, window);
+    LabelWidthsDetail::measureLabels(found, window, clipping);
+    LabelWidthsDetail::measureChoices(found, window, clipping);
+    LabelWidthsDetail::measureHints(found, window, clipping);
     return found;
 }
 

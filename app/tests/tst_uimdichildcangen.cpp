@@ -1,21 +1,26 @@
 // The channel window against the simulated device: title, Start and Stop
 // with the channel's threads, Clear, the display menus, saving the buffer
 // and saving in real time (with the refusals that keep files intact), the
-// DBC and charging windows, and the close refusals.
+// DBC and charging windows, the close refusals, and the send pages' controls
+// apart in a sub-window however small, in either language.
 #include "apphelpers.h"
 #include "canfile.h"
 #include "canobj.h"
 #include "canreadthread.h"
 #include "canrealtimesavethread.h"
+#include "chinesecatalogue.h"
 #include "dbcwidget.h"
 #include "devcan.h"
 #include "filesizelimit.h"
 #include "gbt27931widget.h"
 #include "guitest.h"
+#include "labelwidths.h"
 #include "taskthread.h"
 #include "uicanobjlistmodel.h"
 #include "uicanobjlistwidget.h"
 #include "uifiledialog.h"
+#include "uifont.h"
+#include "uimdiarea.h"
 #include "uimdichildcangen.h"
 #include "uimdichildtools.h"
 #include "uimessage.h"
@@ -28,14 +33,20 @@
 #include "ulglobalset.h"
 #include "vcisim.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
@@ -88,6 +99,127 @@ QAction *action(const UiMdiChildCanGen &window, const char *name)
     return window.findChild<QAction *>(QLatin1String(name));
 }
 
+// Layout requests posted by layout changes, handled.
+void settleLayouts()
+{
+    for (int level = 0; level < 8; ++level)
+        QCoreApplication::processEvents();
+}
+
+// The face the program chooses at start for the life of the object.
+class ProgramFace
+{
+public:
+    ProgramFace() { UiFont::chooseApplicationFont(*qApp); }
+    ~ProgramFace() { QApplication::setFont(saved); }
+    ProgramFace(const ProgramFace &) = delete;
+    ProgramFace &operator=(const ProgramFace &) = delete;
+
+private:
+    const QFont saved = QApplication::font();
+};
+
+// The bottom-right corner of a sub-window dragged by the mouse so that the
+// window would be size; it stops at the least size it accepts.
+void dragCorner(QMdiSubWindow &window, const QSize &size)
+{
+    const QPoint corner(window.width() - 2, window.height() - 2);
+    const QPoint to = corner + QPoint(size.width() - window.width(), size.height() - window.height());
+    const auto send = [&](QEvent::Type type, const QPoint &at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, window.mapToGlobal(at), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &event);
+    };
+    send(QEvent::MouseMove, corner, Qt::NoButton, Qt::NoButton);  // picks the resize
+    send(QEvent::MouseButtonPress, corner, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    settleLayouts();
+}
+
+// What a user reads or works: labels with a text, fields, choices,
+// buttons, tables and progress bars.
+bool isControl(const QWidget &widget)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(&widget))
+        return !label->text().isEmpty();
+    return qobject_cast<const QLineEdit *>(&widget) || qobject_cast<const QAbstractSpinBox *>(&widget)
+           || qobject_cast<const QComboBox *>(&widget) || qobject_cast<const QAbstractButton *>(&widget)
+           || qobject_cast<const QAbstractItemView *>(&widget) || qobject_cast<const QProgressBar *>(&widget);
+}
+
+// The visible controls of root that are not part of another control (the
+// field of a spin box, the header of a table).
+QList<QWidget *> controlsOf(const QWidget &root)
+{
+    QList<QWidget *> controls;
+    for (QWidget *widget : root.findChildren<QWidget *>()) {
+        if (!widget->isVisible() || !isControl(*widget))
+            continue;
+        bool part = false;
+        for (const QWidget *up = widget->parentWidget(); up && up != &root && !part; up = up->parentWidget())
+            part = isControl(*up);
+        if (!part)
+            controls << widget;
+    }
+    return controls;
+}
+
+// The least size a layout gives the widget.
+QSize leastSize(const QWidget &widget)
+{
+    const QSize hint = widget.minimumSizeHint();
+    const QSize least(widget.minimumWidth() > 0 ? widget.minimumWidth() : std::max(0, hint.width()),
+                      widget.minimumHeight() > 0 ? widget.minimumHeight() : std::max(0, hint.height()));
+    return least.boundedTo(widget.maximumSize());
+}
+
+QString nameOf(const QWidget &widget)
+{
+    const auto *label = qobject_cast<const QLabel *>(&widget);
+    const QString name = widget.objectName().isEmpty() ? QLatin1String(widget.metaObject()->className())
+                                                        : widget.objectName();
+    return label ? QStringLiteral("%1 \"%2\"").arg(name, label->text().trimmed()) : name;
+}
+
+// One line for each of widgets that is squeezed below its least size, lies
+// outside what root shows or scrolls to, or lies on another of them.
+QStringList faultsAmong(const QWidget &root, const QList<QWidget *> &widgets, const QString &where)
+{
+    QStringList faults;
+    QVector<QRect> places;
+    for (const QWidget *widget : widgets) {
+        const QRect place(widget->mapTo(&root, QPoint(0, 0)), widget->size());
+        places << place;
+        const QSize least = leastSize(*widget);
+        if (widget->width() < least.width() || widget->height() < least.height())
+            faults << QStringLiteral("%1: %2 is %3 x %4, needs %5 x %6")
+                              .arg(where, nameOf(*widget))
+                              .arg(widget->width())
+                              .arg(widget->height())
+                              .arg(least.width())
+                              .arg(least.height());
+        // Inside the root, or inside the body of the scroll area it is in.
+        const QWidget *frame = &root;
+        for (const QWidget *up = widget->parentWidget(); up && up != &root; up = up->parentWidget()) {
+            if (const auto *scroll = qobject_cast<const QScrollArea *>(up)) {
+                frame = scroll->widget();
+                break;
+            }
+        }
+        if (!QRect(frame->mapTo(&root, QPoint(0, 0)), frame->size()).contains(place))
+            faults << QStringLiteral("%1: %2 out of reach").arg(where, nameOf(*widget));
+    }
+    for (int i = 0; i < widgets.size(); ++i) {
+        for (int j = i + 1; j < widgets.size(); ++j) {
+            if (widgets[i]->isAncestorOf(widgets[j]) || widgets[j]->isAncestorOf(widgets[i]))
+                continue;
+            if (places[i].intersects(places[j]))
+                faults << QStringLiteral("%1: %2 on %3").arg(where, nameOf(*widgets[i]), nameOf(*widgets[j]));
+        }
+    }
+    return faults;
+}
+
 } // namespace
 
 class tst_UiMdiChildCanGen : public QObject
@@ -124,6 +256,8 @@ private Q_SLOTS:
     void goingAwayClosesItsWindows();
     void sendTabErrors_data();
     void sendTabErrors();
+    void controlsApartInSubWindow_data();
+    void controlsApartInSubWindow();
 
 private:
     QStringList shownBoxes() const;
@@ -868,6 +1002,91 @@ void tst_UiMdiChildCanGen::sendTabErrors()
     else
         Q_EMIT window.sendTab()->sendErrorSignal();
     QCOMPARE(shownBoxes(), QStringList({"Error", text}));
+}
+
+void tst_UiMdiChildCanGen::controlsApartInSubWindow_data()
+{
+    QTest::addColumn<bool>("chinese");   // the language at the check
+    QTest::addColumn<bool>("switched");  // built and sized in the other
+    QTest::addColumn<QSize>("size");     // dragged to; invalid: as opened
+    QTest::addColumn<bool>("leastSendTabs");  // the splitter pushed down
+    for (const bool chinese : {false, true}) {
+        const char *language = chinese ? "Chinese" : "English";
+        QTest::addRow("%s, as opened", language) << chinese << false << QSize() << false;
+        // Where Window > SubWindow used to open it.
+        QTest::addRow("%s, 408 x 330", language) << chinese << false << QSize(408, 330) << false;
+        QTest::addRow("%s, smallest", language) << chinese << false << QSize(0, 0) << false;
+        QTest::addRow("%s, smallest, send tabs least", language) << chinese << false << QSize(0, 0) << true;
+        QTest::addRow("%s after a switch, smallest, send tabs least", language)
+                << chinese << true << QSize(0, 0) << true;
+    }
+}
+
+// In sub-window view a channel window as small as the mouse can make it
+// keeps its tool bar, list and send tabs apart and whole, and on every
+// send page no control lies on another or is squeezed, and no text is cut:
+// what does not fit scrolls. The window is built and shown the way the
+// main window does.
+void tst_UiMdiChildCanGen::controlsApartInSubWindow()
+{
+    QFETCH(bool, chinese);
+    QFETCH(bool, switched);
+    QFETCH(QSize, size);
+    QFETCH(bool, leastSendTabs);
+    const ProgramFace face;
+    std::unique_ptr<ChineseCatalogue> catalogue;
+    if (chinese != switched) {
+        catalogue = std::make_unique<ChineseCatalogue>();
+        QVERIFY(catalogue->isLoaded());
+    }
+    UiMdiArea area;
+    area.resize(1300, 598);
+    auto *window = new UiMdiChildCanGen(&area, 0);
+    QMdiSubWindow *sub = area.addSubWindow(window);
+    window->show();
+    area.setViewMode(QMdiArea::TabbedView);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    area.setViewMode(QMdiArea::SubWindowView);
+    settleLayouts();
+    const QSize least = sub->minimumSizeHint();
+    if (size.isValid()) {
+        dragCorner(*sub, size);
+        QCOMPARE(sub->size(), size.expandedTo(least));
+    }
+    QVERIFY(sub->width() >= least.width() && sub->height() >= least.height());
+    if (leastSendTabs) {
+        auto *splitter = window->findChild<QSplitter *>();
+        splitter->setSizes({splitter->height(), 1});
+        settleLayouts();
+    }
+    if (switched) {
+        if (catalogue)
+            catalogue.reset();
+        else
+            catalogue = std::make_unique<ChineseCatalogue>();
+        settleLayouts();
+    }
+
+    UiTabSend *tabs = window->sendTab();
+    QStringList faults =
+            faultsAmong(*window, {window->toolBar(), window->frameList(), tabs}, QStringLiteral("window"));
+    for (int page = UiTabSend::BasePage; page <= UiTabSend::ErrorInfoPage; ++page) {
+        tabs->setCurrentIndex(page);
+        settleLayouts();
+        const QWidget *form = tabs->widget(page);
+        const QList<QWidget *> controls = controlsOf(*form);
+        QVERIFY2(controls.size() >= 2, qPrintable(tabs->tabText(page)));
+        faults << faultsAmong(*form, controls, tabs->tabText(page));
+        // Nor squeezed below what its texts need.
+        faults << labelsAndChoicesShown(*form, Clipping::Scrolls).cut;
+    }
+    for (const QString &line : faults)
+        qInfo("%s", qPrintable(line));
+    QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1 faults in a sub-window of %2 x %3")
+                                                  .arg(faults.size())
+                                                  .arg(sub->width())
+                                                  .arg(sub->height())));
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_UiMdiChildCanGen)

@@ -25,6 +25,8 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QtTest>
@@ -615,7 +617,7 @@ void tst_UiTabSend::textsShowWhole_data()
 // Every label, every item of every combo box and the hint of the File
 // page's count field on the Base, Task and File pages show whole in a channel window as large as a 1366 x 768 screen
 // holds, in the language the window was built and first shown in, and
-// after a switch to the other one.
+// after a switch to the other one; there no page scrolls.
 void tst_UiTabSend::textsShowWhole()
 {
     QFETCH(QString, family);
@@ -658,12 +660,17 @@ void tst_UiTabSend::textsShowWhole()
         QVERIFY2(shown.measured >= 4, qPrintable(sendTabs->tabText(page)));
         cut << shown.cut;
         // The File page places its boxes without a layout.
-        const QList<QGroupBox *> boxes = form->findChildren<QGroupBox *>(QString(), Qt::FindDirectChildrenOnly);
+        const QList<QGroupBox *> boxes = form->findChildren<QGroupBox *>();
         for (int i = 0; i < boxes.size(); ++i) {
             for (int j = i + 1; j < boxes.size(); ++j) {
-                if (boxes[i]->geometry().intersects(boxes[j]->geometry()))
+                if (boxes[i]->parent() == boxes[j]->parent() && boxes[i]->geometry().intersects(boxes[j]->geometry()))
                     cut << QStringLiteral("%1 and %2 overlap").arg(boxes[i]->objectName(), boxes[j]->objectName());
             }
+        }
+        // The page is large enough: nothing of it scrolls.
+        for (const QScrollArea *area : form->findChildren<QScrollArea *>()) {
+            if (area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible())
+                cut << QStringLiteral("%1 scrolls").arg(sendTabs->tabText(page));
         }
     }
     for (const QString &line : cut)
