@@ -5,6 +5,7 @@
 
 #include "controlcan.h"
 #include "devcan.h"
+#include "runqueuewait.h"
 #include "ulbuffer.h"
 #include "ulglobalset.h"
 #include "vcisim.h"
@@ -17,6 +18,7 @@
 #include <QThread>
 #include <QVector>
 
+#include <atomic>
 #include <vector>
 
 namespace SendFixture {
@@ -115,16 +117,21 @@ inline QVector<BusFrame> firmwareUpload(const QByteArray &file)
 }
 
 // Frames per transmit call the core made, in call order. The call numbered
-// heldCall (from 0), if any, is held heldMs before it transmits.
+// heldCall (from 0), if any, is held heldMs before it transmits. Timed, it
+// also notes the moment of each call on the calling thread, as it came
+// (before the hold).
 class TransmitLog
 {
 public:
-    explicit TransmitLog(int heldCall = -1, unsigned long heldMs = 0)
+    enum Timing { Untimed, Timed };
+
+    explicit TransmitLog(int heldCall = -1, unsigned long heldMs = 0, Timing timing = Untimed)
     {
         DevCan::instance().pTransmit = &record;
         clear();
         const QMutexLocker lock(&mutex());
         hold() = {heldCall, heldMs};
+        timed() = timing == Timed;
     }
     ~TransmitLog() { DevCan::instance().pTransmit = &VCI_Transmit; }
 
@@ -133,10 +140,17 @@ public:
         const QMutexLocker lock(&mutex());
         return sizes();
     }
+    // Of every call, in call order; empty unless timed.
+    static std::vector<ThreadMoment> moments()
+    {
+        const QMutexLocker lock(&mutex());
+        return callMoments();
+    }
     static void clear()
     {
         const QMutexLocker lock(&mutex());
         sizes().clear();
+        callMoments().clear();
     }
 
 private:
@@ -151,10 +165,14 @@ private:
         bool held = false;
         unsigned long heldMs = 0;
         {
+            // Taken before the lock, which another thread may hold.
+            const ThreadMoment moment = timed() ? ThreadMoment::now() : ThreadMoment();
             const QMutexLocker lock(&mutex());
             held = int(sizes().size()) == hold().call;
             heldMs = hold().ms;
             sizes().push_back(count);
+            if (timed())
+                callMoments().push_back(moment);
         }
         if (held)
             QThread::msleep(heldMs);
@@ -174,6 +192,16 @@ private:
     {
         static std::vector<uint32_t> s;
         return s;
+    }
+    static std::vector<ThreadMoment> &callMoments()
+    {
+        static std::vector<ThreadMoment> m;
+        return m;
+    }
+    static std::atomic<bool> &timed()
+    {
+        static std::atomic<bool> t{false};
+        return t;
     }
 };
 

@@ -109,14 +109,7 @@ static QByteArray csvRecording(int timeMode, int firstIndex, const QList<uint32_
     return text.toUtf8();
 }
 
-// Device time stamps (0.1 ms) of the frames the listening channel heard.
-static QVector<int64_t> stamps(const std::vector<VCI_CAN_OBJ> &frames)
-{
-    QVector<int64_t> list;
-    for (const VCI_CAN_OBJ &f : frames)
-        list.append(f.DeviceTime);
-    return list;
-}
+constexpr int64_t NsPerMs = 1000000;
 
 static int64_t median(QVector<int64_t> values)
 {
@@ -124,30 +117,26 @@ static int64_t median(QVector<int64_t> values)
     return values.isEmpty() ? 0 : values.at(values.size() / 2);
 }
 
-// How far behind its recorded offset from the first frame each frame went
-// out (0.1 ms), counted from the replay's start as the frames show it: no
-// frame goes out before its time, so the least of them marks the start, and
-// a first frame held up by a loaded machine does not move it. A replay
-// that is too fast or too slow shows as lateness growing over its frames.
-static QVector<int64_t> lateness(const QVector<int64_t> &at, const QVector<int64_t> &offsets)
+// How far behind its recorded offset (ns) each transmit call came, in the
+// time the replay thread was given since the run began: what it waited for
+// a processor is left out, which a loaded machine adds whatever the code
+// does, while what the code loses (sends, sleep overshoots, a device call
+// held) counts whole. Waits before a frame was due are left out too, which
+// makes a frame look earlier, never later.
+static QVector<int64_t> heldLateness(const ThreadMoment &begun, const std::vector<ThreadMoment> &calls,
+                                     const QVector<int64_t> &offsetsNs)
 {
     QVector<int64_t> late;
-    for (int i = 0; i < at.size(); ++i)
-        late << at[i] - offsets[i];
-    const int64_t start = late.isEmpty() ? 0 : *std::min_element(late.cbegin(), late.cend());
-    for (int64_t &l : late)
-        l -= start;
+    for (size_t i = 0; i < calls.size(); ++i)
+        late << calls[i].heldSince(begun) - offsetsNs.value(int(i));
     return late;
 }
 
-// How much later the last quarter of the frames went out than the first
-// (median lateness, 0.1 ms): a schedule that loses time shows it growing
-// over the run, while a loaded machine delays frames early and late alike.
-static int64_t drift(const QVector<int64_t> &at, const QVector<int64_t> &offsets)
+// The median of the last quarter: a schedule that loses time falls behind
+// over the run, while a frame held up on its own does not move the median.
+static int64_t lastQuarter(const QVector<int64_t> &late)
 {
-    const QVector<int64_t> late = lateness(at, offsets);
-    const int quarter = late.size() / 4;
-    return median(late.mid(late.size() - quarter)) - median(late.mid(0, quarter));
+    return median(late.mid(late.size() - late.size() / 4));
 }
 
 void tst_UlSendFileThread::watch(UlSendFileThread &thread)
@@ -420,43 +409,44 @@ void tst_UlSendFileThread::transmitFailure()
     QCOMPARE(UlBuffer::instance(int(Tx)).count(), 1);  // the row stays
 }
 
-// Gaps measured with the receiving channel's own stamps. The schedule is
-// the recording's: the transmit of frame 10 held 100 ms is made up by the
-// frames after it, so the last quarter goes out on time, where a schedule
-// kept from one frame to the next sends every later frame 100 ms late. A
-// loaded machine delays single frames, which the medians pass over; the
-// bound of 50 ms lies between the two.
+// Times are the replay thread's own, at its transmit calls. The schedule
+// is the recording's: no frame goes before its offset from the run's
+// start (a loaded machine can only delay it), and the transmit of frame 10
+// held 100 ms is made up by the frames after it, so the last quarter goes
+// out on time, where a schedule kept from one frame to the next sends
+// every later frame 100 ms late. Lateness counts the time the thread was
+// given, so that a loaded machine does not add to it; the bound of 50 ms
+// lies between the two.
 void tst_UlSendFileThread::recordedGaps()
 {
     QList<int> times;
     for (int i = 0; i < 40; ++i)
         times << 12340 + 10 * i;
     const int held = 10;
-    TransmitLog log(held, 100);
+    TransmitLog log(held, 100, TransmitLog::Timed);
     UlSendFileThread thread(Tx);
     watch(thread);
+    ThreadMoment begun;
+    connect(&thread, &UlSendFileThread::begainSend, this, [&begun] { begun = ThreadMoment::now(); },
+            Qt::DirectConnection);
     thread.setFileType(UlSendFileThread::AscFile);
     thread.setFileName(write(ascFile(times), ".asc"));
     QVERIFY(replay(thread));
     QCOMPARE(m_events, Ran);
+    QCOMPARE(int(heard(times.size()).size()), times.size());
 
-    const QVector<int64_t> at = stamps(heard(times.size()));
-    QCOMPARE(at.size(), times.size());
-    const int quarter = at.size() / 4;
-    QVector<int64_t> gaps;  // before the hold and in the last quarter, not where the replay made it up
+    const std::vector<ThreadMoment> calls = log.moments();
+    QCOMPARE(int(calls.size()), times.size());
     QVector<int64_t> offsets;
-    for (int i = 0; i < at.size(); ++i) {
-        if ((i > 0 && i < held) || i > at.size() - quarter)
-            gaps << at[i] - at[i - 1];
-        offsets << 100 * i;
+    for (int i = 0; i < times.size(); ++i) {
+        offsets << (times[i] - times.first()) * NsPerMs;
+        const int64_t early = offsets[i] - (calls[size_t(i)].atNs - begun.atNs);
+        QVERIFY2(early <= 0, qPrintable(QStringLiteral("frame %1, %2 us early").arg(i).arg(early / 1000)));
     }
-    const int64_t typicalGap = median(gaps);
-    QVERIFY2(typicalGap >= 80 && typicalGap <= 120, qPrintable(QString::number(typicalGap)));
-    const QVector<int64_t> late = lateness(at, offsets);
-    const int64_t early = median(late.mid(0, quarter));
-    QVERIFY2(late[held] - early >= 900, qPrintable(QString::number(late[held] - early))); // the hold took effect
-    const int64_t lost = median(late.mid(late.size() - quarter)) - early;
-    QVERIFY2(lost <= 500, qPrintable(QString::number(lost)));
+    const int64_t holdNs = calls[held + 1].atNs - calls[held].atNs;
+    QVERIFY2(holdNs >= 100 * NsPerMs, qPrintable(QString::number(holdNs)));  // the hold took effect
+    const int64_t behind = lastQuarter(heldLateness(begun, calls, offsets));
+    QVERIFY2(behind <= 50 * NsPerMs, qPrintable(QStringLiteral("%1 us").arg(behind / 1000)));
 }
 
 void tst_UlSendFileThread::framesWithoutGapNeverStall_data()
@@ -513,29 +503,34 @@ void tst_UlSendFileThread::framesWithoutGapNeverStall()
     QVERIFY2(span <= spanMs * 10 + 10000, qPrintable(QString::number(span)));
 }
 
-// 200 frames 5 ms apart, far more than a send takes even on a loaded
-// machine: sleeping each gap after the previous send would fall behind by
-// the send and the overshoot of every sleep (at least the timer slack, 50
-// us, so 7.5 ms between the first and the last quarter); the schedule
-// does not.
+// 200 frames 5 ms apart, far more than a send takes: sleeping each gap
+// after the previous send would fall behind by the send and the overshoot
+// of every sleep (at least the timer slack, 50 us, so several ms by the
+// last quarter); the schedule does not. Lateness counts the time the
+// thread was given, so that a loaded machine does not add to it.
 void tst_UlSendFileThread::longReplayKeepsSchedule()
 {
     QList<uint32_t> recorded;
     for (uint32_t i = 0; i < 200; ++i)
         recorded << 50000 + 50 * i;
+    TransmitLog log(-1, 0, TransmitLog::Timed);
     UlSendFileThread thread(Tx);
     watch(thread);
+    ThreadMoment begun;
+    connect(&thread, &UlSendFileThread::begainSend, this, [&begun] { begun = ThreadMoment::now(); },
+            Qt::DirectConnection);
     thread.setFileType(UlSendFileThread::CanFile);
     thread.setFileName(write(canFile(recorded), ".can"));
     QVERIFY(replay(thread));
+    QCOMPARE(int(heard(recorded.size()).size()), recorded.size());
 
-    const QVector<int64_t> at = stamps(heard(recorded.size()));
-    QCOMPARE(at.size(), recorded.size());
+    const std::vector<ThreadMoment> calls = log.moments();
+    QCOMPARE(int(calls.size()), recorded.size());
     QVector<int64_t> offsets;
     for (uint32_t stamp : recorded)
-        offsets << int64_t(stamp) - int64_t(recorded.first());
-    const int64_t lost = drift(at, offsets);
-    QVERIFY2(lost <= 30, qPrintable(QString::number(lost)));
+        offsets << int64_t(stamp - recorded.first()) * NsPerMs / 10;
+    const int64_t behind = lastQuarter(heldLateness(begun, calls, offsets));
+    QVERIFY2(behind <= 3 * NsPerMs, qPrintable(QStringLiteral("%1 us").arg(behind / 1000)));
 }
 
 void tst_UlSendFileThread::stopDuringLongGap()
