@@ -2,6 +2,7 @@
 
 #include "ui_uitabsendbasepage.h"
 
+#include "combopopupwidth.h"
 #include "hexformatter.h"
 #include "taskobj.h"
 #include "ulglobalset.h"
@@ -12,6 +13,7 @@ UiTabSendBasePage::UiTabSendBasePage(QWidget *parent, int channel)
     : UiTabSendPage(parent, channel), form(std::make_unique<Ui::UiTabSendBasePage>())
 {
     form->setupUi(this);
+    ComboPopupWidth::installAll(this);
     restrictToHex(form->m_ctrlId);
     HexFormatter::install(form->m_ctrlData);
     setSendControls(form->SendButton, form->StopButton);

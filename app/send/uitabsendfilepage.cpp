@@ -2,6 +2,7 @@
 
 #include "ui_uitabsendfilepage.h"
 
+#include "combopopupwidth.h"
 #include "uifiledialog.h"
 #include "uimessage.h"
 #include "ulsendfilethread.h"
@@ -17,6 +18,7 @@ UiTabSendFilePage::UiTabSendFilePage(QWidget *parent, int channel)
     : UiTabSendPage(parent, channel), form(std::make_unique<Ui::UiTabSendFilePage>())
 {
     form->setupUi(this);
+    ComboPopupWidth::installAll(this);
     fitGeometry();
     form->progressBar->hide();
     restrictToHex(form->m_ctrlId);
