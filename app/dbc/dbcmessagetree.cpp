@@ -4,6 +4,7 @@
 #include "dbccellwidth.h"
 #include "dbcdatabase.h"
 #include "dbcmessagekey.h"
+#include "dbcrowtexts.h"
 #include "dbcsignaltext.h"
 #include "dbcwidget.h"
 #include "j1939reassembler.h"
@@ -130,11 +131,9 @@ void DBCMessageTree::setDatabase(const DBCDatabase *database)
 
 void DBCMessageTree::retranslate()
 {
-    formatTexts = QStringList{tr("Standard frame"), tr("Extended frame")};
-    typeTexts = QStringList{tr("Data frame"), tr("Remote frame")};
-    signalCaptions = QStringList{tr("Signal name"), tr("Actual value"), tr("Unit"),       tr("Original value"),
-                                 tr("Initial position"), tr("Bit width"), tr("Proportion"), tr("Offset"),
-                                 tr("Description"), tr("Notes")};
+    formatTexts = QStringList{DBCRowTexts::frameFormat(false), DBCRowTexts::frameFormat(true)};
+    typeTexts = QStringList{DBCRowTexts::frameType(false), DBCRowTexts::frameType(true)};
+    signalCaptions = DBCRowTexts::signalCaptions();
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         setTranslatedTexts(tree->topLevelItem(i));
     fitTexts();

@@ -1,8 +1,10 @@
 #include "dbcsendwidget.h"
 
+#include "combopopupwidth.h"
 #include "dbc/message.h"
 #include "dbcdatabase.h"
 #include "dbcmessagekey.h"
+#include "dbcrowtexts.h"
 #include "dbcsignaltext.h"
 #include "dbcwidget.h"
 #include "devcan.h"
@@ -46,6 +48,7 @@ DBCSendWidget::DBCSendWidget(QTreeWidgetItem *source, const DBC::Message *messag
     setWindowModality(Qt::WindowModal);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     fillSendTypes();
+    ComboPopupWidth::install(form->m_pComboBoxSendType);
     form->m_pLineEditSendInterval->setValidator(new QIntValidator(0, 9999, this));
     form->m_pLineEditFrequency->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[1-9][0-9]{0,8}")), this));
@@ -112,12 +115,9 @@ void DBCSendWidget::buildTree(QTreeWidgetItem *source)
     if (int(m_message->size) <= MaxFrameBytes)
         data.resize(int(m_message->size));
 
-    if (source->childCount() > 0) {
-        auto *header = new QTreeWidgetItem(messageRow);
-        for (int column = NameColumn; column <= DataColumn; ++column)
-            header->setText(column, source->child(0)->text(column));
-        header->setText(RangeColumn, tr("Range"));
-    }
+    // Captions, frame type and format: retranslateRows().
+    if (source->childCount() > 0)
+        headerRow = new QTreeWidgetItem(messageRow);
     for (int child = 1; child < source->childCount(); ++child) {
         const QTreeWidgetItem *from = source->child(child);
         auto *item = new QTreeWidgetItem(messageRow);
@@ -139,7 +139,29 @@ void DBCSendWidget::buildTree(QTreeWidgetItem *source)
     new QTreeWidgetItem(messageRow);  // hexadecimal bytes
     new QTreeWidgetItem(messageRow);  // binary bytes
     showData();
+    retranslateRows();
     messageRow->setExpanded(true);
+    fitColumns();
+}
+
+void DBCSendWidget::retranslateRows()
+{
+    if (!messageRow)
+        return;
+    const QSignalBlocker blocker(form->m_pTreeWidgetMessage);
+    // The message row has the window's columns without "Num".
+    messageRow->setText(DBCWidget::TypeColumn - 1, DBCRowTexts::frameType(remote));
+    messageRow->setText(DBCWidget::FormatColumn - 1, DBCRowTexts::frameFormat(extended));
+    if (!headerRow)
+        return;
+    const QStringList captions = DBCRowTexts::signalCaptions();
+    for (int i = 0; i < captions.size() && NameColumn + i < RangeColumn; ++i)
+        headerRow->setText(NameColumn + i, captions.at(i));
+    headerRow->setText(RangeColumn, tr("Range"));
+}
+
+void DBCSendWidget::fitColumns()
+{
     for (int column = 0; column < ColumnCount; ++column)
         form->m_pTreeWidgetMessage->resizeColumnToContents(column);
 }
@@ -349,6 +371,8 @@ void DBCSendWidget::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         form->retranslateUi(this);
         fillSendTypes();
+        retranslateRows();
+        fitColumns();
     }
     QDialog::changeEvent(event);
 }

@@ -9,6 +9,9 @@
 // its remote flag from the message row's item data. Enter commits an open
 // value editor and moves to the next signal's value; only Send sends, and
 // it first commits an open editor, so the frame carries the values shown.
+// A language switch retranslates the dialog as the window behind it: the
+// frame type and format, the signal captions and the headers, with the
+// columns refitted to them.
 #pragma once
 
 #include "vci.h"
@@ -80,6 +83,11 @@ protected:
 
 private:
     void buildTree(QTreeWidgetItem *source);
+    // The frame type and format and the signal captions in the language in
+    // force.
+    void retranslateRows();
+    // Every column as wide as its header and cells need.
+    void fitColumns();
     // Writes an open value editor's text into its cell and closes it.
     void commitEditor();
     // Opens the value editor of the signal row after item, if there is one.
@@ -99,6 +107,7 @@ private:
     QTreeWidgetItem *m_editingItem = nullptr;
     int valueEdits = 0;  // value cells committed so far
     QTreeWidgetItem *messageRow = nullptr;
+    QTreeWidgetItem *headerRow = nullptr;  // the signal captions; none without signals
     QByteArray data;
     quint32 frameId = 0;
     bool extended = false;

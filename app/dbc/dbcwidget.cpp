@@ -1,5 +1,6 @@
 #include "dbcwidget.h"
 
+#include "combopopupwidth.h"
 #include "customprogressindicator.h"
 #include "dbc/message.h"
 #include "dbcdatabase.h"
@@ -56,6 +57,7 @@ DBCWidget::DBCWidget(int replayMode, int channel, bool *openFlag)
 {
     registerByteSpanMetaType();
     form->setupUi(this);
+    ComboPopupWidth::installAll(this);
     setAttribute(Qt::WA_DeleteOnClose);
     if (windowOpenFlag)
         *windowOpenFlag = true;
@@ -161,6 +163,10 @@ void DBCWidget::stopPolling()
 void DBCWidget::retranslateTexts()
 {
     form->retranslateUi(this);
+    // A combo box keeps the least width of the texts it first had; the
+    // window's layout must not squeeze one below the texts it has now.
+    for (QComboBox *box : {form->m_comboBoxDisplayType, form->m_comboBoxProtocoType})
+        box->setMinimumWidth(box->sizeHint().width());
     updateTitle();
     rows->retranslate();
     form->m_pButtonLoadFile->setText(reading ? tr("Stop read") : tr("Read file"));

@@ -1,5 +1,7 @@
 #include "comboboxdelegate.h"
 
+#include "combopopupwidth.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -28,6 +30,7 @@ QWidget *ComboBoxDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
 {
     auto *editor = new QComboBox(parent);
     editor->addItems(choices);
+    ComboPopupWidth::install(editor);
     return editor;
 }
 

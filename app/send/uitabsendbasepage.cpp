@@ -2,6 +2,7 @@
 
 #include "ui_uitabsendbasepage.h"
 
+#include "combopopupwidth.h"
 #include "hexformatter.h"
 #include "taskobj.h"
 #include "ulglobalset.h"
@@ -13,6 +14,7 @@ UiTabSendBasePage::UiTabSendBasePage(QWidget *parent, int channel)
 {
     form->setupUi(this);
     scrollForm();
+    ComboPopupWidth::installAll(this);
     restrictToHex(form->m_ctrlId);
     HexFormatter::install(form->m_ctrlData);
     setSendControls(form->SendButton, form->StopButton);

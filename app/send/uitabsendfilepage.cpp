@@ -2,6 +2,7 @@
 
 #include "ui_uitabsendfilepage.h"
 
+#include "combopopupwidth.h"
 #include "uifiledialog.h"
 #include "uimessage.h"
 #include "ulsendfilethread.h"
@@ -18,6 +19,7 @@ UiTabSendFilePage::UiTabSendFilePage(QWidget *parent, int channel)
 {
     form->setupUi(this);
     scrollForm();
+    ComboPopupWidth::installAll(this);
     fitGeometry();
     form->progressBar->hide();
     restrictToHex(form->m_ctrlId);

@@ -2,6 +2,7 @@
 
 #include "ui_uitabsendtaskpage.h"
 #include "comboboxdelegate.h"
+#include "combopopupwidth.h"
 #include "frameslimiter.h"
 #include "slicedwork.h"
 #include "tasklistfile.h"
@@ -127,6 +128,7 @@ UiTabSendTaskPage::UiTabSendTaskPage(QWidget *parent, int channel)
 {
     form->setupUi(this);
     scrollForm();
+    ComboPopupWidth::installAll(this);
     setSendControls(form->SendButton, form->StopButton, {form->m_pComboBoxSendType});
 
     QTableWidget *t = form->tableWidget;

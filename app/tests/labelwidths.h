@@ -3,7 +3,7 @@
 // width their texts need; and the texts a window cuts: every label,
 // combo box item, empty line edit's hint, header section and read-only
 // field shown under it, measured against the room its widget gives the
-// text.
+// text; and a header's sections and a tree's cells against their widths.
 #pragma once
 
 #include "fieldtext.h"
@@ -19,6 +19,8 @@
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 #include <QTabBar>
+#include <QTreeWidget>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -208,4 +210,40 @@ inline TextsShown textsShown(const QWidget &window)
                 textRoom(*field));
     }
     return found;
+}
+
+// Every section of a header against its own size, in the bold face a
+// header keeps room for: the sections of a tree wider than its window
+// show whole once scrolled to.
+inline TextsShown sectionsShown(const QHeaderView &header)
+{
+    TextsShown found;
+    QFont bold = header.font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int margin = header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header);
+    for (int i = 0; i < header.count(); ++i) {
+        const QString text = header.model()->headerData(i, header.orientation()).toString();
+        const int needs = metrics.horizontalAdvance(text) + 2 * margin;
+        ++found.measured;
+        if (needs > header.sectionSize(i))
+            found.cut << QStringLiteral("header \"%1\": needs %2 px, has %3").arg(text).arg(needs).arg(header.sectionSize(i));
+    }
+    return found;
+}
+
+// Empty when the cell shows its text whole: an item view keeps a margin on
+// each side of the text and of an icon before it. Otherwise what it needs.
+inline QString cellCut(const QTreeWidget *tree, const QTreeWidgetItem *item, int column)
+{
+    const int margin = tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 1;
+    const QFont font = item->data(column, Qt::FontRole).isValid() ? item->font(column) : tree->font();
+    int needs = qCeil(QFontMetricsF(font).horizontalAdvance(item->text(column))) + 2 * margin;
+    if (!item->icon(column).isNull())
+        needs += (tree->iconSize().isValid() ? tree->iconSize().width()
+                                             : tree->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, tree))
+                + 2 * margin;
+    if (needs <= tree->columnWidth(column))
+        return QString();
+    return QStringLiteral("\"%1\": needs %2 px, has %3").arg(item->text(column)).arg(needs).arg(tree->columnWidth(column));
 }

@@ -1,11 +1,15 @@
 // The choice cells of the task table (drawn texts, editor round trip,
-// clicks) and the Frames limiter.
+// clicks, the editor's open list) and the Frames limiter.
+#include "applicationfamily.h"
 #include "comboboxdelegate.h"
 #include "frameslimiter.h"
 #include "guitest.h"
+#include "openlists.h"
 #include "taskrow.h"
+#include "uifont.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
@@ -71,6 +75,7 @@ private Q_SLOTS:
     void editorRoundTrip();
     void leftClickNeitherSelectsNorEdits();
     void newTextsFollow();
+    void editorListShowsItemsWhole();
     void framesLimiter_data();
     void framesLimiter();
 };
@@ -161,6 +166,23 @@ void tst_ComboBoxDelegate::newTextsFollow()
     QComboBox *editor = t.editor();
     QVERIFY(editor);
     QCOMPARE(editor->currentText(), QStringLiteral("c"));
+}
+
+// The editor's list, opened on a cell narrower than its items, draws every
+// choice whole in the program's face.
+void tst_ComboBoxDelegate::editorListShowsItemsWhole()
+{
+    if (!QFontDatabase().hasFamily(UiFont::cjkFamily()))
+        QSKIP("the program's face is not installed");
+    const ApplicationFamily face(UiFont::cjkFamily());
+    ChoiceTable t;
+    t.table.setColumnWidth(1, 80);
+    QVERIFY(QTest::qWaitForWindowExposed(&t.table));
+    t.table.editItem(t.table.item(0, 1));
+    QVERIFY(t.editor());
+    const TextsShown shown = openListsShown(t.table);
+    QCOMPARE(shown.measured, SendModes.size());
+    QVERIFY2(shown.cut.isEmpty(), qPrintable(shown.cut.join(QLatin1Char('\n'))));
 }
 
 void tst_ComboBoxDelegate::framesLimiter_data()

@@ -3,7 +3,9 @@
 // the data (rounding, clamping, several edits combined), the frame sent on
 // the simulated bus (ID, flags, length, bytes; also after a language
 // switch), frequency and interval, one send at a time, closing during a
-// send, the refusals, and its texts whole in both languages.
+// send, the refusals, its texts whole in both languages (also in the open
+// send-type list), and an open dialog following language switches.
+#include "applicationfamily.h"
 #include "dbc/message.h"
 #include "dbcdatabase.h"
 #include "dbcfixture.h"
@@ -13,6 +15,7 @@
 #include "devcan.h"
 #include "guitest.h"
 #include "labelwidths.h"
+#include "openlists.h"
 #include "uifiledialog.h"
 #include "uimessage.h"
 #include "ulbuffer.h"
@@ -179,6 +182,8 @@ private Q_SLOTS:
     void refusals();
     void textsWhole_data();
     void textsWhole();
+    void followsLanguageSwitch_data();
+    void followsLanguageSwitch();
 
 private:
     QTemporaryDir dir;
@@ -584,9 +589,11 @@ void tst_DBCSendWidget::textsWhole_data()
     addLanguageRows();
 }
 
-// The labels and every send type show whole, in the language in force.
+// The labels and every send type, closed and in the open list, show whole
+// in the language in force.
 void tst_DBCSendWidget::textsWhole()
 {
+    const ApplicationFamily face(programFamily());
     std::unique_ptr<ChineseCatalogue> chinese = firstLanguage();
     QVERIFY(!chinese || chinese->isLoaded());
     Window window(writeDbc(dir, sendFixture()));
@@ -601,6 +608,78 @@ void tst_DBCSendWidget::textsWhole()
     // Three labels and four send types at least.
     QVERIFY2(shown.measured >= 7, qPrintable(QString::number(shown.measured)));
     QVERIFY2(shown.cut.isEmpty(), qPrintable(shown.cut.join(QLatin1Char('\n'))));
+    const TextsShown list = openListsShown(dialog);
+    QCOMPARE(list.measured, 4);
+    QVERIFY2(list.cut.isEmpty(), qPrintable(list.cut.join(QLatin1Char('\n'))));
+}
+
+void tst_DBCSendWidget::followsLanguageSwitch_data()
+{
+    QTest::addColumn<bool>("chineseFirst");
+    QTest::newRow("Chinese, English, Chinese") << true;
+    QTest::newRow("English, Chinese, English") << false;
+}
+
+// An open dialog, switched to the other language and back, shows at each
+// step what a dialog opened in that language shows: the row's frame type
+// and format, the signal captions and the headers in that language, whole,
+// in columns as wide as that dialog's.
+void tst_DBCSendWidget::followsLanguageSwitch()
+{
+    QFETCH(bool, chineseFirst);
+    const ApplicationFamily face(programFamily());
+    std::unique_ptr<ChineseCatalogue> chinese(chineseFirst ? new ChineseCatalogue : nullptr);
+    QVERIFY(!chinese || chinese->isLoaded());
+    Window window(writeDbc(dir, sendFixture()));
+    // An extended data frame: a type and a format of different flags.
+    QTreeWidgetItem *source = window.row(frame(0x18EF2A17, "010203", true));
+    QVERIFY(source);
+    const DBC::Message *message = window.message(Extended | 0x18EF2A17);
+    DBCSendWidget dialog(source, message, 0);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("m_pTreeWidgetMessage"));
+    const auto widths = [](const QTreeWidget *shown) {
+        QVector<int> out;
+        // The last column stretches to the dialog's width.
+        for (int column = 0; column + 1 < DBCSendWidget::ColumnCount; ++column)
+            out << shown->columnWidth(column);
+        return out;
+    };
+
+    for (int step = 0; step < 3; ++step) {
+        if (step > 0) {
+            chinese.reset(chinese ? nullptr : new ChineseCatalogue);
+            // The layout requests that the new texts posted.
+            for (int pass = 0; pass < 3; ++pass)
+                QCoreApplication::processEvents();
+        }
+        const char *language = chinese ? "Chinese" : "English";
+        const auto window = [](const char *text) { return QCoreApplication::translate("DBCWidget", text); };
+        const auto own = [](const char *text) { return QCoreApplication::translate("DBCSendWidget", text); };
+        QTreeWidgetItem *row = messageRowOf(dialog);
+        QCOMPARE(row->text(DBCWidget::TypeColumn - 1), window("Data frame"));
+        QCOMPARE(row->text(DBCWidget::FormatColumn - 1), window("Extended frame"));
+        QStringList captions;
+        for (const char *caption : {"Signal name", "Actual value", "Unit", "Original value", "Initial position",
+                                    "Bit width", "Proportion", "Offset", "Description", "Notes"})
+            captions << window(caption);
+        captions << own("Range");
+        QCOMPARE(texts(row->child(0)).mid(DBCSendWidget::NameColumn), captions);
+        QCOMPARE(tree->headerItem()->text(2), own("Transmission direction"));
+        QCOMPARE(dialog.findChild<QComboBox *>()->itemText(3), own("Single Send&Rec"));
+
+        QStringList cut = sectionsShown(*tree->header()).cut;
+        for (int column = DBCSendWidget::NameColumn; column < DBCSendWidget::ColumnCount; ++column)
+            cut << cellCut(tree, row->child(0), column);
+        cut << cellCut(tree, row, DBCWidget::TypeColumn - 1) << cellCut(tree, row, DBCWidget::FormatColumn - 1);
+        cut << labelsAndChoicesShown(dialog).cut << openListsShown(dialog).cut;
+        cut.removeAll(QString());
+        QVERIFY2(cut.isEmpty(), qPrintable(QStringLiteral("%1:\n").arg(language) + cut.join(QLatin1Char('\n'))));
+
+        DBCSendWidget opened(source, message, 0);
+        QCOMPARE(widths(tree), widths(opened.findChild<QTreeWidget *>(QStringLiteral("m_pTreeWidgetMessage"))));
+    }
 }
 
 MEROVAST_GUI_TEST_MAIN(tst_DBCSendWidget)

@@ -6,7 +6,9 @@
 // (columns, J1939 columns, transport messages, multiplexing, standard and
 // extended messages of one number), classified and scroll display, pause,
 // Clear, retranslation of the rows shown, header and cell widths in both
-// languages, the context menu, and closing under live traffic.
+// languages, the tool row's texts and lists across language switches, the
+// context menu, and closing under live traffic.
+#include "applicationfamily.h"
 #include "canreadthread.h"
 #include "customprogressindicator.h"
 #include "dbc/signal.h"
@@ -20,6 +22,8 @@
 #include "devcan.h"
 #include "guipause.h"
 #include "guitest.h"
+#include "labelwidths.h"
+#include "openlists.h"
 #include "uifiledialog.h"
 #include "uimessage.h"
 #include "ulbuffer.h"
@@ -211,22 +215,6 @@ private:
     QSemaphore resume;
 };
 
-// Empty when the cell shows its text whole: an item view keeps a margin on
-// each side of the text and of an icon before it. Otherwise what it needs.
-QString cellCut(const QTreeWidget *tree, const QTreeWidgetItem *item, int column)
-{
-    const int margin = tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 1;
-    const QFont font = item->data(column, Qt::FontRole).isValid() ? item->font(column) : tree->font();
-    int needs = qCeil(QFontMetricsF(font).horizontalAdvance(item->text(column))) + 2 * margin;
-    if (!item->icon(column).isNull())
-        needs += (tree->iconSize().isValid() ? tree->iconSize().width()
-                                             : tree->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, tree))
-                + 2 * margin;
-    if (needs <= tree->columnWidth(column))
-        return QString();
-    return QStringLiteral("\"%1\": needs %2 px, has %3").arg(item->text(column)).arg(needs).arg(tree->columnWidth(column));
-}
-
 const QColor kBlue(0, 128, 255);
 const QColor kRed(255, 0, 0);
 
@@ -279,6 +267,8 @@ private Q_SLOTS:
     void rowTextsWhole_data();
     void rowTextsWhole();
     void dataBytesWhole();
+    void textsFollowLanguage_data();
+    void textsFollowLanguage();
     void contextMenuOnMessageRows();
     void idListChoosesMessages();
     void exportRows();
@@ -1250,6 +1240,56 @@ void tst_DBCWidget::dataBytesWhole()
         cut << cellCut(tree, tree->topLevelItem(i), DBCWidget::DataColumn);
     cut.removeAll(QString());
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+}
+
+void tst_DBCWidget::textsFollowLanguage_data()
+{
+    QTest::addColumn<bool>("chineseFirst");
+    QTest::newRow("Chinese, English, Chinese") << true;
+    QTest::newRow("English, Chinese, English") << false;
+}
+
+// A window made in one language, switched to the other and back: at each
+// step the labels, the display-type and protocol boxes (the display types
+// also in their open list), the headers and the rows' frame types, formats
+// and signal captions show whole in the program's face.
+void tst_DBCWidget::textsFollowLanguage()
+{
+    QFETCH(bool, chineseFirst);
+    const ApplicationFamily face(programFamily());
+    std::unique_ptr<ChineseCatalogue> chinese(chineseFirst ? new ChineseCatalogue : nullptr);
+    QVERIFY(!chinese || chinese->isLoaded());
+    bool open = false;
+    std::unique_ptr<DBCWidget> window(new DBCWidget(DBCWidget::LiveMode, 1, &open));
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    load(window.get(), writeDbc(dir));
+    QTreeWidget *tree = treeOf(window.get());
+    receive(1, {frame(0x100, "01"), frame(0x200, "", true, true)});
+    QTRY_COMPARE(tree->topLevelItemCount(), 2);
+
+    for (int step = 0; step < 3; ++step) {
+        if (step > 0) {
+            chinese.reset(chinese ? nullptr : new ChineseCatalogue);
+            // The layout requests that the new texts posted.
+            for (int pass = 0; pass < 3; ++pass)
+                QCoreApplication::processEvents();
+        }
+        const TextsShown tools = labelsAndChoicesShown(*window);
+        // Two labels and four items.
+        QVERIFY2(tools.measured >= 6, qPrintable(QString::number(tools.measured)));
+        QStringList cut = tools.cut;
+        cut << openListsShown(*window).cut << sectionsShown(*tree->header()).cut;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *row = tree->topLevelItem(i);
+            cut << cellCut(tree, row, DBCWidget::TypeColumn) << cellCut(tree, row, DBCWidget::FormatColumn);
+            for (int column = DBCWidget::IdColumn; row->childCount() > 0 && column <= DBCWidget::LengthColumn; ++column)
+                cut << cellCut(tree, row->child(0), column);
+        }
+        cut.removeAll(QString());
+        QVERIFY2(cut.isEmpty(), qPrintable(QStringLiteral("%1:\n").arg(chinese ? "Chinese" : "English")
+                                           + cut.join(QLatin1Char('\n'))));
+    }
 }
 
 // Send opens the send dialog on the row as it was when pressed.

@@ -4,13 +4,17 @@
 // Stop during a long pause and racing a start, the buttons of every page
 // while one sender is active, the Task page's senders through the page
 // interface (list and timing tasks), the tab texts, and the labels and
-// choices of every page whole in a channel window in either language.
+// choices of every page, closed and in their open lists, and the Task
+// table's choice editors whole in a channel window in either language.
+#include "applicationfamily.h"
 #include "chinesecatalogue.h"
 #include "errorinfowidget.h"
 #include "guitest.h"
 #include "labelwidths.h"
+#include "openlists.h"
 #include "queuedspy.h"
 #include "sendfixture.h"
+#include "taskrow.h"
 #include "taskthread.h"
 #include "testhelpers.h"
 #include "uifont.h"
@@ -29,6 +33,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QtTest>
 
 using namespace SendFixture;
@@ -94,27 +99,6 @@ void settleLayouts()
     for (int level = 0; level < 8; ++level)
         QCoreApplication::processEvents();
 }
-
-// The application's font in a family for the life of the object.
-class ApplicationFamily
-{
-public:
-    // An empty family leaves the font as it is.
-    explicit ApplicationFamily(const QString &family)
-    {
-        if (family.isEmpty())
-            return;
-        QFont font = saved;
-        font.setFamily(family);
-        QApplication::setFont(font);
-    }
-    ~ApplicationFamily() { QApplication::setFont(saved); }
-    ApplicationFamily(const ApplicationFamily &) = delete;
-    ApplicationFamily &operator=(const ApplicationFamily &) = delete;
-
-private:
-    const QFont saved = QApplication::font();
-};
 
 } // namespace
 
@@ -614,10 +598,12 @@ void tst_UiTabSend::textsShowWhole_data()
     }
 }
 
-// Every label, every item of every combo box and the hint of the File
-// page's count field on the Base, Task and File pages show whole in a channel window as large as a 1366 x 768 screen
-// holds, in the language the window was built and first shown in, and
-// after a switch to the other one; there no page scrolls.
+// Every label, every item of every combo box, closed and in its open list,
+// the Task table's choice editors and the hint of the File page's count
+// field on the Base, Task and File pages show whole in a channel window as
+// large as a 1366 x 768 screen holds, in the language the window was built
+// and first shown in, and after a switch to the other one; there no page
+// scrolls.
 void tst_UiTabSend::textsShowWhole()
 {
     QFETCH(QString, family);
@@ -659,6 +645,20 @@ void tst_UiTabSend::textsShowWhole()
         // The Task page has the fewest: one label and three choices.
         QVERIFY2(shown.measured >= 4, qPrintable(sendTabs->tabText(page)));
         cut << shown.cut;
+        if (page == UiTabSend::TaskPage) {
+            // A row with an editor open on each choice; the table scrolls
+            // to the editors it does not show.
+            form->findChild<QPushButton *>(QStringLiteral("addButton"))->click();
+            auto *table = form->findChild<QTableWidget *>();
+            for (int column : {TaskRow::SendMode, TaskRow::Format, TaskRow::Type, TaskRow::IdRule, TaskRow::DataRule})
+                table->openPersistentEditor(table->item(0, column));
+            settleLayouts();
+            QCOMPARE(table->findChildren<QComboBox *>().size(), 5);
+        }
+        const TextsShown lists = openListsShown(*form);
+        // Four send modes at least.
+        QVERIFY2(lists.measured >= 4, qPrintable(sendTabs->tabText(page)));
+        cut << lists.cut;
         // The File page places its boxes without a layout.
         const QList<QGroupBox *> boxes = form->findChildren<QGroupBox *>();
         for (int i = 0; i < boxes.size(); ++i) {
