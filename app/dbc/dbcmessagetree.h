@@ -5,14 +5,13 @@
 // appends a numbered row per frame and keeps the newest MaxScrollRows.
 // A remote frame has no data field: its rows show no bytes and no values,
 // and in classified display it refreshes only the time of a row.
-// GUI thread only; texts in the context "DBCWidget".
+// GUI thread only; texts from DBCRowTexts.
 #pragma once
 
 #include "dbccsvexport.h"
 
 #include <gsl/span>
 
-#include <QCoreApplication>
 #include <QHash>
 #include <QIcon>
 #include <QStringList>
@@ -29,8 +28,6 @@ struct Message;
 
 class DBCMessageTree
 {
-    Q_DECLARE_TR_FUNCTIONS(DBCWidget)
-
 public:
     static constexpr int MaxScrollRows = 256;
 
