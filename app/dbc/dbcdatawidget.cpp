@@ -5,6 +5,7 @@
 #include "dbcdatabase.h"
 #include "dbcmessagekey.h"
 #include "dbcmsgidtablewidgetheader.h"
+#include "dbcsignaltext.h"
 #include "ui_dbcdatawidget.h"
 
 #include <QEvent>
@@ -94,11 +95,7 @@ void DBCDataWidget::fillRows(int count)
         check->setData(kKeyRole, key);
         table->setItem(row, CheckColumn, check);
         table->setItem(row, NumColumn, new QTableWidgetItem(QString::number(row + 1)));
-        table->setItem(row, IdColumn,
-                       new QTableWidgetItem(QStringLiteral("0x")
-                                            + QString::number(DBCMessageKey::idOf(key), 16)
-                                                      .rightJustified(8, QLatin1Char('0'))
-                                                      .toUpper()));
+        table->setItem(row, IdColumn, new QTableWidgetItem(DBCSignalText::id(DBCMessageKey::idOf(key))));
         table->setItem(row, NameColumn, new QTableWidgetItem(QString::fromStdString(messages.at(row)->name)));
         table->setItem(row, CommentColumn, new QTableWidgetItem(QString::fromStdString(messages.at(row)->comment)));
     }

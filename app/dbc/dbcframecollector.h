@@ -49,9 +49,9 @@ public:
     // One frame in arrival order. A frame whose key (DBCMessageKey: its ID
     // and format) is enabled replaces the frame waiting for it; a remote
     // frame waits without data and, where a data frame waits, only gives it
-    // its time. A transport data frame also goes to the reassembler, and a completed message waits
-    // under the enabled extended key of its PGN (the key with the sender's
-    // source address, else the lowest).
+    // its time. A transport data frame also goes to the reassembler, and a
+    // completed message waits under the enabled extended key of its PGN
+    // (the key with the sender's source address, else the lowest).
     // True when something now waits.
     bool feed(const VCI_CAN_OBJ &frame);
     // True when feed() would keep the frame or hand it to the reassembler.

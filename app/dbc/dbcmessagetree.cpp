@@ -180,8 +180,7 @@ QTreeWidgetItem *DBCMessageTree::makeRow(const DBC::Message &message, uint time,
     row->setData(W::NumColumn, W::KeyRole, key);
     row->setData(W::NumColumn, W::ExtendedRole, extended ? 1 : 0);
     row->setData(W::NumColumn, W::RemoteRole, remote ? 1 : 0);
-    row->setText(W::IdColumn,
-                 QStringLiteral("0x") + QString::number(id, 16).rightJustified(8, QLatin1Char('0')).toUpper());
+    row->setText(W::IdColumn, DBCSignalText::id(id));
     row->setText(W::NameColumn, QString::fromStdString(message.name));
     row->setText(W::DirectionColumn, QStringLiteral(" "));
     row->setText(W::TimeColumn, QString::number(time));

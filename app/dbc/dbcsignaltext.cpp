@@ -8,6 +8,11 @@
 
 namespace DBCSignalText {
 
+QString id(quint32 id)
+{
+    return QStringLiteral("0x") + QString::number(id, 16).rightJustified(8, QLatin1Char('0')).toUpper();
+}
+
 QString number(double value)
 {
     // As C's "%f" prints it (six decimals, ties to even on the exact binary

@@ -9,6 +9,8 @@ class Signal;
 
 namespace DBCSignalText {
 
+// An ID as the views show it: "0x" and eight upper-case hexadecimal digits.
+QString id(quint32 id);
 // "%f" without its trailing zeros and then a trailing point: 12.5, 3, -40.
 QString number(double value);
 // The bit number of the signal's least significant bit (Motorola signals

@@ -8,6 +8,7 @@
 #include "dbcrecordreplay.h"
 #include "dbcreleasethread.h"
 #include "dbcsendwidget.h"
+#include "dbcsignaltext.h"
 #include "uifiledialog.h"
 #include "uilanguage.h"
 #include "uimessage.h"
@@ -296,13 +297,11 @@ void DBCWidget::onParseResult(bool ok, QString file)
 
 QString DBCWidget::refusedLine(const DBCDatabase::Refused &message)
 {
-    const auto id = [](quint32 dbcId) {
-        return QStringLiteral("0x") + QString::number(dbcId, 16).rightJustified(8, QLatin1Char('0')).toUpper();
-    };
+    const QString id = DBCSignalText::id(message.dbcId);
     if (message.reason == DBCDatabase::Refused::NotCanId)
-        return tr("%1 (%2): bit 29 or 30 is set, no CAN frame has this ID").arg(message.name, id(message.dbcId));
+        return tr("%1 (%2): bit 29 or 30 is set, no CAN frame has this ID").arg(message.name, id);
     return tr("%1 (%2): its frames are decoded as %3 (%4)")
-            .arg(message.name, id(message.dbcId), message.keptName, id(message.keptDbcId));
+            .arg(message.name, id, message.keptName, DBCSignalText::id(message.keptDbcId));
 }
 
 void DBCWidget::applyDatabase(std::unique_ptr<DBCDatabase> loaded, DBCFrameCollector::Index index,

@@ -918,7 +918,7 @@ void tst_DBCWidget::scrollDisplay()
 
 // Type, time, data, the values, raw values/descriptions of Engine's
 // signals, and the colour of Temp's value when it has one.
-QString engineRow(const QTreeWidgetItem *row)
+static QString engineRow(const QTreeWidgetItem *row)
 {
     QStringList values, raws;
     for (int child = 1; child < row->childCount(); ++child) {
