@@ -179,6 +179,10 @@ QTableWidget *UiTabSendTaskPage::table() const
 void UiTabSendTaskPage::retranslateUi()
 {
     form->retranslateUi(this);
+    // A combo box keeps the least width of the texts it first had, larger
+    // or smaller than those it has now; the layout goes by these.
+    QComboBox *strategy = form->m_pComboBoxSendType;
+    strategy->setMinimumWidth(strategy->sizeHint().width());
     form->tableWidget->setHorizontalHeaderLabels(
         {QStringLiteral(" "), tr("Name"), tr("Send Mode"), tr("ID(Hex)"), tr("Format"), tr("Type"), tr("Data(Hex)"),
          tr("Frames"), tr("ID Rule"), tr("Data Rule"), tr("Send Times"), tr("Interval(ms)")});
